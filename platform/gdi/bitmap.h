@@ -1,0 +1,24 @@
+// Bitmap objects: device bitmaps (32 bpp colour or 1 bpp mono) and 24-bpp DIB sections,
+// each owning its Surface. A bitmap can be selected into one memory DC at a time.
+#pragma once
+
+#include <memory>
+
+#include "platform/gdi/handles.h"
+#include "platform/gdi/surface.h"
+
+namespace brimlox::gdi {
+
+class BitmapObject : public GdiObject {
+public:
+    static constexpr ObjectKind kKind = ObjectKind::Bitmap;
+    explicit BitmapObject(std::unique_ptr<Surface> s, bool dib = false)
+        : GdiObject(ObjectKind::Bitmap), surface(std::move(s)), dibSection(dib) {}
+
+    std::unique_ptr<Surface> surface;
+    bool dibSection = false;
+    HDC selectedInto = nullptr;
+    BITMAPINFOHEADER dibHeader;  // for DIB sections: the header they were created from
+};
+
+}  // namespace brimlox::gdi

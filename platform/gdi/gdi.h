@@ -1,0 +1,108 @@
+// The drawing half of the Windows API as this platform provides it. Calls, arguments, return
+// values and failure results are those of Windows GDI; each function is implemented in the
+// file named after its object kind (dc, bitmap, pen, brush, shapes, blit, edge ...).
+#pragma once
+
+#include <string>
+
+#include "platform/gdi/wintypes.h"
+
+// ---- Objects ---------------------------------------------------------------------------------
+HGDIOBJ GetStockObject(int index);
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
+BOOL DeleteObject(HGDIOBJ object);
+int GetObjectA(HGDIOBJ object, int size, void* buffer);
+DWORD GetObjectType(HGDIOBJ object);
+HGDIOBJ GetCurrentObject(HDC hdc, UINT type);
+
+// ---- Device contexts -----------------------------------------------------------------------
+HDC CreateCompatibleDC(HDC hdc);
+BOOL DeleteDC(HDC hdc);
+int GetDeviceCaps(HDC hdc, int index);
+int SetROP2(HDC hdc, int rop2);
+int GetROP2(HDC hdc);
+int SetBkMode(HDC hdc, int mode);
+int GetBkMode(HDC hdc);
+COLORREF SetBkColor(HDC hdc, COLORREF color);
+COLORREF GetBkColor(HDC hdc);
+COLORREF SetTextColor(HDC hdc, COLORREF color);
+COLORREF GetTextColor(HDC hdc);
+int SetPolyFillMode(HDC hdc, int mode);
+int GetPolyFillMode(HDC hdc);
+int SetStretchBltMode(HDC hdc, int mode);
+int GetStretchBltMode(HDC hdc);
+BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
+BOOL GetCurrentPositionEx(HDC hdc, LPPOINT position);
+BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT previous);
+COLORREF SetDCBrushColor(HDC hdc, COLORREF color);
+COLORREF SetDCPenColor(HDC hdc, COLORREF color);
+
+// ---- Bitmaps --------------------------------------------------------------------------------
+HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset);
+COLORREF GetPixel(HDC hdc, int x, int y);
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
+
+// ---- Pens and brushes -------------------------------------------------------------------------
+HPEN CreatePen(int style, int width, COLORREF color);
+HPEN CreatePenIndirect(const LOGPEN* pen);
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount,
+                  const DWORD* styles);
+HBRUSH CreateSolidBrush(COLORREF color);
+HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
+HBRUSH CreateHatchBrush(int hatch, COLORREF color);
+HBRUSH CreatePatternBrush(HBITMAP bitmap);
+HBRUSH GetSysColorBrush(int index);
+
+// ---- Fills, shapes and lines ------------------------------------------------------------------
+int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
+int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush);
+BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
+BOOL Polygon(HDC hdc, const POINT* points, int count);
+BOOL Polyline(HDC hdc, const POINT* points, int count);
+BOOL LineTo(HDC hdc, int x, int y);
+BOOL BeginPath(HDC hdc);
+BOOL EndPath(HDC hdc);
+BOOL AbortPath(HDC hdc);
+BOOL CloseFigure(HDC hdc);
+BOOL StrokePath(HDC hdc);
+BOOL FillPath(HDC hdc);
+BOOL DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags);
+
+// ---- Blits -------------------------------------------------------------------------------------
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY,
+                int srcWidth, int srcHeight, DWORD rop);
+
+// ---- Rectangles ---------------------------------------------------------------------------------
+BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
+BOOL SetRectEmpty(LPRECT rect);
+BOOL CopyRect(LPRECT dest, const RECT* src);
+BOOL InflateRect(LPRECT rect, int dx, int dy);
+BOOL OffsetRect(LPRECT rect, int dx, int dy);
+BOOL IntersectRect(LPRECT dest, const RECT* a, const RECT* b);
+BOOL UnionRect(LPRECT dest, const RECT* a, const RECT* b);
+BOOL IsRectEmpty(const RECT* rect);
+BOOL PtInRect(const RECT* rect, POINT point);
+BOOL EqualRect(const RECT* a, const RECT* b);
+
+// ---- Colours ----------------------------------------------------------------------------------
+DWORD GetSysColor(int index);
+BOOL SetSysColors(int count, const INT* indices, const COLORREF* colors);
+HRESULT OleTranslateColor(OLE_COLOR color, HPALETTE palette, COLORREF* result);
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+
+// ---- Platform settings and output (not Windows calls) -------------------------------------------
+namespace brimlox::gdi {
+// Twips per screen pixel (15 gives 96 dots per inch). Any positive value works.
+void SetTwipsPerPixel(int twips);
+int TwipsPerPixel();
+// Writes what a DC draws on, or a bitmap, to a PNG file. Returns false with a message in
+// *error when the handle is bad or the file cannot be written.
+bool WritePng(HDC hdc, const std::string& path, std::string* error = nullptr);
+bool WritePng(HBITMAP bitmap, const std::string& path, std::string* error = nullptr);
+}  // namespace brimlox::gdi

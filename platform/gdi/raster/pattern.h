@@ -1,0 +1,34 @@
+// A brush made ready for one DC: its colours turned into the target's device values, the
+// hatch background decided by the DC's background mode and colour, and the pattern aligned
+// to the DC's brush origin. Fills read it pixel by pixel or as one solid value.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/gdi/dc.h"
+
+namespace brimlox::gdi::raster {
+
+struct BrushPattern {
+    bool null = true;  // a null (hollow) brush, or no brush: paints nothing
+    bool solid = false;
+    std::uint32_t solidValue = 0;
+    std::array<std::uint32_t, 64> values{};
+    std::array<bool, 64> opaque{};  // false where a transparent hatch background shows through
+    int originX = 0;                // surface coordinates of pattern cell (0, 0)
+    int originY = 0;
+
+    int Cell(int x, int y) const { return (((y - originY) & 7) << 3) | ((x - originX) & 7); }
+    std::uint32_t At(int x, int y) const { return solid ? solidValue : values[Cell(x, y)]; }
+    bool OpaqueAt(int x, int y) const { return solid || opaque[Cell(x, y)]; }
+    bool FullyOpaque() const;
+};
+
+// A colour as the target stores it. On a mono target a colour becomes white when its
+// brightness is at least half, black otherwise (the nearest of the two).
+std::uint32_t DeviceColor(const Surface& target, COLORREF color);
+
+BrushPattern RealizeBrush(const DcObject& dc, HBRUSH brush);
+
+}  // namespace brimlox::gdi::raster

@@ -1,0 +1,100 @@
+#include "platform/gdi/surface.h"
+
+#include <cstring>
+
+namespace brimlox::gdi {
+
+int DeviceBitmapStride(int width, int bitsPerPixel) {
+    return static_cast<int>(((static_cast<std::int64_t>(width) * bitsPerPixel + 15) / 16) * 2);
+}
+
+int DibStride(int width, int bitsPerPixel) {
+    return static_cast<int>(((static_cast<std::int64_t>(width) * bitsPerPixel + 31) / 32) * 4);
+}
+
+std::unique_ptr<Surface> Surface::Create(int width, int height, PixelFormat format) {
+    if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) {
+        return nullptr;
+    }
+    int stride = 0;
+    switch (format) {
+        case PixelFormat::Mono1: stride = DeviceBitmapStride(width, 1); break;
+        case PixelFormat::Rgb24: stride = DibStride(width, 24); break;
+        case PixelFormat::Bgrx32: stride = width * 4; break;
+    }
+    std::unique_ptr<Surface> s(new (std::nothrow) Surface(width, height, format, stride));
+    if (!s) return nullptr;
+    try {
+        s->bits_.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 0);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return s;
+}
+
+Surface::Surface(int width, int height, PixelFormat format, int stride)
+    : width_(width), height_(height), format_(format), stride_(stride) {}
+
+int Surface::BitsPerPixel() const {
+    switch (format_) {
+        case PixelFormat::Mono1: return 1;
+        case PixelFormat::Rgb24: return 24;
+        case PixelFormat::Bgrx32: return 32;
+    }
+    return 32;
+}
+
+std::uint32_t Surface::Get(int x, int y) const {
+    const std::uint8_t* row = Row(y);
+    switch (format_) {
+        case PixelFormat::Mono1:
+            return (row[x >> 3] & (0x80 >> (x & 7))) ? 0xFFFFFFu & 0xFFFFFF : 0;
+        case PixelFormat::Rgb24: {
+            const std::uint8_t* p = row + x * 3;
+            return p[0] | (p[1] << 8) | (p[2] << 16);
+        }
+        case PixelFormat::Bgrx32:
+            return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
+    }
+    return 0;
+}
+
+void Surface::Put(int x, int y, std::uint32_t value) {
+    std::uint8_t* row = Row(y);
+    switch (format_) {
+        case PixelFormat::Mono1: {
+            std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
+            // Any set bit counts as white: raster operations keep mono values at 0 or all ones.
+            if (value & 0xFFFFFF) row[x >> 3] |= bit; else row[x >> 3] &= static_cast<std::uint8_t>(~bit);
+            break;
+        }
+        case PixelFormat::Rgb24: {
+            std::uint8_t* p = row + x * 3;
+            p[0] = static_cast<std::uint8_t>(value);
+            p[1] = static_cast<std::uint8_t>(value >> 8);
+            p[2] = static_cast<std::uint8_t>(value >> 16);
+            break;
+        }
+        case PixelFormat::Bgrx32:
+            reinterpret_cast<std::uint32_t*>(row)[x] = value & 0xFFFFFF;
+            break;
+    }
+}
+
+void Surface::Clear(std::uint32_t value) {
+    if (format_ == PixelFormat::Bgrx32) {
+        for (int y = 0; y < height_; ++y) {
+            std::uint32_t* r = Row32(y);
+            for (int x = 0; x < width_; ++x) r[x] = value & 0xFFFFFF;
+        }
+        return;
+    }
+    if (format_ == PixelFormat::Mono1) {
+        std::memset(bits_.data(), (value & 0xFFFFFF) ? 0xFF : 0x00, bits_.size());
+        return;
+    }
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x) Put(x, y, value);
+}
+
+}  // namespace brimlox::gdi

@@ -1,0 +1,83 @@
+// A rectangle of pixels in one of the three layouts the GDI knows: 1-bpp monochrome
+// (device bitmaps, rows padded to 16 bits, most significant bit first), 24-bpp DIB sections
+// (bottom-up, rows padded to 32 bits, bytes B,G,R) and 32-bpp device surfaces (top-down,
+// B,G,R,X). Every drawing operation ends up reading and writing a Surface.
+//
+// Pixel values passed in and out are "device values": 0x00RRGGBB for the colour layouts
+// (the byte order of a little-endian BGRX word) and 0x000000 / 0xFFFFFF for mono, so raster
+// operations work bitwise on every layout alike.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/gdi/wintypes.h"
+
+namespace brimlox::gdi {
+
+enum class PixelFormat { Mono1, Rgb24, Bgrx32 };
+
+// Largest width or height a surface may have; keeps every byte count inside 32 bits.
+constexpr int kMaxSurfaceSide = 1 << 15;
+
+class Surface {
+public:
+    // Returns nullptr when the size is empty, negative or too large.
+    static std::unique_ptr<Surface> Create(int width, int height, PixelFormat format);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    PixelFormat Format() const { return format_; }
+    int BitsPerPixel() const;
+    // Bytes between rows as stored in memory.
+    int Stride() const { return stride_; }
+    bool BottomUp() const { return format_ == PixelFormat::Rgb24; }
+    std::uint8_t* Bits() { return bits_.data(); }
+    const std::uint8_t* Bits() const { return bits_.data(); }
+    std::size_t ByteSize() const { return bits_.size(); }
+
+    // Row y counted from the top, whatever the memory order.
+    std::uint8_t* Row(int y) { return bits_.data() + RowOffset(y); }
+    const std::uint8_t* Row(int y) const { return bits_.data() + RowOffset(y); }
+    std::uint32_t* Row32(int y) { return reinterpret_cast<std::uint32_t*>(Row(y)); }
+    const std::uint32_t* Row32(int y) const { return reinterpret_cast<const std::uint32_t*>(Row(y)); }
+
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    RECT Bounds() const { return RECT{0, 0, width_, height_}; }
+
+    // Unchecked accessors: callers clip first.
+    std::uint32_t Get(int x, int y) const;
+    void Put(int x, int y, std::uint32_t value);
+
+    // Fills the whole surface with one device value.
+    void Clear(std::uint32_t value);
+
+private:
+    Surface(int width, int height, PixelFormat format, int stride);
+    std::size_t RowOffset(int y) const {
+        int row = BottomUp() ? height_ - 1 - y : y;
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(stride_);
+    }
+
+    int width_;
+    int height_;
+    PixelFormat format_;
+    int stride_;
+    std::vector<std::uint8_t> bits_;
+};
+
+// Device value of a COLORREF (0x00BBGGRR) and back.
+constexpr std::uint32_t ToPixel(COLORREF c) {
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+constexpr COLORREF ToColorRef(std::uint32_t pixel) {
+    return ((pixel >> 16) & 0xFF) | (pixel & 0xFF00) | ((pixel & 0xFF) << 16);
+}
+
+// Row padding rules of Windows: device bitmaps pad rows to 16 bits, DIBs to 32 bits.
+int DeviceBitmapStride(int width, int bitsPerPixel);
+int DibStride(int width, int bitsPerPixel);
+
+}  // namespace brimlox::gdi

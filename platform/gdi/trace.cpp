@@ -1,0 +1,296 @@
+#include "platform/gdi/trace.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/gdi/gdi.h"
+
+namespace brimlox::gdi {
+
+namespace {
+
+struct Recorder {
+    std::FILE* file = nullptr;
+    int depth = 0;
+    bool envChecked = false;
+};
+
+Recorder& Rec() {
+    static Recorder r;
+    return r;
+}
+
+void CheckEnvironment() {
+    Recorder& r = Rec();
+    if (r.envChecked) return;
+    r.envChecked = true;
+    if (const char* path = std::getenv("BRIMLOX_GDI_TRACE"); path && *path) {
+        TraceStart(path, nullptr);
+        std::atexit(TraceStop);
+    }
+}
+
+void AppendEscaped(std::string& out, std::string_view s) {
+    out += '"';
+    for (unsigned char c : s) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20 || c >= 0x80) {
+                    // 8-bit text is kept as code points U+0000..U+00FF.
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    out += '"';
+}
+
+}  // namespace
+
+bool TraceStart(const std::string& path, std::string* error) {
+    Recorder& r = Rec();
+    r.envChecked = true;
+    if (r.file) TraceStop();
+    r.file = std::fopen(path.c_str(), "w");
+    if (!r.file) {
+        if (error) *error = "cannot open trace file " + path;
+        return false;
+    }
+    std::string head = "{\"op\":\"#trace\",\"version\":1,\"twips_per_pixel\":" +
+                       std::to_string(TwipsPerPixel()) + ",\"syscolors\":[";
+    for (int i = 0; i < SYSCOLOR_COUNT; ++i) {
+        if (i) head += ',';
+        head += std::to_string(GetSysColor(i));
+    }
+    head += "]}\n";
+    std::fputs(head.c_str(), r.file);
+    return true;
+}
+
+void TraceStop() {
+    Recorder& r = Rec();
+    if (!r.file) return;
+    std::fclose(r.file);
+    r.file = nullptr;
+}
+
+bool TraceActive() {
+    CheckEnvironment();
+    return Rec().file != nullptr;
+}
+
+TraceCall::TraceCall(const char* op) {
+    CheckEnvironment();
+    Recorder& r = Rec();
+    ++r.depth;
+    if (!r.file || r.depth != 1) return;
+    active_ = true;
+    line_ = "{\"op\":";
+    AppendEscaped(line_, op);
+    line_ += ",\"args\":[";
+}
+
+TraceCall::~TraceCall() { --Rec().depth; }
+
+void TraceCall::Separator() {
+    if (!first_) line_ += ',';
+    first_ = false;
+}
+
+void TraceCall::BeginOut() {
+    line_ += stage_ == 0 ? "],\"out\":" : ",\"out\":";
+    stage_ = 1;
+    first_ = true;
+}
+
+void TraceCall::BeginReturn() {
+    line_ += stage_ == 0 ? "],\"ret\":" : ",\"ret\":";
+    stage_ = 2;
+    first_ = true;
+}
+
+void TraceCall::Finish() {
+    line_ += "}\n";
+    if (Rec().file) std::fputs(line_.c_str(), Rec().file);
+    active_ = false;
+}
+
+void TraceCall::Arg(int v) { Separator(); line_ += std::to_string(v); }
+void TraceCall::Arg(unsigned v) { Separator(); line_ += std::to_string(v); }
+void TraceCall::Arg(long v) { Separator(); line_ += std::to_string(v); }
+void TraceCall::Arg(unsigned long v) { Separator(); line_ += std::to_string(v); }
+void TraceCall::Arg(long long v) { Separator(); line_ += std::to_string(v); }
+void TraceCall::Arg(unsigned long long v) { Separator(); line_ += std::to_string(v); }
+void TraceCall::Arg(double v) {
+    Separator();
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    line_ += buf;
+}
+void TraceCall::Arg(std::nullptr_t) { Separator(); line_ += "null"; }
+void TraceCall::Arg(const char* text) {
+    Separator();
+    if (!text) { line_ += "null"; return; }
+    AppendEscaped(line_, text);
+}
+void TraceCall::Arg(TraceText t) {
+    Separator();
+    if (!t.text) { line_ += "null"; return; }
+    AppendEscaped(line_, t.length < 0 ? std::string_view(t.text) : std::string_view(t.text, t.length));
+}
+void TraceCall::Arg(TraceBytes b) {
+    Separator();
+    static const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    if (!b.data) { line_ += "null"; return; }
+    const auto* p = static_cast<const unsigned char*>(b.data);
+    line_ += '"';
+    for (std::size_t i = 0; i < b.size; i += 3) {
+        std::uint32_t n = p[i] << 16;
+        if (i + 1 < b.size) n |= p[i + 1] << 8;
+        if (i + 2 < b.size) n |= p[i + 2];
+        line_ += kAlphabet[(n >> 18) & 63];
+        line_ += kAlphabet[(n >> 12) & 63];
+        line_ += i + 1 < b.size ? kAlphabet[(n >> 6) & 63] : '=';
+        line_ += i + 2 < b.size ? kAlphabet[n & 63] : '=';
+    }
+    line_ += '"';
+}
+void TraceCall::Arg(const RECT* r) {
+    if (!r) { Separator(); line_ += "null"; return; }
+    Arg(*r);
+}
+void TraceCall::Arg(const RECT& r) {
+    Separator();
+    line_ += '[' + std::to_string(r.left) + ',' + std::to_string(r.top) + ',' +
+             std::to_string(r.right) + ',' + std::to_string(r.bottom) + ']';
+}
+void TraceCall::Arg(const POINT& p) {
+    Separator();
+    line_ += '[' + std::to_string(p.x) + ',' + std::to_string(p.y) + ']';
+}
+void TraceCall::Arg(const POINT* p) {
+    if (!p) { Separator(); line_ += "null"; return; }
+    Arg(*p);
+}
+void TraceCall::Arg(const SIZE& s) {
+    Separator();
+    line_ += '[' + std::to_string(s.cx) + ',' + std::to_string(s.cy) + ']';
+}
+void TraceCall::Arg(std::span<const POINT> points) {
+    Separator();
+    line_ += '[';
+    bool firstPoint = true;
+    for (const POINT& p : points) {
+        if (!firstPoint) line_ += ',';
+        firstPoint = false;
+        line_ += '[' + std::to_string(p.x) + ',' + std::to_string(p.y) + ']';
+    }
+    line_ += ']';
+}
+void TraceCall::Arg(std::span<const INT> values) {
+    Separator();
+    line_ += '[';
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i) line_ += ',';
+        line_ += std::to_string(values[i]);
+    }
+    line_ += ']';
+}
+void TraceCall::Arg(std::span<const DWORD> values) {
+    Separator();
+    line_ += '[';
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i) line_ += ',';
+        line_ += std::to_string(values[i]);
+    }
+    line_ += ']';
+}
+void TraceCall::Arg(const LOGFONTA* lf) {
+    Separator();
+    if (!lf) { line_ += "null"; return; }
+    auto field = [&](const char* name, long v, bool comma = true) {
+        line_ += '"';
+        line_ += name;
+        line_ += "\":" + std::to_string(v);
+        if (comma) line_ += ',';
+    };
+    line_ += '{';
+    field("lfHeight", lf->lfHeight);
+    field("lfWidth", lf->lfWidth);
+    field("lfEscapement", lf->lfEscapement);
+    field("lfOrientation", lf->lfOrientation);
+    field("lfWeight", lf->lfWeight);
+    field("lfItalic", lf->lfItalic);
+    field("lfUnderline", lf->lfUnderline);
+    field("lfStrikeOut", lf->lfStrikeOut);
+    field("lfCharSet", lf->lfCharSet);
+    field("lfOutPrecision", lf->lfOutPrecision);
+    field("lfClipPrecision", lf->lfClipPrecision);
+    field("lfQuality", lf->lfQuality);
+    field("lfPitchAndFamily", lf->lfPitchAndFamily);
+    line_ += "\"lfFaceName\":";
+    std::size_t n = 0;
+    while (n < LF_FACESIZE && lf->lfFaceName[n]) ++n;
+    AppendEscaped(line_, std::string_view(lf->lfFaceName, n));
+    line_ += '}';
+}
+void TraceCall::Arg(const LOGBRUSH* lb) {
+    Separator();
+    if (!lb) { line_ += "null"; return; }
+    line_ += "{\"lbStyle\":" + std::to_string(lb->lbStyle) + ",\"lbColor\":" + std::to_string(lb->lbColor) +
+             ",\"lbHatch\":" + std::to_string(lb->lbHatch) + '}';
+}
+void TraceCall::Arg(const LOGPEN* lp) {
+    Separator();
+    if (!lp) { line_ += "null"; return; }
+    line_ += "{\"lopnStyle\":" + std::to_string(lp->lopnStyle) + ",\"lopnWidth\":[" +
+             std::to_string(lp->lopnWidth.x) + ',' + std::to_string(lp->lopnWidth.y) +
+             "],\"lopnColor\":" + std::to_string(lp->lopnColor) + '}';
+}
+void TraceCall::Arg(const BITMAPINFO* bi) {
+    Separator();
+    if (!bi) { line_ += "null"; return; }
+    const BITMAPINFOHEADER& h = bi->bmiHeader;
+    line_ += "{\"biSize\":" + std::to_string(h.biSize) + ",\"biWidth\":" + std::to_string(h.biWidth) +
+             ",\"biHeight\":" + std::to_string(h.biHeight) + ",\"biPlanes\":" + std::to_string(h.biPlanes) +
+             ",\"biBitCount\":" + std::to_string(h.biBitCount) + ",\"biCompression\":" +
+             std::to_string(h.biCompression) + ",\"biSizeImage\":" + std::to_string(h.biSizeImage) +
+             ",\"biXPelsPerMeter\":" + std::to_string(h.biXPelsPerMeter) + ",\"biYPelsPerMeter\":" +
+             std::to_string(h.biYPelsPerMeter) + ",\"biClrUsed\":" + std::to_string(h.biClrUsed) +
+             ",\"biClrImportant\":" + std::to_string(h.biClrImportant) + '}';
+}
+void TraceCall::Arg(const TEXTMETRICA& tm) {
+    Separator();
+    line_ += "{\"tmHeight\":" + std::to_string(tm.tmHeight) + ",\"tmAscent\":" + std::to_string(tm.tmAscent) +
+             ",\"tmDescent\":" + std::to_string(tm.tmDescent) + ",\"tmInternalLeading\":" +
+             std::to_string(tm.tmInternalLeading) + ",\"tmExternalLeading\":" +
+             std::to_string(tm.tmExternalLeading) + ",\"tmAveCharWidth\":" + std::to_string(tm.tmAveCharWidth) +
+             ",\"tmMaxCharWidth\":" + std::to_string(tm.tmMaxCharWidth) + ",\"tmWeight\":" +
+             std::to_string(tm.tmWeight) + ",\"tmOverhang\":" + std::to_string(tm.tmOverhang) +
+             ",\"tmItalic\":" + std::to_string(tm.tmItalic) + ",\"tmUnderlined\":" +
+             std::to_string(tm.tmUnderlined) + ",\"tmStruckOut\":" + std::to_string(tm.tmStruckOut) +
+             ",\"tmCharSet\":" + std::to_string(tm.tmCharSet) + '}';
+}
+
+void TraceCall::Handle(std::uint32_t value, int) {
+    Separator();
+    line_ += std::to_string(value);
+}
+void TraceCall::Arg(HDC h) { Handle(HandleValue(h), 0); }
+void TraceCall::Arg(HBITMAP h) { Handle(HandleValue(h), 0); }
+void TraceCall::Arg(HPEN h) { Handle(HandleValue(h), 0); }
+void TraceCall::Arg(HBRUSH h) { Handle(HandleValue(h), 0); }
+void TraceCall::Arg(HFONT h) { Handle(HandleValue(h), 0); }
+void TraceCall::Arg(HPALETTE h) { Handle(HandleValue(h), 0); }
+void TraceCall::Arg(HGDIOBJ h) { Handle(HandleValue(h), 0); }
+void TraceCall::Arg(HWND h) { Handle(HandleValue(h), 0); }
+
+}  // namespace brimlox::gdi

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a short time (seconds, default 20).
+set -euo pipefail
+seconds="${1:-20}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+bash scripts/install-deps.sh
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+for target in build/fuzz/fuzz/fuzz_*; do
+    [[ -x "$target" ]] || continue
+    name=$(basename "$target")
+    corpus="build/fuzz/corpus/$name"
+    mkdir -p "$corpus"
+    seeds="fuzz/seeds/${name#fuzz_}"
+    args=("$corpus")
+    [[ -d "$seeds" ]] && args+=("$seeds")
+    echo "== $name for ${seconds}s"
+    "$target" -max_total_time="$seconds" -print_final_stats=0 "${args[@]}" 2>&1 | tail -n 3
+done

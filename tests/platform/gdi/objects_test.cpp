@@ -1,0 +1,105 @@
+// Handle tables, selection and deletion rules, DC state.
+#include <gtest/gtest.h>
+
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/handles.h"
+#include "support/gdi_test.h"
+
+using brimlox::gdi::HandleTable;
+using brimlox::gdi::ObjectKind;
+using brimlox::test::Canvas;
+using brimlox::test::GdiTest;
+
+class GdiObjects : public GdiTest {};
+
+TEST_F(GdiObjects, HandlesRefuseWrongKindsStaleValuesAndStockDeletion) {
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    ASSERT_NE(pen, nullptr);
+    EXPECT_EQ(GetObjectType(pen), OBJ_PEN);
+    // A pen handle is not a DC and not a brush.
+    EXPECT_EQ(SetROP2(reinterpret_cast<HDC>(pen), R2_XORPEN), 0);
+    RECT r{0, 0, 1, 1};
+    Canvas c(4, 4);
+    EXPECT_EQ(FillRect(c.dc(), &r, reinterpret_cast<HBRUSH>(pen)), 0);
+    EXPECT_TRUE(DeleteObject(pen));
+    // The freed handle is stale now, even after its slot is reused.
+    EXPECT_FALSE(DeleteObject(pen));
+    HBRUSH brush = CreateSolidBrush(0);
+    EXPECT_EQ(GetObjectType(pen), 0u);
+    EXPECT_TRUE(DeleteObject(brush));
+    // Stock objects survive DeleteObject and forged values are refused.
+    HGDIOBJ white = GetStockObject(WHITE_BRUSH);
+    EXPECT_TRUE(DeleteObject(white));
+    EXPECT_EQ(GetObjectType(white), OBJ_BRUSH);
+    EXPECT_FALSE(DeleteObject(reinterpret_cast<HGDIOBJ>(0x1234)));
+    EXPECT_EQ(GetStockObject(-1), nullptr);
+    EXPECT_EQ(GetStockObject(99), nullptr);
+}
+
+TEST_F(GdiObjects, SelectedObjectDeletionIsDelayedUntilDeselected) {
+    Canvas c(2, 2);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(9, 9, 9));
+    HGDIOBJ old = SelectObject(c.dc(), pen);
+    EXPECT_EQ(old, GetStockObject(BLACK_PEN));
+    std::size_t before = HandleTable::Instance().LiveCount(ObjectKind::Pen);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_EQ(HandleTable::Instance().LiveCount(ObjectKind::Pen), before) << "still selected, still alive";
+    EXPECT_EQ(SelectObject(c.dc(), old), pen);
+    EXPECT_EQ(HandleTable::Instance().LiveCount(ObjectKind::Pen), before - 1);
+    EXPECT_EQ(GetObjectType(pen), 0u);
+}
+
+TEST_F(GdiObjects, BitmapsLiveInOneMemoryDcAtATimeAndNewDcsAreMono) {
+    HDC a = CreateCompatibleDC(nullptr);
+    HDC b = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(a, BITSPIXEL), 1) << "a new memory DC holds a 1x1 mono bitmap";
+    HBITMAP mono = CreateCompatibleBitmap(a, 8, 8);
+    BITMAP bm;
+    ASSERT_EQ(GetObjectA(mono, sizeof bm, &bm), static_cast<int>(sizeof bm));
+    EXPECT_EQ(bm.bmBitsPixel, 1);
+    EXPECT_EQ(bm.bmWidthBytes, 2) << "device bitmap rows are padded to 16 bits";
+    HBITMAP colour = CreateBitmap(3, 2, 1, 32, nullptr);
+    HGDIOBJ oldA = SelectObject(a, colour);
+    EXPECT_NE(oldA, nullptr);
+    EXPECT_EQ(SelectObject(b, colour), nullptr) << "already selected into another DC";
+    EXPECT_EQ(GetDeviceCaps(a, BITSPIXEL), 32);
+    SelectObject(a, oldA);
+    DeleteObject(colour);
+    DeleteObject(mono);
+    DeleteDC(a);
+    DeleteDC(b);
+    // Zero sizes give the shared 1x1 mono bitmap; overflowing sizes fail.
+    HDC c = CreateCompatibleDC(nullptr);
+    EXPECT_NE(CreateCompatibleBitmap(c, 0, 5), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(c, -1, 5), nullptr);
+    EXPECT_EQ(CreateBitmap(1 << 20, 1 << 20, 1, 32, nullptr), nullptr);
+    DeleteDC(c);
+}
+
+TEST_F(GdiObjects, DcStateSettersReturnThePreviousValue) {
+    Canvas c(1, 1);
+    EXPECT_EQ(SetROP2(c.dc(), R2_NOTXORPEN), R2_COPYPEN);
+    EXPECT_EQ(SetROP2(c.dc(), 0), 0) << "invalid mode refused";
+    EXPECT_EQ(GetROP2(c.dc()), R2_NOTXORPEN);
+    EXPECT_EQ(SetBkMode(c.dc(), TRANSPARENT), OPAQUE);
+    EXPECT_EQ(SetBkColor(c.dc(), RGB(1, 2, 3)), RGB(255, 255, 255));
+    EXPECT_EQ(SetTextColor(c.dc(), RGB(4, 5, 6)), RGB(0, 0, 0));
+    EXPECT_EQ(SetPolyFillMode(c.dc(), WINDING), ALTERNATE);
+    EXPECT_EQ(SetStretchBltMode(c.dc(), COLORONCOLOR), BLACKONWHITE);
+    POINT prev{};
+    EXPECT_TRUE(MoveToEx(c.dc(), 5, 6, &prev));
+    EXPECT_EQ(prev, (POINT{0, 0}));
+    EXPECT_TRUE(GetCurrentPositionEx(c.dc(), &prev));
+    EXPECT_EQ(prev, (POINT{5, 6}));
+    EXPECT_EQ(SetBkMode(nullptr, OPAQUE), 0);
+}
+
+TEST_F(GdiObjects, DeviceCapsFollowTheConfiguredScale) {
+    Canvas c(1, 1);
+    EXPECT_EQ(GetDeviceCaps(c.dc(), LOGPIXELSX), 96);
+    brimlox::gdi::SetTwipsPerPixel(10);
+    EXPECT_EQ(GetDeviceCaps(c.dc(), LOGPIXELSY), 144);
+    brimlox::gdi::SetTwipsPerPixel(15);
+    EXPECT_EQ(GetDeviceCaps(c.dc(), PLANES), 1);
+    EXPECT_EQ(GetDeviceCaps(c.dc(), BITSPIXEL), 32);
+}
