@@ -1,0 +1,168 @@
+// Replaying a drawing trace: each traced operation has a handler that decodes its JSON
+// arguments and makes the same call again. Handlers live beside the code they replay (one
+// replay_*.cpp per module) and register themselves by name:
+//
+//     static replay::Registrar fillRect("FillRect", [](replay::Context& c, const Json& a, const Json& ret) {
+//         RECT r = c.Rect(a, 1);
+//         FillRect(c.Dc(a, 0), &r, c.Brush(a, 2));
+//     });
+//
+// Decoding failures throw ReplayError with a message naming the argument; the replayer adds
+// the line number. Handles recorded in the trace are mapped to the handles this run created.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/gdi/gdi.h"
+
+namespace brimlox::gdi::replay {
+
+using Json = nlohmann::json;
+
+class ReplayError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Context {
+public:
+    // Records that the trace's handle value `traced` is `live` in this run.
+    void Bind(std::uint32_t traced, void* live) { handles_[traced] = live; }
+    void Bind(const Json& traced, void* live) {
+        if (traced.is_number_unsigned() || traced.is_number_integer()) Bind(traced.get<std::uint32_t>(), live);
+    }
+    void Unbind(std::uint32_t traced) { handles_.erase(traced); }
+    // Live handle for a traced value; 0 stays 0, unknown values pass through unchanged (so a
+    // call on a bad handle fails again exactly as it did when traced).
+    void* Live(std::uint32_t traced) const {
+        if (traced == 0) return nullptr;
+        auto it = handles_.find(traced);
+        return it != handles_.end() ? it->second
+                                    : reinterpret_cast<void*>(static_cast<std::uintptr_t>(traced));
+    }
+
+    const Json& At(const Json& args, std::size_t i) const {
+        if (!args.is_array() || i >= args.size())
+            throw ReplayError("argument " + std::to_string(i + 1) + " is missing");
+        return args[i];
+    }
+    std::int64_t Int(const Json& args, std::size_t i) const {
+        const Json& v = At(args, i);
+        if (!v.is_number_integer() && !v.is_number_unsigned())
+            throw ReplayError("argument " + std::to_string(i + 1) + " is not an integer");
+        return v.get<std::int64_t>();
+    }
+    int I(const Json& args, std::size_t i) const { return static_cast<int>(Int(args, i)); }
+    std::uint32_t U(const Json& args, std::size_t i) const { return static_cast<std::uint32_t>(Int(args, i)); }
+    std::uint32_t HandleArg(const Json& args, std::size_t i) const {
+        const Json& v = At(args, i);
+        if (v.is_null()) return 0;
+        return static_cast<std::uint32_t>(Int(args, i));
+    }
+    HDC Dc(const Json& args, std::size_t i) const { return static_cast<HDC>(Live(HandleArg(args, i))); }
+    HBITMAP Bitmap(const Json& args, std::size_t i) const { return static_cast<HBITMAP>(Live(HandleArg(args, i))); }
+    HPEN Pen(const Json& args, std::size_t i) const { return static_cast<HPEN>(Live(HandleArg(args, i))); }
+    HBRUSH Brush(const Json& args, std::size_t i) const {
+        std::uint32_t v = HandleArg(args, i);
+        // 1..31 are system colour indices plus one, not handles.
+        if (v >= 1 && v <= 31) return reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(v));
+        return static_cast<HBRUSH>(Live(v));
+    }
+    HFONT Font(const Json& args, std::size_t i) const { return static_cast<HFONT>(Live(HandleArg(args, i))); }
+    HGDIOBJ Object(const Json& args, std::size_t i) const { return Live(HandleArg(args, i)); }
+
+    RECT Rect(const Json& args, std::size_t i) const {
+        const Json& v = At(args, i);
+        if (!v.is_array() || v.size() != 4)
+            throw ReplayError("argument " + std::to_string(i + 1) + " is not a rectangle [l,t,r,b]");
+        return RECT{Coord(v[0], i), Coord(v[1], i), Coord(v[2], i), Coord(v[3], i)};
+    }
+    bool IsNull(const Json& args, std::size_t i) const { return At(args, i).is_null(); }
+    POINT Point(const Json& v, std::size_t i) const {
+        if (!v.is_array() || v.size() != 2)
+            throw ReplayError("argument " + std::to_string(i + 1) + " has a point that is not [x,y]");
+        return POINT{Coord(v[0], i), Coord(v[1], i)};
+    }
+    std::vector<POINT> Points(const Json& args, std::size_t i) const {
+        const Json& v = At(args, i);
+        if (!v.is_array()) throw ReplayError("argument " + std::to_string(i + 1) + " is not a point list");
+        std::vector<POINT> out;
+        out.reserve(v.size());
+        for (const Json& p : v) out.push_back(Point(p, i));
+        return out;
+    }
+    template <typename T>
+    std::vector<T> Numbers(const Json& args, std::size_t i) const {
+        const Json& v = At(args, i);
+        if (v.is_null()) return {};
+        if (!v.is_array()) throw ReplayError("argument " + std::to_string(i + 1) + " is not a number list");
+        std::vector<T> out;
+        for (const Json& n : v) {
+            if (!n.is_number_integer() && !n.is_number_unsigned())
+                throw ReplayError("argument " + std::to_string(i + 1) + " holds a value that is not an integer");
+            out.push_back(static_cast<T>(n.get<std::int64_t>()));
+        }
+        return out;
+    }
+    // 8-bit text: JSON code points U+0000..U+00FF become single bytes.
+    std::string Text(const Json& args, std::size_t i) const {
+        const Json& v = At(args, i);
+        if (!v.is_string()) throw ReplayError("argument " + std::to_string(i + 1) + " is not a string");
+        const std::string& utf8 = v.get_ref<const std::string&>();
+        std::string out;
+        for (std::size_t k = 0; k < utf8.size(); ++k) {
+            unsigned char c = static_cast<unsigned char>(utf8[k]);
+            if (c < 0x80) {
+                out += static_cast<char>(c);
+            } else if ((c & 0xE0) == 0xC0 && k + 1 < utf8.size()) {
+                unsigned cp = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[k + 1]) & 0x3F);
+                if (cp > 0xFF) throw ReplayError("argument " + std::to_string(i + 1) + " has a character above U+00FF");
+                out += static_cast<char>(cp);
+                ++k;
+            } else {
+                throw ReplayError("argument " + std::to_string(i + 1) + " has a character above U+00FF");
+            }
+        }
+        return out;
+    }
+    // A required object argument (LOGFONT, LOGBRUSH ...): its field, or an error naming it.
+    std::int64_t Field(const Json& args, std::size_t i, const char* name) const {
+        const Json& v = At(args, i);
+        if (!v.is_object() || !v.contains(name) ||
+            (!v[name].is_number_integer() && !v[name].is_number_unsigned()))
+            throw ReplayError("argument " + std::to_string(i + 1) + " lacks the integer field " + name);
+        return v[name].get<std::int64_t>();
+    }
+
+private:
+    static LONG Coord(const Json& v, std::size_t i) {
+        if (!v.is_number_integer() && !v.is_number_unsigned())
+            throw ReplayError("argument " + std::to_string(i + 1) + " has a coordinate that is not an integer");
+        return static_cast<LONG>(v.get<std::int64_t>());
+    }
+
+    std::unordered_map<std::uint32_t, void*> handles_;
+};
+
+// A handler replays one call. `ret` is the recorded return value; a handler that creates an
+// object binds the recorded handle to the new one (c.Bind(ret, newHandle)).
+using Handler = std::function<void(Context& c, const Json& args, const Json& ret)>;
+
+inline std::map<std::string, Handler>& Handlers() {
+    static std::map<std::string, Handler> table;
+    return table;
+}
+
+struct Registrar {
+    Registrar(const char* op, Handler handler) { Handlers()[op] = std::move(handler); }
+};
+
+}  // namespace brimlox::gdi::replay
