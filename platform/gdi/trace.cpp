@@ -1,36 +1,13 @@
 #include "platform/gdi/trace.h"
 
 #include <cstdio>
-#include <cstdlib>
 
-#include "platform/gdi/gdi.h"
+#include "platform/gdi/trace_base64.h"
+#include "platform/gdi/trace_recorder.h"
 
 namespace brimlox::gdi {
 
-namespace {
-
-struct Recorder {
-    std::FILE* file = nullptr;
-    int depth = 0;
-    bool envChecked = false;
-};
-
-Recorder& Rec() {
-    static Recorder r;
-    return r;
-}
-
-void CheckEnvironment() {
-    Recorder& r = Rec();
-    if (r.envChecked) return;
-    r.envChecked = true;
-    if (const char* path = std::getenv("BRIMLOX_GDI_TRACE"); path && *path) {
-        TraceStart(path, nullptr);
-        std::atexit(TraceStop);
-    }
-}
-
-void AppendEscaped(std::string& out, std::string_view s) {
+void AppendJsonString(std::string& out, std::string_view s) {
     out += '"';
     for (unsigned char c : s) {
         switch (c) {
@@ -53,52 +30,67 @@ void AppendEscaped(std::string& out, std::string_view s) {
     out += '"';
 }
 
-}  // namespace
-
-bool TraceStart(const std::string& path, std::string* error) {
-    Recorder& r = Rec();
-    r.envChecked = true;
-    if (r.file) TraceStop();
-    r.file = std::fopen(path.c_str(), "w");
-    if (!r.file) {
-        if (error) *error = "cannot open trace file " + path;
-        return false;
-    }
-    std::string head = "{\"op\":\"#trace\",\"version\":1,\"twips_per_pixel\":" +
-                       std::to_string(TwipsPerPixel()) + ",\"syscolors\":[";
-    for (int i = 0; i < SYSCOLOR_COUNT; ++i) {
-        if (i) head += ',';
-        head += std::to_string(GetSysColor(i));
-    }
-    head += "]}\n";
-    std::fputs(head.c_str(), r.file);
-    return true;
+void AppendLogFont(std::string& out, const LOGFONTA& lf) {
+    auto field = [&](const char* name, long v) {
+        out += '"';
+        out += name;
+        out += "\":" + std::to_string(v) + ',';
+    };
+    out += '{';
+    field("lfHeight", lf.lfHeight);
+    field("lfWidth", lf.lfWidth);
+    field("lfEscapement", lf.lfEscapement);
+    field("lfOrientation", lf.lfOrientation);
+    field("lfWeight", lf.lfWeight);
+    field("lfItalic", lf.lfItalic);
+    field("lfUnderline", lf.lfUnderline);
+    field("lfStrikeOut", lf.lfStrikeOut);
+    field("lfCharSet", lf.lfCharSet);
+    field("lfOutPrecision", lf.lfOutPrecision);
+    field("lfClipPrecision", lf.lfClipPrecision);
+    field("lfQuality", lf.lfQuality);
+    field("lfPitchAndFamily", lf.lfPitchAndFamily);
+    out += "\"lfFaceName\":";
+    std::size_t n = 0;
+    while (n < LF_FACESIZE && lf.lfFaceName[n]) ++n;
+    AppendJsonString(out, std::string_view(lf.lfFaceName, n));
+    out += '}';
 }
 
-void TraceStop() {
-    Recorder& r = Rec();
-    if (!r.file) return;
-    std::fclose(r.file);
-    r.file = nullptr;
+void AppendLogBrush(std::string& out, const LOGBRUSH& lb) {
+    out += "{\"lbStyle\":" + std::to_string(lb.lbStyle) + ",\"lbColor\":" + std::to_string(lb.lbColor) +
+           ",\"lbHatch\":" + std::to_string(lb.lbHatch) + '}';
 }
+
+bool TraceStart(const std::string& path, std::string* error) { return TraceRecorder::Instance().Start(path, error); }
+void TraceFlush() { TraceRecorder::Instance().Flush(); }
+void TraceStop() { TraceRecorder::Instance().Stop(); }
 
 bool TraceActive() {
-    CheckEnvironment();
-    return Rec().file != nullptr;
+    TraceRecorder& r = TraceRecorder::Instance();
+    r.CheckEnvironment();
+    return r.Active();
 }
 
 TraceCall::TraceCall(const char* op) {
-    CheckEnvironment();
-    Recorder& r = Rec();
-    ++r.depth;
-    if (!r.file || r.depth != 1) return;
+    TraceRecorder& r = TraceRecorder::Instance();
+    r.CheckEnvironment();
+    if (r.Enter() != 1 || !r.Active()) return;
     active_ = true;
+    r.BeginCall(op);
     line_ = "{\"op\":";
-    AppendEscaped(line_, op);
+    AppendJsonString(line_, op);
     line_ += ",\"args\":[";
 }
 
-TraceCall::~TraceCall() { --Rec().depth; }
+TraceCall::~TraceCall() {
+    // A call that returns without Return (a void call) is written without "ret".
+    if (active_) {
+        line_ += stage_ == 0 ? "]}\n" : "}\n";
+        TraceRecorder::Instance().WriteCall(line_);
+    }
+    TraceRecorder::Instance().Leave();
+}
 
 void TraceCall::Separator() {
     if (!first_) line_ += ',';
@@ -119,8 +111,8 @@ void TraceCall::BeginReturn() {
 
 void TraceCall::Finish() {
     line_ += "}\n";
-    if (Rec().file) std::fputs(line_.c_str(), Rec().file);
     active_ = false;
+    TraceRecorder::Instance().WriteCall(line_);
 }
 
 void TraceCall::Arg(int v) { Separator(); line_ += std::to_string(v); }
@@ -139,28 +131,18 @@ void TraceCall::Arg(std::nullptr_t) { Separator(); line_ += "null"; }
 void TraceCall::Arg(const char* text) {
     Separator();
     if (!text) { line_ += "null"; return; }
-    AppendEscaped(line_, text);
+    AppendJsonString(line_, text);
 }
 void TraceCall::Arg(TraceText t) {
     Separator();
     if (!t.text) { line_ += "null"; return; }
-    AppendEscaped(line_, t.length < 0 ? std::string_view(t.text) : std::string_view(t.text, t.length));
+    AppendJsonString(line_, t.length < 0 ? std::string_view(t.text) : std::string_view(t.text, t.length));
 }
 void TraceCall::Arg(TraceBytes b) {
     Separator();
-    static const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     if (!b.data) { line_ += "null"; return; }
-    const auto* p = static_cast<const unsigned char*>(b.data);
     line_ += '"';
-    for (std::size_t i = 0; i < b.size; i += 3) {
-        std::uint32_t n = p[i] << 16;
-        if (i + 1 < b.size) n |= p[i + 1] << 8;
-        if (i + 2 < b.size) n |= p[i + 2];
-        line_ += kAlphabet[(n >> 18) & 63];
-        line_ += kAlphabet[(n >> 12) & 63];
-        line_ += i + 1 < b.size ? kAlphabet[(n >> 6) & 63] : '=';
-        line_ += i + 2 < b.size ? kAlphabet[n & 63] : '=';
-    }
+    AppendBase64(line_, b.data, b.size);
     line_ += '"';
 }
 void TraceCall::Arg(const RECT* r) {
@@ -216,37 +198,12 @@ void TraceCall::Arg(std::span<const DWORD> values) {
 void TraceCall::Arg(const LOGFONTA* lf) {
     Separator();
     if (!lf) { line_ += "null"; return; }
-    auto field = [&](const char* name, long v, bool comma = true) {
-        line_ += '"';
-        line_ += name;
-        line_ += "\":" + std::to_string(v);
-        if (comma) line_ += ',';
-    };
-    line_ += '{';
-    field("lfHeight", lf->lfHeight);
-    field("lfWidth", lf->lfWidth);
-    field("lfEscapement", lf->lfEscapement);
-    field("lfOrientation", lf->lfOrientation);
-    field("lfWeight", lf->lfWeight);
-    field("lfItalic", lf->lfItalic);
-    field("lfUnderline", lf->lfUnderline);
-    field("lfStrikeOut", lf->lfStrikeOut);
-    field("lfCharSet", lf->lfCharSet);
-    field("lfOutPrecision", lf->lfOutPrecision);
-    field("lfClipPrecision", lf->lfClipPrecision);
-    field("lfQuality", lf->lfQuality);
-    field("lfPitchAndFamily", lf->lfPitchAndFamily);
-    line_ += "\"lfFaceName\":";
-    std::size_t n = 0;
-    while (n < LF_FACESIZE && lf->lfFaceName[n]) ++n;
-    AppendEscaped(line_, std::string_view(lf->lfFaceName, n));
-    line_ += '}';
+    AppendLogFont(line_, *lf);
 }
 void TraceCall::Arg(const LOGBRUSH* lb) {
     Separator();
     if (!lb) { line_ += "null"; return; }
-    line_ += "{\"lbStyle\":" + std::to_string(lb->lbStyle) + ",\"lbColor\":" + std::to_string(lb->lbColor) +
-             ",\"lbHatch\":" + std::to_string(lb->lbHatch) + '}';
+    AppendLogBrush(line_, *lb);
 }
 void TraceCall::Arg(const LOGPEN* lp) {
     Separator();
@@ -280,9 +237,13 @@ void TraceCall::Arg(const TEXTMETRICA& tm) {
              ",\"tmCharSet\":" + std::to_string(tm.tmCharSet) + '}';
 }
 
+// Argument handles may need describing before the call; handed-back handles become known.
 void TraceCall::Handle(std::uint32_t value, int) {
     Separator();
     line_ += std::to_string(value);
+    if (value == 0) return;
+    if (stage_ == 0) TraceRecorder::Instance().NoteArgument(value);
+    else TraceRecorder::Instance().NoteResult(value);
 }
 void TraceCall::Arg(HDC h) { Handle(HandleValue(h), 0); }
 void TraceCall::Arg(HBITMAP h) { Handle(HandleValue(h), 0); }

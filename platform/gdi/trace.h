@@ -123,6 +123,9 @@ private:
 // Tracing control. Tracing starts on its own when BRIMLOX_GDI_TRACE is set; tests and tools
 // may also start it explicitly. Stopping writes the final pixels of every recorded surface.
 bool TraceStart(const std::string& path, std::string* error = nullptr);
+// Writes the current pixels of every recorded surface (#result) and flushes the file;
+// tracing goes on.
+void TraceFlush();
 void TraceStop();
 bool TraceActive();
 

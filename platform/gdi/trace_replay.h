@@ -22,6 +22,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/trace_base64.h"
 
 namespace brimlox::gdi::replay {
 
@@ -40,6 +41,24 @@ public:
         if (traced.is_number_unsigned() || traced.is_number_integer()) Bind(traced.get<std::uint32_t>(), live);
     }
     void Unbind(std::uint32_t traced) { handles_.erase(traced); }
+    bool IsBound(std::uint32_t traced) const { return handles_.count(traced) != 0; }
+    // Binds a handle the call handed back (SelectObject's previous object) unless the trace
+    // already named it: the first binding of a value wins.
+    void BindIfNew(const Json& traced, void* live) {
+        if (!live || !(traced.is_number_unsigned() || traced.is_number_integer())) return;
+        if (!IsBound(traced.get<std::uint32_t>())) Bind(traced, live);
+    }
+    // Every traced handle and the handle it stands for (the replayer frees them at the end).
+    const std::unordered_map<std::uint32_t, void*>& Bindings() const { return handles_; }
+
+    // The largest bitmap, in pixels, a replayed call may create (0: only the GDI's own limit).
+    // The fuzzer sets it so that a forged size cannot exhaust memory.
+    std::int64_t maxBitmapPixels = 0;
+    void CheckBitmapSize(std::int64_t width, std::int64_t height) const {
+        if (maxBitmapPixels > 0 && width > 0 && height > 0 && width * height > maxBitmapPixels)
+            throw ReplayError("a bitmap of " + std::to_string(width) + "x" + std::to_string(height) +
+                              " pixels is larger than this replay allows");
+    }
     // Live handle for a traced value; 0 stays 0, unknown values pass through unchanged (so a
     // call on a bad handle fails again exactly as it did when traced).
     void* Live(std::uint32_t traced) const {
@@ -132,6 +151,15 @@ public:
             }
         }
         return out;
+    }
+    // Bytes recorded as base64 (TraceBytes); an empty vector for null.
+    std::vector<std::uint8_t> Bytes(const Json& args, std::size_t i) const {
+        const Json& v = At(args, i);
+        if (v.is_null()) return {};
+        if (!v.is_string()) throw ReplayError("argument " + std::to_string(i + 1) + " is not a base64 string");
+        auto bytes = DecodeBase64(v.get_ref<const std::string&>());
+        if (!bytes) throw ReplayError("argument " + std::to_string(i + 1) + " is not valid base64");
+        return std::move(*bytes);
     }
     // A required object argument (LOGFONT, LOGBRUSH ...): its field, or an error naming it.
     std::int64_t Field(const Json& args, std::size_t i, const char* name) const {

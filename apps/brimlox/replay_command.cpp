@@ -1,0 +1,125 @@
+#include "apps/brimlox/replay_command.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/gdi/png.h"
+#include "platform/gdi/trace_replayer.h"
+
+namespace brimlox::cli {
+
+const char* const kReplayUsage =
+    "usage: brimlox replay TRACE [-o OUT.png] [--all DIR] [--check]\n"
+    "\n"
+    "Draws a GDI trace (written with BRIMLOX_GDI_TRACE=FILE) again.\n"
+    "  -o OUT.png   write the first #dc surface of the trace (without any #dc: the bitmap\n"
+    "               last held by the first memory DC the trace created)\n"
+    "  --all DIR    write every surface as DIR/surface-N.png, N counting #dc lines from 1\n"
+    "  --check      compare the drawing with the trace's #result pixels\n"
+    "\n"
+    "Exit status: 0 done; 1 the drawing differs from #result or cannot be written;\n"
+    "2 bad usage or a malformed trace.\n";
+
+namespace {
+
+struct ReplayArgs {
+    std::string trace;
+    std::string out;
+    std::string allDir;
+    bool check = false;
+};
+
+int Usage(const std::string& problem) {
+    std::fprintf(stderr, "brimlox replay: %s\n\n%s", problem.c_str(), kReplayUsage);
+    return 2;
+}
+
+// Fills `args`; returns -1 to go on, or the exit code to stop with.
+int ParseArgs(int argc, char** argv, ReplayArgs& args) {
+    for (int i = 2; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(kReplayUsage, stdout);
+            return 0;
+        }
+        if (a == "-o" || a == "--all") {
+            if (i + 1 >= argc) return Usage(a + " needs a value");
+            (a == "-o" ? args.out : args.allDir) = argv[++i];
+        } else if (a == "--check") {
+            args.check = true;
+        } else if (!a.empty() && a[0] == '-') {
+            return Usage("unknown option " + a);
+        } else if (args.trace.empty()) {
+            args.trace = a;
+        } else {
+            return Usage("more than one trace given");
+        }
+    }
+    if (args.trace.empty()) return Usage("no trace given");
+    if (args.out.empty() && args.allDir.empty() && !args.check) return Usage("nothing to do: give -o, --all or --check");
+    return -1;
+}
+
+bool Write(const gdi::Surface& s, const std::string& path) {
+    std::string error;
+    if (gdi::WriteSurfacePng(s, path, &error)) return true;
+    std::fprintf(stderr, "brimlox replay: %s\n", error.c_str());
+    return false;
+}
+
+int WriteOutputs(const gdi::replay::TraceReplayer& replayer, const ReplayArgs& args) {
+    const auto& surfaces = replayer.Surfaces();
+    if (surfaces.empty() || !surfaces.front().pixels) {
+        std::fprintf(stderr,
+                     "brimlox replay: %s has no #dc surface and no memory DC that held a bitmap: nothing to write\n",
+                     args.trace.c_str());
+        return 1;
+    }
+    if (!replayer.HadDcLines())
+        std::fprintf(stderr, "brimlox replay: %s has no #dc; writing the bitmap of its first memory DC\n",
+                     args.trace.c_str());
+    bool ok = true;
+    if (!args.out.empty()) ok = Write(*surfaces.front().pixels, args.out) && ok;
+    if (!args.allDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(args.allDir, ec);
+        for (std::size_t i = 0; i < surfaces.size(); ++i) {
+            if (!surfaces[i].pixels) continue;
+            ok = Write(*surfaces[i].pixels, args.allDir + "/surface-" + std::to_string(i + 1) + ".png") && ok;
+        }
+    }
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int RunReplay(int argc, char** argv) {
+    ReplayArgs args;
+    if (int code = ParseArgs(argc, argv, args); code >= 0) return code;
+    std::ifstream in(args.trace, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "brimlox replay: cannot open %s\n", args.trace.c_str());
+        return 2;
+    }
+    gdi::replay::TraceReplayer replayer;
+    try {
+        replayer.Run(in);
+    } catch (const gdi::replay::TraceFormatError& e) {
+        std::fprintf(stderr, "brimlox replay: %s: %s\n", args.trace.c_str(), e.what());
+        return 2;
+    }
+    int code = args.out.empty() && args.allDir.empty() ? 0 : WriteOutputs(replayer, args);
+    if (args.check) {
+        if (const auto& m = replayer.FirstMismatch()) {
+            std::fprintf(stderr, "brimlox replay: %s: %s\n", args.trace.c_str(), m->Describe().c_str());
+            return 1;
+        }
+        if (replayer.ResultsChecked() == 0)
+            std::fprintf(stderr, "brimlox replay: %s has no #result lines: nothing was checked\n", args.trace.c_str());
+    }
+    return code;
+}
+
+}  // namespace brimlox::cli

@@ -1,0 +1,404 @@
+#include "platform/gdi/trace_recorder.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/brush.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/font.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/pen.h"
+#include "platform/gdi/trace.h"
+#include "platform/gdi/trace_base64.h"
+
+namespace brimlox::gdi {
+
+namespace {
+
+std::string Num(std::int64_t v) { return std::to_string(v); }
+
+// The part of a DC's target that a #dc line describes: from the DC's origin to the bottom
+// right of its clip, so that logical (0,0) is the first pixel.
+struct DcRegion {
+    const Surface* surface = nullptr;
+    int x0 = 0;
+    int y0 = 0;
+    int width = 0;
+    int height = 0;
+};
+
+DcRegion RegionOf(const DcObject& dc) {
+    DcRegion r;
+    r.surface = dc.Target();
+    if (!r.surface) return r;
+    RECT clip = dc.Clip();
+    r.x0 = dc.memory ? 0 : dc.origin.x;
+    r.y0 = dc.memory ? 0 : dc.origin.y;
+    r.width = std::max(0, static_cast<int>(clip.right) - r.x0);
+    r.height = std::max(0, static_cast<int>(clip.bottom) - r.y0);
+    return r;
+}
+
+// Top-down B,G,R,A bytes of the region; pixels off the surface are black, alpha is 255.
+std::string RegionPixels(const DcRegion& r) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height) * 4);
+    std::size_t i = 0;
+    for (int y = 0; y < r.height; ++y) {
+        for (int x = 0; x < r.width; ++x, i += 4) {
+            int sx = r.x0 + x;
+            int sy = r.y0 + y;
+            std::uint32_t v = r.surface->Contains(sx, sy) ? r.surface->Get(sx, sy) : 0;
+            bytes[i] = static_cast<std::uint8_t>(v);
+            bytes[i + 1] = static_cast<std::uint8_t>(v >> 8);
+            bytes[i + 2] = static_cast<std::uint8_t>(v >> 16);
+            bytes[i + 3] = 0xFF;
+        }
+    }
+    std::string out;
+    AppendBase64(out, bytes.data(), bytes.size());
+    return out;
+}
+
+BitmapObject* DibSection(std::uint32_t handle) {
+    auto* bmp = HandleTable::Instance().Get<BitmapObject>(HandleFromValue<HGDIOBJ>(handle));
+    return bmp && bmp->dibSection ? bmp : nullptr;
+}
+
+GdiObject* Lookup(std::uint32_t handle) { return HandleTable::Instance().Lookup(HandleFromValue<HGDIOBJ>(handle)); }
+
+// Whether the op may end the life of a DC passed to it, so its pixels must be kept first.
+bool EndsDc(const std::string& op) { return op == "DeleteDC" || op == "ReleaseDC"; }
+
+std::string CallLine(const char* op, const std::string& args, std::uint64_t ret) {
+    return std::string("{\"op\":\"") + op + "\",\"args\":[" + args + "],\"ret\":" + std::to_string(ret) + "}\n";
+}
+
+}  // namespace
+
+TraceRecorder& TraceRecorder::Instance() {
+    static TraceRecorder r;
+    return r;
+}
+
+void TraceRecorder::CheckEnvironment() {
+    if (envChecked_) return;
+    envChecked_ = true;
+    if (const char* path = std::getenv("BRIMLOX_GDI_TRACE"); path && *path) {
+        // The handle table must outlive the exit handler that writes the final pixels, so it
+        // is constructed before the handler is registered.
+        HandleTable::Instance();
+        GetStockObject(WHITE_BRUSH);
+        if (Start(path, nullptr)) std::atexit(TraceStop);
+    }
+}
+
+bool TraceRecorder::Start(const std::string& path, std::string* error) {
+    envChecked_ = true;
+    if (file_) Stop();
+    file_ = std::fopen(path.c_str(), "w");
+    if (!file_) {
+        if (error) *error = "cannot open trace file " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    known_.clear();
+    dibPrints_.clear();
+    surfaces_.clear();
+    std::string head = "{\"op\":\"#trace\",\"version\":1,\"twips_per_pixel\":" + Num(TwipsPerPixel()) +
+                       ",\"syscolors\":[";
+    for (int i = 0; i < SYSCOLOR_COUNT; ++i) {
+        if (i) head += ',';
+        head += Num(GetSysColor(i));
+    }
+    head += "]}\n";
+    WriteLine(head);
+    return true;
+}
+
+void TraceRecorder::Flush() {
+    if (!file_) return;
+    WriteResults();
+    std::fflush(file_);
+}
+
+void TraceRecorder::Stop() {
+    if (!file_) return;
+    Flush();
+    std::fclose(file_);
+    file_ = nullptr;
+    known_.clear();
+    dibPrints_.clear();
+    surfaces_.clear();
+}
+
+void TraceRecorder::WriteLine(const std::string& line) {
+    if (file_) std::fputs(line.c_str(), file_);
+}
+
+std::uint64_t TraceRecorder::Fingerprint(const Surface& surface) {
+    // Four independent multiply-xor lanes keep the hash near memory speed.
+    const std::uint8_t* p = surface.Bits();
+    std::size_t n = surface.ByteSize();
+    std::uint64_t lane[4] = {0x9E3779B97F4A7C15ull ^ n, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull,
+                             0x27D4EB2F165667C5ull};
+    constexpr std::uint64_t kMul = 0xFF51AFD7ED558CCDull;
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        for (int k = 0; k < 4; ++k) {
+            std::uint64_t w;
+            std::memcpy(&w, p + i + 8 * k, 8);
+            lane[k] = (lane[k] ^ w) * kMul;
+            lane[k] ^= lane[k] >> 29;
+        }
+    }
+    std::uint64_t h = lane[0] ^ (lane[1] * 3) ^ (lane[2] * 5) ^ (lane[3] * 7);
+    for (; i < n; ++i) h = (h ^ p[i]) * kMul;
+    return h ^ (h >> 31);
+}
+
+TraceRecorder::SurfaceRecord* TraceRecorder::FindSurface(std::uint32_t handle) {
+    for (SurfaceRecord& r : surfaces_)
+        if (r.handle == handle) return &r;
+    return nullptr;
+}
+
+void TraceRecorder::BeginCall(const char* op) {
+    op_ = op;
+    callHandles_.clear();
+}
+
+void TraceRecorder::NoteArgument(std::uint32_t handle) {
+    ObjectKind kind = KindOfHandle(HandleFromValue<HGDIOBJ>(handle));
+    if (kind == ObjectKind::None) return;
+    callHandles_.push_back(handle);
+    GdiObject* object = Lookup(handle);
+    // A stale or forged handle is written as it is and fails again on replay.
+    if (!object) return;
+    if (kind == ObjectKind::Dc) {
+        auto& dc = static_cast<DcObject&>(*object);
+        if (SurfaceRecord* record = FindSurface(handle)) {
+            RefreshSurface(*record, dc);
+            if (EndsDc(op_)) record->lastPixels = RegionPixels(RegionOf(dc));
+        } else if (!known_.count(handle)) {
+            DescribeDc(handle, dc);
+        }
+    } else if (!known_.count(handle)) {
+        if (kind == ObjectKind::Bitmap) DescribeBitmap(handle); else DescribeObject(handle);
+    }
+    CheckDibBits(handle);
+}
+
+void TraceRecorder::NoteResult(std::uint32_t handle) {
+    if (KindOfHandle(HandleFromValue<HGDIOBJ>(handle)) == ObjectKind::None) return;
+    known_.insert(handle);
+    callHandles_.push_back(handle);
+}
+
+void TraceRecorder::WriteCall(const std::string& line) {
+    WriteLine(line);
+    AfterCall();
+}
+
+void TraceRecorder::DescribeDc(std::uint32_t handle, const DcObject& dc) {
+    DcRegion region = RegionOf(dc);
+    WriteLine("{\"op\":\"#dc\",\"h\":" + Num(handle) + ",\"width\":" + Num(region.width) + ",\"height\":" +
+              Num(region.height) + ",\"pixels\":\"" + RegionPixels(region) + "\"}\n");
+    known_.insert(handle);
+    SurfaceRecord record;
+    record.handle = handle;
+    record.target = region.surface;
+    record.origin = dc.origin;
+    record.clip = dc.clip;
+    record.width = region.width;
+    record.height = region.height;
+    surfaces_.push_back(record);
+    DescribeDcState(handle, dc);
+}
+
+// A DC made before tracing began may carry state a fresh DC lacks; it is written as the calls
+// that set it, so the replay's DC starts out the same.
+void TraceRecorder::DescribeDcState(std::uint32_t handle, const DcObject& dc) {
+    const DcObject fresh;
+    std::string h = Num(handle);
+    auto set = [&](const char* op, std::int64_t value, std::int64_t previous) {
+        if (value != previous) WriteLine(CallLine(op, h + "," + Num(value), static_cast<std::uint64_t>(previous)));
+    };
+    set("SetROP2", dc.rop2, fresh.rop2);
+    set("SetBkMode", dc.bkMode, fresh.bkMode);
+    set("SetBkColor", dc.bkColor, fresh.bkColor);
+    set("SetTextColor", dc.textColor, fresh.textColor);
+    set("SetPolyFillMode", dc.polyFillMode, fresh.polyFillMode);
+    set("SetStretchBltMode", dc.stretchMode, fresh.stretchMode);
+    set("SetDCBrushColor", dc.dcBrushColor, fresh.dcBrushColor);
+    set("SetDCPenColor", dc.dcPenColor, fresh.dcPenColor);
+    if (dc.brushOrg != fresh.brushOrg)
+        WriteLine(CallLine("SetBrushOrgEx", h + "," + Num(dc.brushOrg.x) + "," + Num(dc.brushOrg.y) + ",null", 1));
+    if (dc.currentPos != fresh.currentPos)
+        WriteLine(CallLine("MoveToEx", h + "," + Num(dc.currentPos.x) + "," + Num(dc.currentPos.y) + ",null", 1));
+    const std::pair<HGDIOBJ, int> selected[] = {{dc.pen, BLACK_PEN}, {dc.brush, WHITE_BRUSH}, {dc.font, SYSTEM_FONT}};
+    for (auto [object, stockIndex] : selected) {
+        HGDIOBJ stock = GetStockObject(stockIndex);
+        if (object == stock || !object) continue;
+        std::uint32_t value = HandleValue(object);
+        if (!known_.count(value)) DescribeObject(value);
+        WriteLine(CallLine("SelectObject", h + "," + Num(value), HandleValue(stock)));
+        known_.insert(HandleValue(stock));
+    }
+}
+
+void TraceRecorder::RefreshSurface(SurfaceRecord& record, const DcObject& dc) {
+    // A window DC retargeted to a new backing surface (a resize) is described again.
+    DcRegion region = RegionOf(dc);
+    if (region.surface == record.target && dc.origin == record.origin && dc.clip == record.clip &&
+        region.width == record.width && region.height == record.height)
+        return;
+    WriteLine("{\"op\":\"#dc\",\"h\":" + Num(record.handle) + ",\"width\":" + Num(region.width) + ",\"height\":" +
+              Num(region.height) + ",\"pixels\":\"" + RegionPixels(region) + "\"}\n");
+    record.target = region.surface;
+    record.origin = dc.origin;
+    record.clip = dc.clip;
+    record.width = region.width;
+    record.height = region.height;
+    record.lastPixels.reset();
+}
+
+void TraceRecorder::DescribeBitmap(std::uint32_t handle) {
+    auto* bmp = HandleTable::Instance().Get<BitmapObject>(HandleFromValue<HGDIOBJ>(handle));
+    if (!bmp || !bmp->surface) return;
+    const Surface& s = *bmp->surface;
+    std::string line = "{\"op\":\"#bitmap\",\"h\":" + Num(handle) + ",\"width\":" + Num(s.Width()) +
+                       ",\"height\":" + Num(s.Height()) + ",\"bpp\":" + Num(s.BitsPerPixel()) + ",\"pixels\":\"";
+    AppendBase64(line, s.Bits(), s.ByteSize());
+    line += "\"}\n";
+    WriteLine(line);
+    known_.insert(handle);
+    if (bmp->dibSection) dibPrints_[handle] = Fingerprint(s);
+}
+
+// Pens, brushes and fonts the trace has not seen: stock objects are named by their index,
+// others are written as the creation call that makes an equal object.
+void TraceRecorder::DescribeObject(std::uint32_t handle) {
+    HGDIOBJ object = HandleFromValue<HGDIOBJ>(handle);
+    GdiObject* o = Lookup(handle);
+    if (!o) return;
+    known_.insert(handle);
+    if (o->IsStock()) {
+        for (int i = 0; i <= DC_PEN; ++i) {
+            if (GetStockObject(i) == object) {
+                WriteLine(CallLine("GetStockObject", Num(i), handle));
+                return;
+            }
+        }
+        for (int i = 0; i < SYSCOLOR_COUNT; ++i) {
+            if (GetSysColorBrush(i) == object) {
+                WriteLine(CallLine("GetSysColorBrush", Num(i), handle));
+                return;
+            }
+        }
+        return;
+    }
+    switch (o->Kind()) {
+        case ObjectKind::Pen: {
+            auto& p = static_cast<PenObject&>(*o);
+            WriteLine(CallLine("CreatePen", Num(p.Style()) + "," + Num(p.width) + "," + Num(p.color), handle));
+            return;
+        }
+        case ObjectKind::ExtPen: {
+            auto& p = static_cast<PenObject&>(*o);
+            std::string args = Num(p.styleBits) + "," + Num(p.width) + ",";
+            AppendLogBrush(args, p.brush);
+            WriteLine(CallLine("ExtCreatePen", args + ",0,[]", handle));
+            return;
+        }
+        case ObjectKind::Brush: {
+            auto& b = static_cast<BrushObject&>(*o);
+            if (b.style == BS_SOLID) {
+                WriteLine(CallLine("CreateSolidBrush", Num(b.color), handle));
+            } else if (b.style == BS_HATCHED) {
+                WriteLine(CallLine("CreateHatchBrush", Num(b.hatch) + "," + Num(b.color), handle));
+            } else if (b.style == BS_PATTERN) {
+                // The brush keeps only its 8x8 cell: a stand-in bitmap carries it.
+                auto cell = Surface::Create(8, 8, b.patternMono ? PixelFormat::Mono1 : PixelFormat::Bgrx32);
+                for (int i = 0; i < 64; ++i) cell->Put(i % 8, i / 8, b.pattern[static_cast<std::size_t>(i)]);
+                std::uint32_t stand = nextSyntheticHandle_++;
+                std::string line = "{\"op\":\"#bitmap\",\"h\":" + Num(stand) + ",\"width\":8,\"height\":8,\"bpp\":" +
+                                   Num(cell->BitsPerPixel()) + ",\"pixels\":\"";
+                AppendBase64(line, cell->Bits(), cell->ByteSize());
+                WriteLine(line + "\"}\n");
+                WriteLine(CallLine("CreatePatternBrush", Num(stand), handle));
+                WriteLine(CallLine("DeleteObject", Num(stand), 1));
+            }
+            return;
+        }
+        case ObjectKind::Font: {
+            std::string args;
+            AppendLogFont(args, static_cast<FontObject&>(*o).logFont);
+            WriteLine(CallLine("CreateFontIndirectA", args, handle));
+            return;
+        }
+        default: return;
+    }
+}
+
+// A DIB section (passed directly or selected into a DC passed) whose bits changed since the
+// trace last saw them was written through its pointer: its bits are recorded.
+void TraceRecorder::CheckDibBits(std::uint32_t handle) {
+    std::uint32_t dib = handle;
+    if (KindOfHandle(HandleFromValue<HGDIOBJ>(handle)) == ObjectKind::Dc) {
+        DcObject* dc = LookupDc(HandleFromValue<HDC>(handle));
+        // A #dc DC replays onto a bitmap of its own; its pixels were taken whole.
+        if (!dc || !dc->memory || FindSurface(handle)) return;
+        dib = HandleValue(dc->bitmap);
+    }
+    BitmapObject* bmp = DibSection(dib);
+    if (!bmp) return;
+    if (!known_.count(dib)) {
+        DescribeBitmap(dib);
+        return;
+    }
+    std::uint64_t print = Fingerprint(*bmp->surface);
+    auto it = dibPrints_.find(dib);
+    if (it != dibPrints_.end() && it->second == print) return;
+    std::string line = "{\"op\":\"#bits\",\"h\":" + Num(dib) + ",\"pixels\":\"";
+    AppendBase64(line, bmp->surface->Bits(), bmp->surface->ByteSize());
+    WriteLine(line + "\"}\n");
+    dibPrints_[dib] = print;
+}
+
+// After a recorded call: what it drew into DIB sections is part of the recorded state, and
+// handles it freed are forgotten (their values may come back for other objects).
+void TraceRecorder::AfterCall() {
+    for (std::uint32_t handle : callHandles_) {
+        GdiObject* o = Lookup(handle);
+        if (!o) {
+            known_.erase(handle);
+            dibPrints_.erase(handle);
+            continue;
+        }
+        std::uint32_t dib = handle;
+        if (o->Kind() == ObjectKind::Dc) {
+            auto& dc = static_cast<DcObject&>(*o);
+            if (!dc.memory) continue;
+            dib = HandleValue(dc.bitmap);
+        }
+        if (BitmapObject* bmp = DibSection(dib); bmp && known_.count(dib)) dibPrints_[dib] = Fingerprint(*bmp->surface);
+    }
+    callHandles_.clear();
+}
+
+void TraceRecorder::WriteResults() {
+    for (SurfaceRecord& record : surfaces_) {
+        std::string pixels;
+        if (DcObject* dc = LookupDc(HandleFromValue<HDC>(record.handle))) {
+            RefreshSurface(record, *dc);
+            pixels = RegionPixels(RegionOf(*dc));
+        } else if (record.lastPixels) {
+            pixels = *record.lastPixels;
+        } else {
+            continue;  // freed by a call the trace did not see: its last pixels are unknown
+        }
+        WriteLine("{\"op\":\"#result\",\"h\":" + Num(record.handle) + ",\"pixels\":\"" + pixels + "\"}\n");
+    }
+}
+
+}  // namespace brimlox::gdi

@@ -1,0 +1,410 @@
+#include "platform/gdi/trace_replayer.h"
+
+#include <cstdio>
+#include <cstring>
+#include <unordered_set>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/trace_replay.h"
+
+namespace brimlox::gdi::replay {
+
+std::string ResultMismatch::Describe() const {
+    std::string where = "surface " + std::to_string(surface) + " (handle " + std::to_string(handle) +
+                        ", #result on line " + std::to_string(line) + ")";
+    if (sizeDiffers) return where + " was drawn at a different size than traced";
+    char colours[64];
+    std::snprintf(colours, sizeof colours, "drawn #%02X%02X%02X, traced #%02X%02X%02X", GetRValue(drawn),
+                  GetGValue(drawn), GetBValue(drawn), GetRValue(traced), GetGValue(traced), GetBValue(traced));
+    return where + " differs at pixel (" + std::to_string(x) + "," + std::to_string(y) + "): " + colours;
+}
+
+namespace {
+
+// A 32-bpp copy of what a DC draws on (its whole bitmap), or nullptr without one.
+std::unique_ptr<Surface> CaptureDc(HDC hdc) {
+    DcObject* dc = LookupDc(hdc);
+    const Surface* target = dc ? dc->Target() : nullptr;
+    if (!target) return nullptr;
+    auto copy = Surface::Create(target->Width(), target->Height(), PixelFormat::Bgrx32);
+    if (!copy) return nullptr;
+    for (int y = 0; y < target->Height(); ++y)
+        for (int x = 0; x < target->Width(); ++x) copy->Put(x, y, target->Get(x, y));
+    return copy;
+}
+
+std::unique_ptr<Surface> CopyOf(const Surface* s) {
+    if (!s) return nullptr;
+    auto copy = Surface::Create(s->Width(), s->Height(), s->Format());
+    std::memcpy(copy->Bits(), s->Bits(), s->ByteSize());
+    return copy;
+}
+
+bool HoldsOwnBitmap(HDC hdc) {
+    DcObject* dc = LookupDc(hdc);
+    return dc && dc->memory && dc->bitmap != DefaultMonoBitmap();
+}
+
+// A surface the replay follows: a #dc, or the first memory DC of the trace.
+struct Tracked {
+    std::uint32_t traced = 0;
+    HDC dc = nullptr;
+    bool fromDcLine = true;
+    int width = 0;
+    int height = 0;
+    // Taken before a call that may end the DC or take its bitmap away.
+    std::unique_ptr<Surface> lastPixels;
+};
+
+// What one Run works with. Its destructor frees every object the replay made and restores the
+// process-wide settings the #trace line changed, also when reading stops at an error.
+class Session {
+public:
+    explicit Session(const ReplayOptions& options);
+    ~Session();
+
+    void Line(int number, const std::string& text);
+    bool HeaderSeen() const { return headerSeen_; }
+    void Collect(std::vector<ReplayedSurface>& out, bool& hadDcLines) const;
+    int resultsChecked = 0;
+    std::optional<ResultMismatch> mismatch;
+
+private:
+    void Header(const Json& j);
+    void DcLine(const Json& j);
+    void BitmapLine(const Json& j);
+    void BitsLine(const Json& j);
+    void ResultLine(int number, const Json& j);
+    void Call(const std::string& op, const Json& j);
+    void BeforeCall(const std::string& op, const Json& args);
+    std::unique_ptr<Surface> Drawn(const Tracked& t) const;
+    Tracked* FindDcLine(std::uint32_t traced);
+    void FreeEverything();
+
+    Context context_;
+    std::vector<Tracked> tracked_;
+    std::optional<Tracked> firstMemoryDc_;
+    std::vector<HGDIOBJ> owned_;
+    bool headerSeen_ = false;
+    COLORREF savedColors_[SYSCOLOR_COUNT];
+    int savedTwips_;
+};
+
+// ---- Field access for the # lines -------------------------------------------------------------
+
+std::int64_t IntField(const Json& j, const char* name, std::int64_t min, std::int64_t max) {
+    auto it = j.find(name);
+    if (it == j.end()) throw ReplayError(std::string("\"") + name + "\" is missing");
+    if (!it->is_number_integer() && !it->is_number_unsigned())
+        throw ReplayError(std::string("\"") + name + "\" is not an integer");
+    // Unsigned values above the signed range are out of range for every field.
+    if (it->is_number_unsigned() && it->get<std::uint64_t>() > static_cast<std::uint64_t>(INT64_MAX))
+        throw ReplayError(std::string("\"") + name + "\" is out of range");
+    std::int64_t v = it->get<std::int64_t>();
+    if (v < min || v > max)
+        throw ReplayError(std::string("\"") + name + "\" is " + std::to_string(v) + ", outside " +
+                          std::to_string(min) + ".." + std::to_string(max));
+    return v;
+}
+
+std::uint32_t HandleField(const Json& j) { return static_cast<std::uint32_t>(IntField(j, "h", 1, 0xFFFFFFFF)); }
+
+std::vector<std::uint8_t> PixelsField(const Json& j, std::size_t expected, const std::string& sizeName) {
+    auto it = j.find("pixels");
+    if (it == j.end() || !it->is_string()) throw ReplayError("\"pixels\" is missing or not a string");
+    auto bytes = DecodeBase64(it->get_ref<const std::string&>());
+    if (!bytes) throw ReplayError("\"pixels\" is not valid base64");
+    if (bytes->size() != expected)
+        throw ReplayError("\"pixels\" holds " + std::to_string(bytes->size()) + " bytes, but " + sizeName + " needs " +
+                          std::to_string(expected));
+    return std::move(*bytes);
+}
+
+void CheckSurfaceSize(const ReplayOptions& options, std::int64_t width, std::int64_t height) {
+    if (options.maxBitmapPixels > 0 && width * height > options.maxBitmapPixels)
+        throw ReplayError("a surface of " + std::to_string(width) + "x" + std::to_string(height) +
+                          " pixels is larger than this replay allows");
+}
+
+// ---- Session ----------------------------------------------------------------------------------
+
+Session::Session(const ReplayOptions& options) {
+    context_.maxBitmapPixels = options.maxBitmapPixels;
+    for (int i = 0; i < SYSCOLOR_COUNT; ++i) savedColors_[i] = GetSysColor(i);
+    savedTwips_ = TwipsPerPixel();
+}
+
+Session::~Session() {
+    FreeEverything();
+    INT indices[SYSCOLOR_COUNT];
+    for (int i = 0; i < SYSCOLOR_COUNT; ++i) indices[i] = i;
+    SetSysColors(SYSCOLOR_COUNT, indices, savedColors_);
+    SetTwipsPerPixel(savedTwips_);
+}
+
+void Session::Line(int number, const std::string& text) {
+    Json j;
+    try {
+        j = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        throw TraceFormatError(number, std::string("bad JSON (") + e.what() + ")");
+    }
+    if (!j.is_object()) throw TraceFormatError(number, "not a JSON object");
+    auto opIt = j.find("op");
+    if (opIt == j.end() || !opIt->is_string()) throw TraceFormatError(number, "no \"op\" string");
+    const std::string& op = opIt->get_ref<const std::string&>();
+    try {
+        if (!headerSeen_) {
+            if (op != "#trace") throw ReplayError("the trace does not start with a #trace line");
+            Header(j);
+            headerSeen_ = true;
+        } else if (op == "#trace") {
+            throw ReplayError("a second #trace line");
+        } else if (op == "#dc") {
+            DcLine(j);
+        } else if (op == "#bitmap") {
+            BitmapLine(j);
+        } else if (op == "#bits") {
+            BitsLine(j);
+        } else if (op == "#result") {
+            ResultLine(number, j);
+        } else {
+            Call(op, j);
+        }
+    } catch (const ReplayError& e) {
+        throw TraceFormatError(number, op[0] == '#' ? op + ": " + e.what() : op + ": " + e.what());
+    } catch (const Json::exception& e) {
+        throw TraceFormatError(number, op + ": " + e.what());
+    }
+}
+
+void Session::Header(const Json& j) {
+    IntField(j, "version", 1, 1);
+    int twips = static_cast<int>(IntField(j, "twips_per_pixel", 1, 1 << 20));
+    auto colors = j.find("syscolors");
+    if (colors == j.end() || !colors->is_array() || colors->size() != SYSCOLOR_COUNT)
+        throw ReplayError("\"syscolors\" must be a list of " + std::to_string(SYSCOLOR_COUNT) + " colours");
+    INT indices[SYSCOLOR_COUNT];
+    COLORREF values[SYSCOLOR_COUNT];
+    for (int i = 0; i < SYSCOLOR_COUNT; ++i) {
+        const Json& c = (*colors)[static_cast<std::size_t>(i)];
+        if (!c.is_number_unsigned() || c.get<std::uint64_t>() > 0xFFFFFF)
+            throw ReplayError("\"syscolors\" entry " + std::to_string(i) + " is not a colour 0..16777215");
+        indices[i] = i;
+        values[i] = c.get<COLORREF>();
+    }
+    SetTwipsPerPixel(twips);
+    SetSysColors(SYSCOLOR_COUNT, indices, values);
+}
+
+Tracked* Session::FindDcLine(std::uint32_t traced) {
+    for (Tracked& t : tracked_)
+        if (t.traced == traced) return &t;
+    return nullptr;
+}
+
+void Session::DcLine(const Json& j) {
+    std::uint32_t h = HandleField(j);
+    int width = static_cast<int>(IntField(j, "width", 0, kMaxSurfaceSide));
+    int height = static_cast<int>(IntField(j, "height", 0, kMaxSurfaceSide));
+    CheckSurfaceSize({context_.maxBitmapPixels}, width, height);
+    std::vector<std::uint8_t> pixels = PixelsField(
+        j, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4,
+        std::to_string(width) + "x" + std::to_string(height));
+    // A repeated #dc means the traced DC was moved to a new surface (a resized window).
+    Tracked* t = FindDcLine(h);
+    if (!t || !LookupDc(t->dc)) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        if (!dc) throw ReplayError("cannot make a DC");
+        owned_.push_back(dc);
+        if (!t) t = &tracked_.emplace_back();
+        t->traced = h;
+        t->dc = dc;
+    }
+    if (width > 0 && height > 0) {
+        // Windows surfaces are 32 bpp; the B,G,R,A bytes are the rows CreateBitmap takes.
+        HBITMAP bitmap = CreateBitmap(width, height, 1, 32, pixels.data());
+        if (!bitmap) throw ReplayError("cannot make a surface of " + std::to_string(width) + "x" + std::to_string(height));
+        owned_.push_back(bitmap);
+        SelectObject(t->dc, bitmap);
+    }
+    t->width = width;
+    t->height = height;
+    t->lastPixels.reset();
+    context_.Bind(h, t->dc);
+}
+
+void Session::BitmapLine(const Json& j) {
+    std::uint32_t h = HandleField(j);
+    int width = static_cast<int>(IntField(j, "width", 1, kMaxSurfaceSide));
+    int height = static_cast<int>(IntField(j, "height", 1, kMaxSurfaceSide));
+    int bpp = static_cast<int>(IntField(j, "bpp", 1, 32));
+    if (bpp != 1 && bpp != 24 && bpp != 32) throw ReplayError("\"bpp\" is " + std::to_string(bpp) + ", not 1, 24 or 32");
+    CheckSurfaceSize({context_.maxBitmapPixels}, width, height);
+    int stride = bpp == 24 ? DibStride(width, 24) : DeviceBitmapStride(width, bpp);
+    std::vector<std::uint8_t> bits =
+        PixelsField(j, static_cast<std::size_t>(stride) * static_cast<std::size_t>(height),
+                    std::to_string(width) + "x" + std::to_string(height) + " at " + std::to_string(bpp) + " bpp");
+    HBITMAP bitmap = nullptr;
+    if (bpp == 24) {
+        // 24 bpp is the layout of DIB sections: make one and copy the bits in.
+        BITMAPINFO info;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biBitCount = 24;
+        void* data = nullptr;
+        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &data, nullptr, 0);
+        if (bitmap) std::memcpy(data, bits.data(), bits.size());
+    } else {
+        bitmap = CreateBitmap(width, height, 1, static_cast<UINT>(bpp), bits.data());
+    }
+    if (!bitmap) throw ReplayError("cannot make a bitmap of " + std::to_string(width) + "x" + std::to_string(height));
+    owned_.push_back(bitmap);
+    context_.Bind(h, bitmap);
+}
+
+void Session::BitsLine(const Json& j) {
+    std::uint32_t h = HandleField(j);
+    auto* bmp = HandleTable::Instance().Get<BitmapObject>(static_cast<HGDIOBJ>(context_.Live(h)));
+    if (!bmp || !bmp->surface) throw ReplayError("handle " + std::to_string(h) + " is not a bitmap of this trace");
+    Surface& s = *bmp->surface;
+    std::vector<std::uint8_t> bits = PixelsField(
+        j, s.ByteSize(), "the " + std::to_string(s.Width()) + "x" + std::to_string(s.Height()) + " bitmap");
+    std::memcpy(s.Bits(), bits.data(), bits.size());
+}
+
+void Session::ResultLine(int number, const Json& j) {
+    std::uint32_t h = HandleField(j);
+    Tracked* t = FindDcLine(h);
+    if (!t) throw ReplayError("handle " + std::to_string(h) + " has no #dc line before it");
+    std::vector<std::uint8_t> expected =
+        PixelsField(j, static_cast<std::size_t>(t->width) * static_cast<std::size_t>(t->height) * 4,
+                    std::to_string(t->width) + "x" + std::to_string(t->height));
+    ++resultsChecked;
+    if (mismatch) return;
+    ResultMismatch m;
+    m.line = number;
+    m.surface = static_cast<int>(t - tracked_.data()) + 1;
+    m.handle = h;
+    std::unique_ptr<Surface> drawn = Drawn(*t);
+    int width = drawn ? drawn->Width() : 0;
+    int height = drawn ? drawn->Height() : 0;
+    if (width != t->width || height != t->height) {
+        // Zero-sized #dc surfaces have nothing to compare.
+        if (t->width == 0 || t->height == 0) return;
+        m.sizeDiffers = true;
+        mismatch = m;
+        return;
+    }
+    std::size_t i = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x, i += 4) {
+            std::uint32_t want = expected[i] | (expected[i + 1] << 8) | (expected[i + 2] << 16);
+            std::uint32_t got = drawn->Get(x, y);
+            if (want == got) continue;
+            m.x = x;
+            m.y = y;
+            m.drawn = ToColorRef(got);
+            m.traced = ToColorRef(want);
+            mismatch = m;
+            return;
+        }
+    }
+}
+
+void Session::Call(const std::string& op, const Json& j) {
+    if (op.empty() || op[0] == '#') throw ReplayError("unknown op \"" + op + "\"");
+    auto handler = Handlers().find(op);
+    if (handler == Handlers().end()) throw ReplayError("unknown op \"" + op + "\" (no replay handler)");
+    auto args = j.find("args");
+    if (args == j.end() || !args->is_array()) throw ReplayError("\"args\" is missing or not a list");
+    static const Json kNull;
+    auto ret = j.find("ret");
+    BeforeCall(op, *args);
+    handler->second(context_, *args, ret == j.end() ? kNull : *ret);
+    if (op == "CreateCompatibleDC" && !firstMemoryDc_ && ret != j.end() && ret->is_number_unsigned()) {
+        auto live = static_cast<HDC>(context_.Live(ret->get<std::uint32_t>()));
+        if (LookupDc(live)) {
+            firstMemoryDc_.emplace();
+            firstMemoryDc_->traced = ret->get<std::uint32_t>();
+            firstMemoryDc_->dc = live;
+            firstMemoryDc_->fromDcLine = false;
+        }
+    }
+}
+
+// Keeps the pixels of a followed DC that the call may end (DeleteDC, ReleaseDC) or, for the
+// first memory DC, whose bitmap it may swap out (SelectObject).
+void Session::BeforeCall(const std::string& op, const Json& args) {
+    bool ends = op == "DeleteDC" || op == "ReleaseDC";
+    bool swaps = ends || op == "SelectObject";
+    if (!swaps) return;
+    for (const Json& a : args) {
+        if (!a.is_number_unsigned()) continue;
+        auto value = a.get<std::uint64_t>();
+        if (ends) {
+            for (Tracked& t : tracked_)
+                if (t.traced == value && LookupDc(t.dc)) t.lastPixels = CaptureDc(t.dc);
+        }
+        if (firstMemoryDc_ && firstMemoryDc_->traced == value && HoldsOwnBitmap(firstMemoryDc_->dc))
+            firstMemoryDc_->lastPixels = CaptureDc(firstMemoryDc_->dc);
+    }
+}
+
+std::unique_ptr<Surface> Session::Drawn(const Tracked& t) const {
+    if (LookupDc(t.dc) && (t.fromDcLine || HoldsOwnBitmap(t.dc))) return CaptureDc(t.dc);
+    return CopyOf(t.lastPixels.get());
+}
+
+void Session::Collect(std::vector<ReplayedSurface>& out, bool& hadDcLines) const {
+    out.clear();
+    hadDcLines = !tracked_.empty();
+    for (const Tracked& t : tracked_) out.push_back({t.traced, true, Drawn(t)});
+    if (tracked_.empty() && firstMemoryDc_) {
+        if (auto pixels = Drawn(*firstMemoryDc_)) out.push_back({firstMemoryDc_->traced, false, std::move(pixels)});
+    }
+}
+
+// DCs go first: deleting them drops their selections, so that objects deleted while selected
+// are freed and the rest can be deleted.
+void Session::FreeEverything() {
+    std::unordered_set<void*> seen;
+    std::vector<HDC> dcs;
+    std::vector<HGDIOBJ> objects;
+    auto consider = [&](void* live) {
+        if (!live || !seen.insert(live).second || !HandleTable::Instance().Lookup(live)) return;
+        if (KindOfHandle(live) == ObjectKind::Dc) dcs.push_back(static_cast<HDC>(live));
+        else objects.push_back(live);
+    };
+    for (const auto& [traced, live] : context_.Bindings()) consider(live);
+    for (HGDIOBJ o : owned_) consider(o);
+    for (HDC dc : dcs) DeleteDC(dc);
+    for (HGDIOBJ o : objects)
+        if (HandleTable::Instance().Lookup(o)) DeleteObject(o);
+}
+
+}  // namespace
+
+void TraceReplayer::Run(std::istream& in) {
+    surfaces_.clear();
+    mismatch_.reset();
+    resultsChecked_ = 0;
+    Session session(options_);
+    std::string text;
+    int number = 0;
+    while (std::getline(in, text)) {
+        ++number;
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        if (text.find_first_not_of(" \t") == std::string::npos) continue;
+        session.Line(number, text);
+    }
+    if (!session.HeaderSeen()) throw TraceFormatError(number + 1, "the trace is empty (no #trace line)");
+    session.Collect(surfaces_, hadDcLines_);
+    resultsChecked_ = session.resultsChecked;
+    mismatch_ = session.mismatch;
+}
+
+}  // namespace brimlox::gdi::replay

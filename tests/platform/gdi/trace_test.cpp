@@ -1,0 +1,342 @@
+// The drawing trace: what the recorder writes and when, and replaying it to the same pixels.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/trace.h"
+#include "platform/gdi/trace_base64.h"
+#include "platform/gdi/trace_replayer.h"
+#include "support/gdi_test.h"
+
+using brimlox::gdi::Surface;
+using brimlox::gdi::PixelFormat;
+using brimlox::gdi::replay::TraceFormatError;
+using brimlox::gdi::replay::TraceReplayer;
+using brimlox::test::GdiTest;
+using Json = nlohmann::json;
+
+namespace {
+
+class GdiTrace : public GdiTest {
+protected:
+    std::string TracePath(const char* name) { return brimlox::test::OutputDir() + "/" + name + ".trace"; }
+};
+
+std::vector<Json> ReadLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<Json> lines;
+    std::string text;
+    while (std::getline(in, text)) lines.push_back(Json::parse(text));
+    return lines;
+}
+
+// Index of the first line with this op (and this handle as "h" or first argument), or -1.
+int Find(const std::vector<Json>& lines, const std::string& op, std::uint32_t handle = 0, int from = 0) {
+    for (int i = from; i < static_cast<int>(lines.size()); ++i) {
+        const Json& j = lines[static_cast<std::size_t>(i)];
+        if (j["op"] != op) continue;
+        if (handle == 0) return i;
+        if (j.contains("h") && j["h"] == handle) return i;
+        if (j.contains("args") && !j["args"].empty() && j["args"][0] == handle) return i;
+    }
+    return -1;
+}
+
+int Count(const std::vector<Json>& lines, const std::string& op) {
+    int n = 0;
+    for (const Json& j : lines) n += j["op"] == op;
+    return n;
+}
+
+std::string Replay(const std::string& text, TraceReplayer& replayer) {
+    std::istringstream in(text);
+    try {
+        replayer.Run(in);
+    } catch (const TraceFormatError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+std::string Header() {
+    std::string s = R"({"op":"#trace","version":1,"twips_per_pixel":15,"syscolors":[)";
+    for (int i = 0; i < SYSCOLOR_COUNT; ++i) s += (i ? "," : "") + std::to_string(GetSysColor(i));
+    return s + "]}\n";
+}
+
+// A #dc line of a w x h surface filled with one colour.
+std::string DcLine(std::uint32_t h, int w, int ht, COLORREF fill) {
+    std::vector<std::uint8_t> px(static_cast<std::size_t>(w * ht * 4));
+    for (std::size_t i = 0; i < px.size(); i += 4) {
+        px[i] = GetBValue(fill);
+        px[i + 1] = GetGValue(fill);
+        px[i + 2] = GetRValue(fill);
+        px[i + 3] = 255;
+    }
+    std::string line = R"({"op":"#dc","h":)" + std::to_string(h) + R"(,"width":)" + std::to_string(w) +
+                       R"(,"height":)" + std::to_string(ht) + R"(,"pixels":")";
+    brimlox::gdi::AppendBase64(line, px.data(), px.size());
+    return line + "\"}\n";
+}
+
+bool SamePixels(const Surface& a, const Surface& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Get(x, y) != b.Get(x, y)) return false;
+    return true;
+}
+
+}  // namespace
+
+// The scene draws on a surface DC standing in for a window, with objects made before and
+// during tracing, a DIB section written through its pointer, and every brush kind.
+TEST_F(GdiTrace, SceneRecordsWhatReplayNeedsAndReplaysToIdenticalPixels) {
+    auto window = Surface::Create(40, 30, PixelFormat::Bgrx32);
+    window->Clear(0x336699);
+    HDC win = brimlox::gdi::CreateSurfaceDC(window.get(), POINT{0, 0}, RECT{0, 0, 40, 30});
+    // A picture's bitmap, made before tracing began: a mono checkerboard.
+    const std::uint8_t checker[16] = {0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0};
+    HBITMAP picture = CreateBitmap(8, 8, 1, 1, checker);
+
+    std::string path = TracePath("scene");
+    ASSERT_TRUE(brimlox::gdi::TraceStart(path));
+    HBRUSH red = CreateSolidBrush(RGB(220, 20, 20));
+    RECT r1{2, 2, 20, 12};
+    FillRect(win, &r1, red);
+    RECT r2{22, 2, 38, 12};
+    FillRect(win, &r2, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    HBRUSH hatch = CreateHatchBrush(HS_DIAGCROSS, RGB(0, 128, 0));
+    SetBkColor(win, RGB(255, 255, 0));
+    RECT r3{2, 14, 14, 28};
+    FillRect(win, &r3, hatch);
+    SetBkMode(win, TRANSPARENT);
+    RECT r4{14, 14, 22, 28};
+    FillRect(win, &r4, hatch);
+    FrameRect(win, &r1, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetPixel(win, 39, 29, RGB(1, 2, 3));
+    HBRUSH checkerBrush = CreatePatternBrush(picture);
+    RECT r5{22, 14, 30, 28};
+    SetTextColor(win, RGB(255, 0, 255));
+    FillRect(win, &r5, checkerBrush);
+    // A DIB section written directly, then read through a pattern brush, twice.
+    BITMAPINFO bi;
+    bi.bmiHeader.biWidth = 8;
+    bi.bmiHeader.biHeight = 8;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bits, nullptr);
+    auto* p = static_cast<std::uint8_t*>(bits);
+    for (int i = 0; i < 8 * 24; ++i) p[i] = static_cast<std::uint8_t>(i * 7);
+    HBRUSH dibBrush = CreatePatternBrush(dib);
+    HBRUSH dibBrush2 = CreatePatternBrush(dib);
+    RECT r6{30, 14, 38, 28};
+    FillRect(win, &r6, dibBrush);
+    for (HGDIOBJ o : {static_cast<HGDIOBJ>(red), static_cast<HGDIOBJ>(hatch), static_cast<HGDIOBJ>(checkerBrush),
+                      static_cast<HGDIOBJ>(dibBrush), static_cast<HGDIOBJ>(dibBrush2), static_cast<HGDIOBJ>(dib)})
+        DeleteObject(o);
+    brimlox::gdi::TraceStop();
+    // Calls after the stop are not recorded.
+    std::uint32_t corner = window->Get(0, 0);
+    SetPixel(win, 0, 0, RGB(9, 9, 9));
+    window->Put(0, 0, corner);
+
+    std::vector<Json> lines = ReadLines(path);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0]["op"], "#trace");
+    EXPECT_EQ(lines[0]["syscolors"].size(), 31u);
+    std::uint32_t winValue = HandleValue(win);
+    int dcLine = Find(lines, "#dc", winValue);
+    // The window DC is described once, just before the first call that draws on it.
+    EXPECT_EQ(Count(lines, "#dc"), 1);
+    EXPECT_EQ(dcLine, Find(lines, "FillRect") - 1);
+    EXPECT_EQ(lines[static_cast<std::size_t>(dcLine)]["width"], 40);
+    // The picture is described once, before the brush made from it; the stock brush is named.
+    EXPECT_EQ(Count(lines, "#bitmap"), 1);
+    EXPECT_EQ(Find(lines, "#bitmap", HandleValue(picture)) + 1, Find(lines, "CreatePatternBrush"));
+    EXPECT_EQ(lines[static_cast<std::size_t>(Find(lines, "GetStockObject"))]["args"][0], BLACK_BRUSH);
+    // The direct write shows up once, right before the first call reading the DIB section.
+    EXPECT_EQ(Count(lines, "#bits"), 1);
+    int bitsLine = Find(lines, "#bits", HandleValue(dib));
+    EXPECT_EQ(lines[static_cast<std::size_t>(bitsLine + 1)]["args"][0], HandleValue(dib));
+    // FillRect keeps the system colour index plus one as it was passed.
+    EXPECT_EQ(lines[static_cast<std::size_t>(Find(lines, "FillRect", winValue, dcLine + 2))]["args"][2],
+              COLOR_BTNFACE + 1);
+    EXPECT_EQ(Count(lines, "#result"), 1);
+    EXPECT_EQ(lines.back()["op"], "#result");
+    EXPECT_EQ(Count(lines, "SetPixel"), 1);
+
+    std::ifstream in(path);
+    TraceReplayer replayer;
+    replayer.Run(in);
+    ASSERT_EQ(replayer.Surfaces().size(), 1u);
+    EXPECT_TRUE(SamePixels(*replayer.Surfaces()[0].pixels, *window));
+    EXPECT_EQ(replayer.ResultsChecked(), 1);
+    EXPECT_FALSE(replayer.FirstMismatch().has_value());
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(212, 208, 200));
+
+    // A #result that disagrees with the drawing is found, at the first differing pixel.
+    Json& result = lines.back();
+    auto pixels = *brimlox::gdi::DecodeBase64(result["pixels"].get<std::string>());
+    pixels[(3 * 40 + 5) * 4] ^= 0xFF;
+    std::string tampered;
+    brimlox::gdi::AppendBase64(tampered, pixels.data(), pixels.size());
+    result["pixels"] = tampered;
+    std::string text;
+    for (const Json& j : lines) text += j.dump() + "\n";
+    TraceReplayer checker2;
+    EXPECT_EQ(Replay(text, checker2), "");
+    ASSERT_TRUE(checker2.FirstMismatch().has_value());
+    EXPECT_EQ(checker2.FirstMismatch()->x, 5);
+    EXPECT_EQ(checker2.FirstMismatch()->y, 3);
+    EXPECT_NE(checker2.FirstMismatch()->Describe().find("pixel (5,3)"), std::string::npos);
+
+    DeleteObject(picture);
+    DeleteDC(win);
+}
+
+TEST_F(GdiTrace, MalformedTracesAreRejectedWithLineAndProblem) {
+    const std::string head = Header();
+    const std::string dc = DcLine(100, 2, 2, RGB(255, 255, 255));
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"", "line 1: the trace is empty"},
+        {"{\"op\":\"FillRect\",\"args\":[]}\n", "line 1: FillRect: the trace does not start with a #trace line"},
+        {R"({"op":"#trace","version":2,"twips_per_pixel":15,"syscolors":[]})" "\n", "line 1: #trace: \"version\" is 2"},
+        {R"({"op":"#trace","version":1,"twips_per_pixel":15,"syscolors":[1,2]})" "\n", "line 1: #trace: \"syscolors\" must be"},
+        {head + "{\"op\":\"FillRect\",\"args\":[1,2,\n", "line 2: bad JSON"},
+        {head + "[1,2]\n", "line 2: not a JSON object"},
+        {head + "{\"args\":[]}\n", "line 2: no \"op\" string"},
+        {head + "\n{\"op\":\"Frobnicate\",\"args\":[]}\n", "line 3: Frobnicate: unknown op \"Frobnicate\""},
+        {head + "{\"op\":\"#frob\"}\n", "line 2: #frob: unknown op"},
+        {head + "{\"op\":\"FillRect\"}\n", "line 2: FillRect: \"args\" is missing"},
+        {head + dc + "{\"op\":\"FillRect\",\"args\":[100,[0,0,1],16]}\n", "line 3: FillRect: argument 2 is not a rectangle"},
+        {head + dc + "{\"op\":\"FillRect\",\"args\":[100,[0,0,1,1]]}\n", "line 3: FillRect: argument 3 is missing"},
+        {head + dc + "{\"op\":\"SetPixel\",\"args\":[100,0,\"x\",0]}\n", "line 3: SetPixel: argument 3 is not an integer"},
+        {head + R"({"op":"#dc","h":5,"width":2,"height":2,"pixels":"AAA*"})" "\n", "line 2: #dc: \"pixels\" is not valid base64"},
+        {head + R"({"op":"#dc","h":5,"width":2,"height":2,"pixels":"AAAA"})" "\n", "line 2: #dc: \"pixels\" holds 3 bytes, but 2x2 needs 16"},
+        {head + R"({"op":"#dc","h":5,"width":-2,"height":2,"pixels":""})" "\n", "line 2: #dc: \"width\" is -2"},
+        {head + R"({"op":"#bitmap","h":5,"width":8,"height":1,"bpp":8,"pixels":""})" "\n", "line 2: #bitmap: \"bpp\" is 8"},
+        {head + R"({"op":"#bitmap","h":5,"width":8,"height":2,"bpp":1,"pixels":"AAAA"})" "\n", "line 2: #bitmap: \"pixels\" holds 3 bytes, but 8x2 at 1 bpp needs 4"},
+        {head + R"({"op":"#bits","h":77,"pixels":""})" "\n", "line 2: #bits: handle 77 is not a bitmap"},
+        {head + R"({"op":"#result","h":77,"pixels":""})" "\n", "line 2: #result: handle 77 has no #dc"},
+        {head + dc + R"({"op":"#result","h":100,"pixels":"AAAA"})" "\n", "line 3: #result: \"pixels\" holds 3 bytes, but 2x2 needs 16"},
+        {head + head, "line 2: #trace: a second #trace line"},
+    };
+    for (const Case& c : cases) {
+        TraceReplayer replayer;
+        std::string message = Replay(c.text, replayer);
+        EXPECT_EQ(message.rfind(c.message, 0), 0u) << "got: " << message << "\nwanted: " << c.message;
+    }
+    // A handle used before it exists passes through and fails as it would have: nothing drawn.
+    TraceReplayer replayer;
+    EXPECT_EQ(Replay(head + dc + "{\"op\":\"FillRect\",\"args\":[100,[0,0,2,2],4242],\"ret\":0}\n", replayer), "");
+    EXPECT_EQ(replayer.Surfaces()[0].pixels->Get(0, 0), 0xFFFFFFu);
+}
+
+TEST_F(GdiTrace, HandWrittenTracesReplayWithAndWithoutDc) {
+    // Only #trace, #dc and calls: a system colour brush (index plus one) and a created brush.
+    std::string text = Header() + DcLine(7, 4, 3, RGB(255, 255, 255)) +
+                       R"({"op":"FillRect","args":[7,[0,0,2,3],6],"ret":1})" "\n"
+                       R"({"op":"CreateSolidBrush","args":[255],"ret":900})" "\n"
+                       R"({"op":"FillRect","args":[7,[2,1,4,2],900],"ret":1})" "\n"
+                       R"({"op":"DeleteObject","args":[900],"ret":1})" "\n";
+    TraceReplayer replayer;
+    ASSERT_EQ(Replay(text, replayer), "");
+    ASSERT_EQ(replayer.Surfaces().size(), 1u);
+    const Surface& s = *replayer.Surfaces()[0].pixels;
+    EXPECT_EQ(s.Get(0, 0), brimlox::gdi::ToPixel(GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(s.Get(1, 2), brimlox::gdi::ToPixel(GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(s.Get(3, 1), 0xFF0000u);
+    EXPECT_EQ(s.Get(3, 0), 0xFFFFFFu);
+    EXPECT_EQ(replayer.ResultsChecked(), 0);
+
+    // Without #dc the bitmap last held by the first memory DC is the result, even after the
+    // program selected it out and deleted everything.
+    std::string offscreen = Header() +
+                            R"({"op":"CreateCompatibleDC","args":[0],"ret":11})" "\n"
+                            R"({"op":"CreateBitmap","args":[3,2,1,32,null],"ret":12})" "\n"
+                            R"({"op":"SelectObject","args":[11,12],"ret":13})" "\n"
+                            R"({"op":"CreateHatchBrush","args":[4,65280],"ret":14})" "\n"
+                            R"({"op":"FillRect","args":[11,[0,0,3,2],14],"ret":1})" "\n"
+                            R"({"op":"SetPixel","args":[11,0,0,255],"ret":255})" "\n"
+                            R"({"op":"SelectObject","args":[11,13],"ret":12})" "\n"
+                            R"({"op":"DeleteObject","args":[12],"ret":1})" "\n"
+                            R"({"op":"DeleteObject","args":[14],"ret":1})" "\n"
+                            R"({"op":"DeleteDC","args":[11],"ret":1})" "\n";
+    TraceReplayer fallback;
+    ASSERT_EQ(Replay(offscreen, fallback), "");
+    EXPECT_FALSE(fallback.HadDcLines());
+    ASSERT_EQ(fallback.Surfaces().size(), 1u);
+    EXPECT_FALSE(fallback.Surfaces()[0].fromDcLine);
+    EXPECT_EQ(fallback.Surfaces()[0].pixels->Width(), 3);
+    EXPECT_EQ(fallback.Surfaces()[0].pixels->Get(0, 0), 0xFF0000u);
+    // An unfinished trace still frees what it made (the fixture checks for leaks).
+    TraceReplayer partial;
+    EXPECT_EQ(Replay(offscreen.substr(0, offscreen.find("{\"op\":\"SelectObject\",\"args\":[11,13]")) +
+                         "{\"op\":\"Oops\",\"args\":[]}\n",
+                     partial)
+                  .rfind("line 8: Oops: unknown op", 0),
+              0u);
+}
+
+// Objects and DCs that existed before tracing began are described, state included, and a
+// window DC moved to a new surface is described again; the replay matches every #result.
+TEST_F(GdiTrace, ObjectsFromBeforeTracingAndRetargetedWindowsReplay) {
+    auto first = Surface::Create(6, 4, PixelFormat::Bgrx32);
+    first->Clear(0x102030);
+    HDC win = brimlox::gdi::CreateSurfaceDC(first.get(), POINT{1, 1}, RECT{1, 1, 6, 4});
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP memBits = CreateBitmap(5, 5, 1, 32, nullptr);
+    HGDIOBJ oldBits = SelectObject(mem, memBits);
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    HBRUSH old = static_cast<HBRUSH>(SelectObject(win, blue));
+    SetBkColor(mem, RGB(10, 20, 30));
+
+    std::string path = TracePath("before");
+    ASSERT_TRUE(brimlox::gdi::TraceStart(path));
+    RECT all{0, 0, 5, 5};
+    FillRect(win, &all, blue);
+    HBRUSH hatch = CreateHatchBrush(HS_CROSS, RGB(255, 255, 255));
+    FillRect(mem, &all, hatch);
+    auto second = Surface::Create(8, 8, PixelFormat::Bgrx32);
+    brimlox::gdi::RetargetSurfaceDC(win, second.get(), POINT{0, 0}, RECT{0, 0, 8, 8});
+    SetPixel(win, 7, 7, RGB(255, 0, 0));
+    DeleteObject(hatch);
+    brimlox::gdi::TraceStop();
+
+    std::vector<Json> lines = ReadLines(path);
+    EXPECT_EQ(Count(lines, "#dc"), 3);  // the window twice, the memory DC once
+    EXPECT_EQ(Count(lines, "#result"), 2);
+    int dcOfWin = Find(lines, "#dc", HandleValue(win));
+    EXPECT_EQ(lines[static_cast<std::size_t>(dcOfWin)]["width"], 5);  // origin to clip: 6-1 by 4-1
+    EXPECT_EQ(lines[static_cast<std::size_t>(dcOfWin)]["height"], 3);
+    // The brush selected before tracing is created and selected again by the trace.
+    EXPECT_EQ(Find(lines, "CreateSolidBrush") + 1, Find(lines, "SelectObject", HandleValue(win)));
+    EXPECT_GE(Find(lines, "SetBkColor", HandleValue(mem)), 0);
+
+    std::ifstream in(path);
+    TraceReplayer replayer;
+    replayer.Run(in);
+    EXPECT_EQ(replayer.ResultsChecked(), 2);
+    EXPECT_FALSE(replayer.FirstMismatch().has_value()) << replayer.FirstMismatch()->Describe();
+    ASSERT_EQ(replayer.Surfaces().size(), 2u);
+    EXPECT_TRUE(SamePixels(*replayer.Surfaces()[0].pixels, *second));
+
+    SelectObject(win, old);
+    SelectObject(mem, oldBits);
+    DeleteObject(blue);
+    DeleteObject(memBits);
+    DeleteDC(mem);
+    DeleteDC(win);
+}
