@@ -12,12 +12,16 @@
 
 namespace brimlox::host {
 
+class TypeInfo;
+
 // Base of every object a Variant can hold: controls, forms, pictures, fonts.
 class Dispatch : public std::enable_shared_from_this<Dispatch> {
 public:
     virtual ~Dispatch() = default;
     // The type name the host reports (TypeName), e.g. "Command" or "Picture".
     virtual std::string TypeName() const = 0;
+    // The interface late-bound calls go through; nullptr for objects without one.
+    virtual const TypeInfo* GetTypeInfo() const { return nullptr; }
 };
 
 enum class VarType { Empty, Boolean, Byte, Integer, Long, Single, Double, String, Object };
