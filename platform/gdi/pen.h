@@ -2,6 +2,8 @@
 // so that GetObjectA can hand them back and the line rasteriser can read them.
 #pragma once
 
+#include <vector>
+
 #include "platform/gdi/handles.h"
 
 namespace brimlox::gdi {
@@ -22,6 +24,10 @@ public:
     COLORREF color = 0;
     LOGBRUSH brush;              // the brush of an extended pen (colour in lbColor)
     bool dcPen = false;          // the stock DC_PEN: colour comes from the DC
+    std::vector<DWORD> userStyle;  // PS_USERSTYLE dash and gap lengths
 };
+
+// The pen behind a handle of either pen kind (CreatePen or ExtCreatePen), or nullptr.
+PenObject* LookupPen(HGDIOBJ handle);
 
 }  // namespace brimlox::gdi
