@@ -179,7 +179,11 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
     if (!dc) return tc.Return(FALSE);
     if (previous) *previous = dc->currentPos;
     dc->currentPos = POINT{x, y};
-    if (dc->pathOpen) dc->path.push_back(PathFigure{{POINT{x, y}}, false});
+    if (dc->pathOpen) {
+        // A move starts a new figure; a move right after another only shifts its start.
+        if (!dc->path.empty() && dc->path.back().points.size() == 1) dc->path.back() = PathFigure{{POINT{x, y}}, false};
+        else dc->path.push_back(PathFigure{{POINT{x, y}}, false});
+    }
     return tc.Return(TRUE);
 }
 
