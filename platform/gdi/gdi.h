@@ -106,3 +106,4 @@ int TwipsPerPixel();
 bool WritePng(HDC hdc, const std::string& path, std::string* error = nullptr);
 bool WritePng(HBITMAP bitmap, const std::string& path, std::string* error = nullptr);
 }  // namespace brimlox::gdi
+#include "platform/gdi/text.h"
