@@ -1,0 +1,149 @@
+// The desktop singleton: screen, clock, input staging and composition of top-level windows.
+#include "platform/desktop/desktop.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/gdi/gdi.h"
+#include "platform/user/user.h"
+#include "platform/user/user_internal.h"
+
+namespace brimlox::desktop {
+
+Desktop& Desktop::Instance() {
+    static Desktop desktop;
+    return desktop;
+}
+
+// The constructor touches no window: the window manager asks for this object while it starts.
+Desktop::Desktop() : clock_(std::make_unique<VirtualClock>()) {
+    screen_ = gdi::Surface::Create(settings_.width, settings_.height, gdi::PixelFormat::Bgrx32);
+    screen_->Clear(gdi::ToPixel(GetSysColor(COLOR_BACKGROUND)));
+}
+
+void Desktop::Configure(const DesktopSettings& settings) {
+    settings_ = settings;
+    settings_.width = std::clamp(settings.width, 1, gdi::kMaxSurfaceSide);
+    settings_.height = std::clamp(settings.height, 1, gdi::kMaxSurfaceSide);
+    settings_.twipsPerPixel = std::max(1, settings.twipsPerPixel);
+    gdi::SetTwipsPerPixel(settings_.twipsPerPixel);
+    screen_ = gdi::Surface::Create(settings_.width, settings_.height, gdi::PixelFormat::Bgrx32);
+    user::DesktopWindowObject();  // follows the new screen size
+    user::RetargetWindowDcs();
+    ComposeAll();
+}
+
+void Desktop::UseVirtualClock(std::uint64_t startMs) { clock_ = std::make_unique<VirtualClock>(startMs); }
+void Desktop::UseRealClock() { clock_ = std::make_unique<RealClock>(); }
+
+void Desktop::SetInputSource(std::unique_ptr<InputSource> source) {
+    source_ = std::move(source);
+    lastInputTime_ = Now();
+}
+
+void Desktop::Inject(const InputEvent& event) { injected_.push_back(event); }
+
+std::optional<std::uint64_t> Desktop::NextInputTime() {
+    if (!injected_.empty()) return std::min(injected_.front().timeMs, Now());
+    return source_ ? source_->NextTime() : std::nullopt;
+}
+
+std::optional<InputEvent> Desktop::TakeDueInput(std::uint64_t now) {
+    std::optional<InputEvent> e;
+    if (!injected_.empty()) {
+        e = injected_.front();
+        injected_.pop_front();
+    } else if (source_) {
+        e = source_->TakeDue(now);
+    }
+    if (e) lastInputTime_ = std::max(lastInputTime_, e->timeMs);
+    return e;
+}
+
+std::uint64_t Desktop::RunLimit() const {
+    if (runLimit_) return runLimit_;
+    std::uint64_t end = lastInputTime_;
+    if (source_) end = std::max(end, source_->EndTime());
+    return end + settleMs_;
+}
+
+void Desktop::TakeScreenshot(const std::string& name) {
+    if (screenshot_) screenshot_(name);
+}
+
+void Desktop::ComposeAll() { Compose(screen_->Bounds()); }
+
+namespace {
+
+// A top-level window as composition sees it: its screen rectangle and its pixels.
+struct Layer {
+    RECT rect;
+    const gdi::Surface* surface;
+};
+
+// Pieces of a row not yet covered by a window above; rows rarely split into many.
+struct Spans {
+    static constexpr int kMax = 64;
+    int left[kMax];
+    int right[kMax];
+    int count = 0;
+};
+
+}  // namespace
+
+void Desktop::Compose(const RECT& screenRect) {
+    RECT area;
+    RECT bounds = screen_->Bounds();
+    if (!IntersectRect(&area, &screenRect, &bounds)) return;
+    std::vector<Layer> layers;
+    for (HWND h : user::DesktopWindowObject().children) {
+        user::WindowObject* w = user::LookupWindow(h);
+        if (!w || !w->Visible() || !w->surface) continue;
+        RECT r{w->rect.left, w->rect.top, w->rect.left + w->surface->Width(), w->rect.top + w->surface->Height()};
+        r.right = std::min(r.right, w->rect.right);
+        r.bottom = std::min(r.bottom, w->rect.bottom);
+        RECT clipped;
+        if (IntersectRect(&clipped, &r, &area)) layers.push_back(Layer{r, w->surface.get()});
+    }
+    const std::uint32_t background = gdi::ToPixel(GetSysColor(COLOR_BACKGROUND));
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::uint32_t* row = screen_->Row32(y);
+        Spans open;
+        open.left[0] = area.left;
+        open.right[0] = area.right;
+        open.count = 1;
+        // Windows from the top down: each pixel is written once, by the first window over it.
+        for (const Layer& layer : layers) {
+            if (y < layer.rect.top || y >= layer.rect.bottom || open.count == 0) continue;
+            const std::uint32_t* src = layer.surface->Row32(y - layer.rect.top);
+            Spans next;
+            for (int i = 0; i < open.count; ++i) {
+                int l = std::max(open.left[i], static_cast<int>(layer.rect.left));
+                int r = std::min(open.right[i], static_cast<int>(layer.rect.right));
+                if (l >= r) {
+                    if (next.count < Spans::kMax) next.left[next.count] = open.left[i], next.right[next.count++] = open.right[i];
+                    continue;
+                }
+                std::memcpy(row + l, src + (l - layer.rect.left), static_cast<std::size_t>(r - l) * 4);
+                if (open.left[i] < l && next.count < Spans::kMax) next.left[next.count] = open.left[i], next.right[next.count++] = l;
+                if (r < open.right[i] && next.count < Spans::kMax) next.left[next.count] = r, next.right[next.count++] = open.right[i];
+            }
+            open = next;
+        }
+        for (int i = 0; i < open.count; ++i) std::fill(row + open.left[i], row + open.right[i], background);
+    }
+    ++frameSerial_;
+}
+
+void Desktop::Reset() {
+    clock_ = std::make_unique<VirtualClock>();
+    source_.reset();
+    injected_.clear();
+    runLimit_ = 0;
+    settleMs_ = 1000;
+    lastInputTime_ = 0;
+    screenshot_ = nullptr;
+    Configure(DesktopSettings{});
+}
+
+}  // namespace brimlox::desktop

@@ -1,0 +1,84 @@
+// The desktop: the screen surface that top-level windows are composed onto, the clock, and the
+// input source feeding the message loop. One instance per process (one UI thread).
+//
+// Composition is incremental: a window's pixels reach the screen when its paint ends, its DC
+// is released, or it moves, shows or hides. Nothing else overwrites the screen, so drawing on
+// the screen DC (GetDC(0)) stays visible over every window until a window under it repaints,
+// exactly as on a Windows desktop without a compositor.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/desktop/clock.h"
+#include "platform/desktop/input_source.h"
+#include "platform/gdi/surface.h"
+
+namespace brimlox::desktop {
+
+struct DesktopSettings {
+    int width = 1024;
+    int height = 768;
+    int twipsPerPixel = 15;
+};
+
+class Desktop {
+public:
+    static Desktop& Instance();
+
+    // Sets the screen size and scale; any positive values work. Recomposes the screen.
+    void Configure(const DesktopSettings& settings);
+    const DesktopSettings& Settings() const { return settings_; }
+    gdi::Surface& Screen() { return *screen_; }
+
+    // Clocks: the virtual clock starts at `startMs` and moves only when the loop advances it.
+    void UseVirtualClock(std::uint64_t startMs = 0);
+    void UseRealClock();
+    Clock& GetClock() { return *clock_; }
+    std::uint64_t Now() const { return clock_->NowMs(); }
+
+    // The input source; nullptr means no input at all (plain tests).
+    void SetInputSource(std::unique_ptr<InputSource> source);
+    InputSource* Source() { return source_.get(); }
+    // Events produced by the platform itself (SetCursorPos), delivered before the source's.
+    void Inject(const InputEvent& event);
+    std::optional<std::uint64_t> NextInputTime();
+    std::optional<InputEvent> TakeDueInput(std::uint64_t now);
+    // Virtual clock: the loop never advances the clock past this time; when the next timer or
+    // input lies beyond it (or nothing is left), GetMessage reports the end of input.
+    std::uint64_t RunLimit() const;
+    void SetRunLimit(std::uint64_t ms) { runLimit_ = ms; }
+    // How long timers keep running after the last scripted event (default 1000 ms).
+    void SetSettleTime(std::uint64_t ms) { settleMs_ = ms; }
+
+    // Screenshots asked for by an input script: called with the name from the script.
+    void SetScreenshotHandler(std::function<void(const std::string&)> handler) { screenshot_ = std::move(handler); }
+    void TakeScreenshot(const std::string& name);
+
+    // Composes every top-level window, or one screen rectangle, onto the screen.
+    void ComposeAll();
+    void Compose(const RECT& screenRect);
+    // Counts compositions, so presenters know when to show a new frame.
+    std::uint64_t FrameSerial() const { return frameSerial_; }
+
+    // Back to a fresh state: virtual clock at 0, no input, default screen (between tests).
+    void Reset();
+
+private:
+    Desktop();
+    DesktopSettings settings_;
+    std::unique_ptr<gdi::Surface> screen_;
+    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<InputSource> source_;
+    std::deque<InputEvent> injected_;
+    std::uint64_t runLimit_ = 0;
+    std::uint64_t settleMs_ = 1000;
+    std::uint64_t lastInputTime_ = 0;
+    std::uint64_t frameSerial_ = 0;
+    std::function<void(const std::string&)> screenshot_;
+};
+
+}  // namespace brimlox::desktop

@@ -1,0 +1,291 @@
+// Painting: update areas, WM_PAINT and WM_ERASEBKGND, window and screen DCs, and handing
+// finished pixels to the desktop's composition.
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/desktop/desktop.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdi.h"
+#include "platform/user/user.h"
+#include "platform/user/user_internal.h"
+
+namespace brimlox::user {
+
+namespace {
+
+// Every DC handed out by GetDC, GetWindowDC or BeginPaint, with the window it draws on
+// (nullptr: the screen). Own DCs of CS_OWNDC windows are listed too.
+struct WindowDc {
+    HWND hwnd = nullptr;
+    bool whole = false;  // GetWindowDC: the frame included
+    bool own = false;
+};
+std::unordered_map<HDC, WindowDc>& Dcs() {
+    static std::unordered_map<HDC, WindowDc> dcs;
+    return dcs;
+}
+
+struct DcPlacement {
+    gdi::Surface* surface = nullptr;
+    POINT origin{};
+    RECT clip{};
+};
+
+// Where a DC of this window draws: the top-level surface, shifted to the client (or window)
+// corner and clipped by the visible client area.
+DcPlacement PlacementFor(HWND hwnd, bool whole) {
+    DcPlacement p;
+    if (!hwnd) {
+        p.surface = &desktop::Desktop::Instance().Screen();
+        p.clip = p.surface->Bounds();
+        return p;
+    }
+    WindowObject* w = LookupWindow(hwnd);
+    WindowObject* top = TopLevelOf(w);
+    if (!w || !top || !top->surface) return p;
+    POINT topCorner{top->rect.left, top->rect.top};
+    if (whole) {
+        RECT wr = WindowRectOnScreen(w);
+        p.origin = POINT{wr.left - topCorner.x, wr.top - topCorner.y};
+        p.clip = RECT{p.origin.x, p.origin.y, p.origin.x + w->Width(), p.origin.y + w->Height()};
+    } else {
+        POINT c = ClientOriginOnScreen(w);
+        p.origin = POINT{c.x - topCorner.x, c.y - topCorner.y};
+        p.clip = VisibleClientRect(w);
+        OffsetRect(&p.clip, p.origin.x, p.origin.y);
+    }
+    p.surface = top->surface.get();
+    return p;
+}
+
+HDC HandOut(HWND hwnd, bool whole, bool own) {
+    DcPlacement p = PlacementFor(hwnd, whole);
+    HDC dc = gdi::CreateSurfaceDC(p.surface, p.origin, p.clip);
+    if (dc) Dcs()[dc] = WindowDc{hwnd, whole, own};
+    return dc;
+}
+
+// Composes the screen area of a window's client rectangle part `clientRect`.
+void ComposeClientPart(WindowObject* w, RECT clientRect) {
+    if (!IsReallyVisible(w)) return;
+    RECT vis = VisibleClientRect(w);
+    if (!IntersectRect(&clientRect, &clientRect, &vis)) return;
+    POINT o = ClientOriginOnScreen(w);
+    OffsetRect(&clientRect, o.x, o.y);
+    ComposeScreenRect(clientRect);
+}
+
+WindowObject* FindPaintIn(WindowObject* w) {
+    if (!w->Visible()) return nullptr;
+    if (w->hasUpdate) return w;
+    for (HWND h : w->children)
+        if (WindowObject* c = LookupWindow(h))
+            if (WindowObject* found = FindPaintIn(c)) return found;
+    return nullptr;
+}
+
+}  // namespace
+
+void ComposeScreenRect(const RECT& screenRect) { desktop::Desktop::Instance().Compose(screenRect); }
+
+void RetargetWindowDcs() {
+    for (auto& [dc, info] : Dcs()) {
+        DcPlacement p = PlacementFor(info.hwnd, info.whole);
+        gdi::RetargetSurfaceDC(dc, p.surface, p.origin, p.clip);
+    }
+}
+
+void ForgetWindowDcs(HWND hwnd) {
+    auto& dcs = Dcs();
+    for (auto it = dcs.begin(); it != dcs.end();) {
+        if (it->second.hwnd != hwnd) {
+            ++it;
+            continue;
+        }
+        if (it->second.own) {
+            DeleteDC(it->first);
+            it = dcs.erase(it);
+        } else {
+            // The caller still holds it and will release it; until then it draws nowhere.
+            gdi::RetargetSurfaceDC(it->first, nullptr, POINT{}, RECT{});
+            it->second.hwnd = HandleFromValue<HWND>(0xFFFFFFFFu);
+            ++it;
+        }
+    }
+    if (WindowObject* w = LookupWindow(hwnd)) w->ownDc = nullptr;
+}
+
+void InvalidateClient(WindowObject* w, const RECT& rect, bool erase) {
+    RECT client = ClientRectOf(w);
+    RECT r;
+    if (!IntersectRect(&r, &rect, &client)) return;
+    if (w->hasUpdate) UnionRect(&w->update, &w->update, &r);
+    else w->update = r;
+    w->hasUpdate = true;
+    w->eraseNeeded = w->eraseNeeded || erase;
+    // Children share their parent's pixels, so the part of each child under the area is
+    // repainted after the parent (parents paint before children).
+    for (HWND h : w->children) {
+        WindowObject* c = LookupWindow(h);
+        if (!c || !c->Visible()) continue;
+        RECT overlap;
+        if (!IntersectRect(&overlap, &r, &c->rect)) continue;
+        RECT in = NonClientInsets(c->style, c->exStyle);
+        OffsetRect(&overlap, -(c->rect.left + in.left), -(c->rect.top + in.top));
+        InvalidateClient(c, overlap, erase);
+    }
+}
+
+HWND FindWindowToPaint(HWND filter) {
+    if (filter) {
+        WindowObject* w = LookupWindow(filter);
+        return w && IsReallyVisible(w) && w->hasUpdate ? filter : nullptr;
+    }
+    for (HWND h : DesktopWindowObject().children)
+        if (WindowObject* t = LookupWindow(h))
+            if (WindowObject* found = FindPaintIn(t)) return found->handle;
+    return nullptr;
+}
+
+bool AnyPaintPending() { return FindWindowToPaint(nullptr) != nullptr; }
+
+}  // namespace brimlox::user
+
+using namespace brimlox::user;
+namespace gdi = brimlox::gdi;
+
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+    if (!hwnd) {
+        // Windows repaints every window for a null window.
+        for (HWND h : DesktopWindowObject().children) InvalidateRect(h, nullptr, erase);
+        return TRUE;
+    }
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w) return FALSE;
+    InvalidateClient(w, rect ? *rect : ClientRectOf(w), erase != FALSE);
+    return TRUE;
+}
+
+BOOL ValidateRect(HWND hwnd, const RECT* rect) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w) return FALSE;
+    if (!rect) {
+        w->hasUpdate = false;
+        w->eraseNeeded = false;
+        return TRUE;
+    }
+    // The update area is one rectangle: validating a part that covers it, or all of one of
+    // its sides, shrinks it; a hole in the middle leaves it as it is (repainting more is safe).
+    RECT u = w->update;
+    if (rect->left <= u.left && rect->right >= u.right) {
+        if (rect->top <= u.top) u.top = std::max(u.top, rect->bottom);
+        if (rect->bottom >= u.bottom) u.bottom = std::min(u.bottom, rect->top);
+    } else if (rect->top <= u.top && rect->bottom >= u.bottom) {
+        if (rect->left <= u.left) u.left = std::max(u.left, rect->right);
+        if (rect->right >= u.right) u.right = std::min(u.right, rect->left);
+    }
+    w->update = u;
+    if (IsRectEmpty(&u)) w->hasUpdate = w->eraseNeeded = false;
+    return TRUE;
+}
+
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w) return FALSE;
+    if (rect) *rect = w->hasUpdate ? w->update : RECT{};
+    if (erase && w->hasUpdate && w->eraseNeeded) {
+        HDC dc = GetDC(hwnd);
+        w->eraseNeeded = !SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        ReleaseDC(hwnd, dc);
+    }
+    return w->hasUpdate ? TRUE : FALSE;
+}
+
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w) return FALSE;
+    if (flags & RDW_INVALIDATE) InvalidateRect(hwnd, rect, (flags & RDW_ERASE) ? TRUE : FALSE);
+    if (flags & RDW_VALIDATE) ValidateRect(hwnd, rect);
+    if (!(flags & RDW_UPDATENOW)) return TRUE;
+    // Paint the window, then its children, each once, right now.
+    std::vector<HWND> order{hwnd};
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (WindowObject* x = LookupWindow(order[i]); x && (flags & RDW_ALLCHILDREN))
+            order.insert(order.end(), x->children.begin(), x->children.end());
+    for (HWND h : order) {
+        WindowObject* x = LookupWindow(h);
+        if (x && x->hasUpdate && IsReallyVisible(x)) SendMessageA(h, WM_PAINT, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND hwnd) {
+    if (!IsWindow(hwnd)) return FALSE;
+    return RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w || !ps) return nullptr;
+    RECT update = w->hasUpdate ? w->update : RECT{};
+    bool erase = w->eraseNeeded;
+    w->hasUpdate = false;
+    w->eraseNeeded = false;
+    HDC dc = HandOut(hwnd, false, false);
+    if (gdi::DcObject* d = gdi::LookupDc(dc)) {
+        // Drawing is limited to the update area, as with the update region on Windows.
+        RECT clip = update;
+        OffsetRect(&clip, d->origin.x, d->origin.y);
+        IntersectRect(&d->clip, &d->clip, &clip);
+    }
+    ps->hdc = dc;
+    ps->rcPaint = update;
+    ps->fErase = TRUE;
+    if (erase) ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
+    return dc;
+}
+
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
+    if (!ps) return FALSE;
+    auto& dcs = Dcs();
+    auto it = dcs.find(ps->hdc);
+    if (it == dcs.end()) return FALSE;
+    dcs.erase(it);
+    DeleteDC(ps->hdc);
+    if (WindowObject* w = LookupWindow(hwnd)) ComposeClientPart(w, ps->rcPaint);
+    return TRUE;
+}
+
+HDC GetDC(HWND hwnd) {
+    if (!hwnd) return HandOut(nullptr, false, false);
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w) return nullptr;
+    if (w->cls->style & CS_OWNDC) {
+        if (!w->ownDc) w->ownDc = HandOut(hwnd, false, true);
+        return w->ownDc;
+    }
+    return HandOut(hwnd, false, false);
+}
+
+HDC GetWindowDC(HWND hwnd) {
+    if (!hwnd) return HandOut(nullptr, false, false);
+    return IsWindow(hwnd) ? HandOut(hwnd, true, false) : nullptr;
+}
+
+int ReleaseDC(HWND hwnd, HDC hdc) {
+    auto& dcs = Dcs();
+    auto it = dcs.find(hdc);
+    if (it == dcs.end()) return 0;
+    HWND owner = it->second.hwnd;
+    if (WindowObject* w = LookupWindow(owner)) ComposeClientPart(w, ClientRectOf(w));
+    if (it->second.own) return 1;  // a CS_OWNDC DC lives as long as its window
+    (void)hwnd;
+    dcs.erase(it);
+    DeleteDC(hdc);
+    return 1;
+}
+
+HWND WindowFromDC(HDC hdc) {
+    auto it = Dcs().find(hdc);
+    return it == Dcs().end() ? nullptr : it->second.hwnd;
+}

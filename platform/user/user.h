@@ -1,0 +1,156 @@
+// The windowing half of the Windows API as this platform provides it: windows and classes,
+// messages and the queue, painting, input state, capture and focus, hooks, timers and
+// cursors. Calls, arguments, return values and failure results are those of Windows USER.
+// One UI thread: every call is made on it.
+#pragma once
+
+#include "platform/user/winuser.h"
+
+// ---- Classes and windows ----------------------------------------------------------------------
+ATOM RegisterClassA(const WNDCLASSA* wc);
+BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
+BOOL GetClassInfoA(HINSTANCE instance, LPCSTR className, WNDCLASSA* wc);
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
+inline HWND CreateWindowA(LPCSTR cls, LPCSTR name, DWORD style, int x, int y, int w, int h, HWND parent,
+                          HMENU menu, HINSTANCE inst, void* param) {
+    return CreateWindowExA(0, cls, name, style, x, y, w, h, parent, menu, inst, param);
+}
+BOOL DestroyWindow(HWND hwnd);
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL IsWindow(HWND hwnd);
+BOOL IsWindowVisible(HWND hwnd);
+BOOL IsWindowEnabled(HWND hwnd);
+BOOL IsChild(HWND parent, HWND hwnd);
+BOOL ShowWindow(HWND hwnd, int cmd);
+BOOL EnableWindow(HWND hwnd, BOOL enable);
+int GetWindowTextA(HWND hwnd, LPSTR buffer, int size);
+int GetWindowTextLengthA(HWND hwnd);
+BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
+int GetClassNameA(HWND hwnd, LPSTR buffer, int size);
+WORD GetWindowWord(HWND hwnd, int index);
+WORD SetWindowWord(HWND hwnd, int index, WORD value);
+LONG GetWindowLongA(HWND hwnd, int index);
+LONG SetWindowLongA(HWND hwnd, int index, LONG value);
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
+int GetDlgCtrlID(HWND hwnd);
+
+// ---- The window tree -------------------------------------------------------------------------
+HWND GetDesktopWindow();
+HWND GetParent(HWND hwnd);
+HWND SetParent(HWND child, HWND newParent);
+HWND GetWindow(HWND hwnd, UINT cmd);
+HWND GetTopWindow(HWND hwnd);
+HWND GetAncestor(HWND hwnd, UINT flags);
+constexpr UINT GA_PARENT = 1;
+constexpr UINT GA_ROOT = 2;
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam);
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
+
+// ---- Geometry --------------------------------------------------------------------------------
+BOOL GetClientRect(HWND hwnd, LPRECT rect);
+BOOL GetWindowRect(HWND hwnd, LPRECT rect);
+BOOL ClientToScreen(HWND hwnd, LPPOINT point);
+BOOL ScreenToClient(HWND hwnd, LPPOINT point);
+int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL BringWindowToTop(HWND hwnd);
+HWND WindowFromPoint(POINT point);
+HWND ChildWindowFromPoint(HWND parent, POINT point);
+int GetSystemMetrics(int index);
+
+// ---- Messages --------------------------------------------------------------------------------
+LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL PostThreadMessageA(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int exitCode);
+BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
+BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg);
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessageA(const MSG* msg);
+DWORD GetQueueStatus(UINT flags);
+DWORD GetMessageTime();
+DWORD GetCurrentThreadId();
+BOOL WaitMessage();
+
+// ---- Painting --------------------------------------------------------------------------------
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL ValidateRect(HWND hwnd, const RECT* rect);
+BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
+BOOL UpdateWindow(HWND hwnd);
+BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
+HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+HDC GetDC(HWND hwnd);
+HDC GetWindowDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC hdc);
+HWND WindowFromDC(HDC hdc);
+
+// ---- Input state, capture, focus, activation -------------------------------------------------
+HWND SetCapture(HWND hwnd);
+HWND GetCapture();
+BOOL ReleaseCapture();
+HWND SetFocus(HWND hwnd);
+HWND GetFocus();
+HWND GetActiveWindow();
+HWND SetActiveWindow(HWND hwnd);
+HWND GetForegroundWindow();
+BOOL SetForegroundWindow(HWND hwnd);
+SHORT GetKeyState(int vk);
+SHORT GetAsyncKeyState(int vk);
+BOOL GetCursorPos(LPPOINT point);
+BOOL SetCursorPos(int x, int y);
+UINT GetDoubleClickTime();
+BOOL SetDoubleClickTime(UINT ms);
+UINT GetCaretBlinkTime();
+UINT MapVirtualKeyA(UINT code, UINT mapType);
+
+// ---- Hooks -----------------------------------------------------------------------------------
+HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
+BOOL UnhookWindowsHookEx(HHOOK hook);
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+
+// ---- Timers and time ---------------------------------------------------------------------------
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
+DWORD timeGetTime();
+DWORD GetTickCount();
+
+// ---- Cursors and icons -------------------------------------------------------------------------
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();
+HICON CreateIconIndirect(ICONINFO* info);
+BOOL DestroyIcon(HICON icon);
+BOOL DestroyCursor(HCURSOR cursor);
+BOOL DrawIcon(HDC hdc, int x, int y, HICON icon);
+BOOL GetIconInfo(HICON icon, ICONINFO* info);
+HICON CopyIcon(HICON icon);
+
+// ---- Platform helpers that are not Windows calls ----------------------------------------------
+namespace brimlox::user {
+
+// A window procedure as a 32-bit value for SetWindowLongA(GWL_WNDPROC). Pointers do not fit in
+// a LONG on 64-bit builds, so the 32-bit calls trade procedures as small registered tokens
+// (GetWindowLongA returns one, CallWindowProcA accepts one cast to WNDPROC), the way Windows
+// hands out procedure handles for procedures it cannot return directly.
+LONG WndProcToLong(WNDPROC proc);
+WNDPROC WndProcFromLong(LONG value);
+
+// The GetMessage step of a modal loop (a drag or a menu that pumps messages inside a handler).
+// Fetches one message like GetMessageA; on WM_QUIT (or the end of scripted input) it posts the
+// quit again, so that the loop's owner and every loop below it end too, and returns false.
+bool GetModalMessage(MSG* msg);
+
+// Live USER objects of each kind, for leak checks in tests.
+std::size_t LiveWindowCount();
+std::size_t LiveHookCount();
+std::size_t LiveIconCount();
+
+// Drops every window, hook, timer and queued message (between tests).
+void ResetUserState();
+
+}  // namespace brimlox::user

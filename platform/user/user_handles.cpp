@@ -1,0 +1,69 @@
+#include "platform/user/user_handles.h"
+
+namespace brimlox::user {
+
+namespace {
+// Handle layout: bits 0-15 slot index + 1, bits 16-23 generation, bits 24-27 kind, bits 28-31
+// the USER mark 0x2 (GDI handles use 0x1).
+constexpr std::uint32_t kUserMark = 0x20000000u;
+
+std::uint32_t Encode(std::uint32_t index, std::uint8_t generation, UserKind kind) {
+    return kUserMark | (static_cast<std::uint32_t>(kind) << 24) |
+           (static_cast<std::uint32_t>(generation) << 16) | (index + 1);
+}
+}  // namespace
+
+UserHandleTable& UserHandleTable::Instance() {
+    static UserHandleTable table;
+    return table;
+}
+
+std::uint32_t UserHandleTable::Add(std::unique_ptr<UserObject> object) {
+    if (!object) return 0;
+    std::uint32_t index;
+    if (!freeSlots_.empty()) {
+        index = freeSlots_.back();
+        freeSlots_.pop_back();
+    } else {
+        if (slots_.size() >= kMaxSlots) return 0;
+        index = static_cast<std::uint32_t>(slots_.size());
+        slots_.emplace_back();
+    }
+    Slot& slot = slots_[index];
+    UserKind kind = object->Kind();
+    slot.object = std::move(object);
+    ++live_[static_cast<int>(kind)];
+    return Encode(index, slot.generation, kind);
+}
+
+int UserHandleTable::SlotOf(std::uint32_t v) const {
+    if ((v & 0xF0000000u) != kUserMark) return -1;
+    std::uint32_t low = v & 0xFFFF;
+    if (low == 0 || low > slots_.size()) return -1;
+    const Slot& slot = slots_[low - 1];
+    if (!slot.object || ((v >> 16) & 0xFF) != slot.generation) return -1;
+    if (((v >> 24) & 0x0F) != static_cast<std::uint32_t>(slot.object->Kind())) return -1;
+    return static_cast<int>(low - 1);
+}
+
+UserObject* UserHandleTable::Lookup(std::uint32_t handle, UserKind kind) const {
+    int i = SlotOf(handle);
+    if (i < 0) return nullptr;
+    UserObject* o = slots_[i].object.get();
+    return o->Kind() == kind ? o : nullptr;
+}
+
+std::unique_ptr<UserObject> UserHandleTable::Release(std::uint32_t handle) {
+    int i = SlotOf(handle);
+    if (i < 0) return nullptr;
+    Slot& slot = slots_[i];
+    --live_[static_cast<int>(slot.object->Kind())];
+    auto object = std::move(slot.object);
+    slot.generation = static_cast<std::uint8_t>(slot.generation == 0xFF ? 1 : slot.generation + 1);
+    freeSlots_.push_back(static_cast<std::uint32_t>(i));
+    return object;
+}
+
+bool UserHandleTable::Remove(std::uint32_t handle) { return Release(handle) != nullptr; }
+
+}  // namespace brimlox::user

@@ -1,0 +1,33 @@
+// Calls between the USER modules (windows, paint, queue, input, timers) that are not part of the
+// public API. Each module cleans up its own state when a window goes away.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/user/window.h"
+
+namespace brimlox::user {
+
+// Called once per window while it is being destroyed, after WM_DESTROY and before WM_NCDESTROY.
+void ForgetWindowInQueue(HWND hwnd);   // message.cpp: drops posted messages
+void ForgetWindowTimers(HWND hwnd);    // timer.cpp
+void ForgetWindowInput(HWND hwnd);     // input.cpp: capture, focus, activation, click tracking
+void ForgetWindowDcs(HWND hwnd);       // paint.cpp: detaches or deletes its DCs
+
+// paint.cpp: points every DC obtained for a window at its current surface, origin and clip.
+void RetargetWindowDcs();
+// paint.cpp: the first window (z-order, parents before children) that needs WM_PAINT.
+HWND FindWindowToPaint(HWND filter);
+bool AnyPaintPending();
+// paint.cpp: invalidates a client rectangle of a window and the children it overlaps.
+void InvalidateClient(WindowObject* w, const RECT& rect, bool erase);
+// Puts the screen area of a top-level window (or part of it) on the composed screen.
+void ComposeScreenRect(const RECT& screenRect);
+
+// window_geometry.cpp: gives a top-level window a backing surface of its current size.
+void EnsureSurface(WindowObject* w);
+
+// Window procedure tokens (wndproc_registry.cpp).
+WNDPROC ResolveWndProc(WNDPROC maybeToken);
+
+}  // namespace brimlox::user

@@ -1,0 +1,330 @@
+// Window geometry: frames, client areas, coordinate mapping, moving, sizing, z-order, showing
+// and hiding, and hit testing (WindowFromPoint).
+#include <algorithm>
+
+#include "platform/desktop/desktop.h"
+#include "platform/gdi/gdi.h"
+#include "platform/user/user.h"
+#include "platform/user/user_internal.h"
+
+namespace brimlox::user {
+
+RECT NonClientInsets(DWORD style, DWORD exStyle) {
+    int frame = 0;
+    if (style & WS_THICKFRAME) frame = 4;
+    else if ((style & WS_CAPTION) == WS_CAPTION || (style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) frame = 3;
+    else if (style & WS_BORDER) frame = 1;
+    if (exStyle & WS_EX_CLIENTEDGE) frame += 2;
+    int caption = (style & WS_CAPTION) == WS_CAPTION ? ((exStyle & WS_EX_TOOLWINDOW) ? 16 : 18) : 0;
+    return RECT{frame, frame + caption, frame, frame};
+}
+
+RECT ClientRectOf(const WindowObject* w) {
+    RECT in = NonClientInsets(w->style, w->exStyle);
+    int cx = std::max(0, w->Width() - in.left - in.right);
+    int cy = std::max(0, w->Height() - in.top - in.bottom);
+    return RECT{0, 0, cx, cy};
+}
+
+POINT ClientOriginOnScreen(const WindowObject* w) {
+    POINT p{0, 0};
+    while (w && !w->isDesktop) {
+        RECT in = NonClientInsets(w->style, w->exStyle);
+        p.x += w->rect.left + in.left;
+        p.y += w->rect.top + in.top;
+        w = LookupWindow(w->parent);
+    }
+    return p;
+}
+
+RECT WindowRectOnScreen(const WindowObject* w) {
+    POINT o{0, 0};
+    if (WindowObject* p = LookupWindow(w->parent); p && !p->isDesktop) o = ClientOriginOnScreen(p);
+    return RECT{w->rect.left + o.x, w->rect.top + o.y, w->rect.right + o.x, w->rect.bottom + o.y};
+}
+
+bool IsReallyVisible(const WindowObject* w) {
+    while (w && !w->isDesktop) {
+        if (!w->Visible()) return false;
+        w = LookupWindow(w->parent);
+    }
+    return w != nullptr;
+}
+
+RECT VisibleClientRect(const WindowObject* w) {
+    RECT r = ClientRectOf(w);
+    POINT origin = ClientOriginOnScreen(w);
+    for (const WindowObject* a = LookupWindow(w->parent); a && !a->isDesktop; a = LookupWindow(a->parent)) {
+        POINT ao = ClientOriginOnScreen(a);
+        RECT ac = ClientRectOf(a);
+        RECT clip{ac.left + ao.x - origin.x, ac.top + ao.y - origin.y, ac.right + ao.x - origin.x,
+                  ac.bottom + ao.y - origin.y};
+        if (!IntersectRect(&r, &r, &clip)) return RECT{};
+    }
+    return r;
+}
+
+void EnsureSurface(WindowObject* w) {
+    int cx = std::max(1, w->Width());
+    int cy = std::max(1, w->Height());
+    if (w->surface && w->surface->Width() == cx && w->surface->Height() == cy) return;
+    w->surface = gdi::Surface::Create(cx, cy, gdi::PixelFormat::Bgrx32);
+    if (w->surface) w->surface->Clear(gdi::ToPixel(GetSysColor(COLOR_WINDOW)));
+}
+
+namespace {
+
+void InvalidateWhole(WindowObject* w) {
+    RECT c = ClientRectOf(w);
+    InvalidateClient(w, c, true);
+}
+
+// Repaints or recomposes what a window covered at `oldScreen` before a change.
+void ExposeOldArea(WindowObject* w, const RECT& oldInParent, const RECT& oldScreen) {
+    WindowObject* p = LookupWindow(w->parent);
+    if (p && !p->isDesktop) {
+        RECT in = NonClientInsets(p->style, p->exStyle);
+        RECT r = oldInParent;
+        OffsetRect(&r, -in.left, -in.top);
+        InvalidateClient(p, r, true);
+    } else {
+        ComposeScreenRect(oldScreen);
+    }
+}
+
+void MoveInZOrder(WindowObject* w, HWND insertAfter) {
+    WindowObject* p = LookupWindow(w->parent);
+    if (!p) return;
+    auto& list = p->children;
+    list.erase(std::remove(list.begin(), list.end(), w->handle), list.end());
+    if (insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
+        list.insert(list.begin(), w->handle);
+    } else if (insertAfter == HWND_BOTTOM) {
+        list.push_back(w->handle);
+    } else {
+        auto it = std::find(list.begin(), list.end(), insertAfter);
+        list.insert(it == list.end() ? list.end() : it + 1, w->handle);
+    }
+    // Owned top-level windows stay above their owner.
+    if (p->isDesktop && insertAfter == HWND_TOP) {
+        std::vector<HWND> owned;
+        for (HWND h : list)
+            if (WindowObject* o = LookupWindow(h); o && o->owner == w->handle) owned.push_back(h);
+        for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+            list.erase(std::remove(list.begin(), list.end(), *it), list.end());
+            list.insert(list.begin(), *it);
+        }
+    }
+}
+
+void ApplyShow(WindowObject* w, bool show, bool activate) {
+    HWND hwnd = w->handle;
+    if (show == w->Visible()) return;
+    SendMessageA(hwnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+    if (!(w = LookupWindow(hwnd))) return;
+    RECT oldScreen = WindowRectOnScreen(w);
+    if (show) {
+        w->style |= WS_VISIBLE;
+        BumpTreeGeneration();
+        InvalidateWhole(w);
+        if (!w->IsChild()) {
+            ComposeScreenRect(oldScreen);
+            if (activate && !(w->exStyle & WS_EX_NOACTIVATE)) SetActiveWindow(hwnd);
+        }
+    } else {
+        w->style &= ~WS_VISIBLE;
+        BumpTreeGeneration();
+        HWND focus = GetFocus();
+        if (focus == hwnd || IsChild(hwnd, focus)) SetFocus(w->IsChild() ? w->parent : nullptr);
+        if (!(w = LookupWindow(hwnd))) return;
+        if (GetCapture() == hwnd || IsChild(hwnd, GetCapture())) ReleaseCapture();
+        if (!(w = LookupWindow(hwnd))) return;
+        if (!w->IsChild() && GetActiveWindow() == hwnd) {
+            HWND next = nullptr;
+            if (WindowObject* o = LookupWindow(w->owner); o && o->Visible()) next = o->handle;
+            for (HWND h : DesktopWindowObject().children) {
+                WindowObject* t = LookupWindow(h);
+                if (!next && t && h != hwnd && t->Visible() && !(t->exStyle & WS_EX_NOACTIVATE)) next = h;
+            }
+            SetActiveWindow(next);
+            if (!(w = LookupWindow(hwnd))) return;
+        }
+        ExposeOldArea(w, w->rect, oldScreen);
+    }
+}
+
+}  // namespace
+
+// The visible, enabled window under a screen point among `parent`'s children, descending into
+// children; disabled children are transparent to the point, which then belongs to the parent.
+HWND HitTestChildren(WindowObject* parent, POINT screen) {
+    POINT origin = ClientOriginOnScreen(parent);
+    POINT local{screen.x - origin.x, screen.y - origin.y};
+    RECT client = ClientRectOf(parent);
+    if (!PtInRect(&client, local)) return parent->handle;
+    for (HWND h : parent->children) {
+        WindowObject* c = LookupWindow(h);
+        if (!c || !c->Visible() || !PtInRect(&c->rect, local)) continue;
+        if (!c->Enabled()) return parent->handle;
+        return HitTestChildren(c, screen);
+    }
+    return parent->handle;
+}
+
+}  // namespace brimlox::user
+
+using namespace brimlox::user;
+namespace gdi = brimlox::gdi;
+
+BOOL GetClientRect(HWND hwnd, LPRECT rect) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w || !rect) return FALSE;
+    *rect = ClientRectOf(w);
+    return TRUE;
+}
+
+BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w || !rect) return FALSE;
+    *rect = w->isDesktop ? w->rect : WindowRectOnScreen(w);
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w || !point) return FALSE;
+    POINT o = ClientOriginOnScreen(w);
+    point->x += o.x;
+    point->y += o.y;
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w || !point) return FALSE;
+    POINT o = ClientOriginOnScreen(w);
+    point->x -= o.x;
+    point->y -= o.y;
+    return TRUE;
+}
+
+int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+    POINT a{0, 0};
+    POINT b{0, 0};
+    if (from && !ClientToScreen(from, &a)) return 0;
+    if (to && !ClientToScreen(to, &b)) return 0;
+    int dx = a.x - b.x;
+    int dy = a.y - b.y;
+    for (UINT i = 0; points && i < count; ++i) {
+        points[i].x += dx;
+        points[i].y += dy;
+    }
+    return static_cast<int>(static_cast<std::uint32_t>(static_cast<WORD>(dx)) |
+                            (static_cast<std::uint32_t>(static_cast<WORD>(dy)) << 16));
+}
+
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+    return SetWindowPos(hwnd, nullptr, x, y, width, height,
+                        SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w || w->isDesktop) return FALSE;
+    RECT oldRect = w->rect;
+    RECT oldScreen = WindowRectOnScreen(w);
+    RECT next = oldRect;
+    if (!(flags & SWP_NOMOVE)) OffsetRect(&next, x - oldRect.left, y - oldRect.top);
+    if (!(flags & SWP_NOSIZE)) {
+        next.right = next.left + std::max(0, cx);
+        next.bottom = next.top + std::max(0, cy);
+    }
+    bool moved = next.left != oldRect.left || next.top != oldRect.top;
+    bool sized = next.right - next.left != oldRect.right - oldRect.left ||
+                 next.bottom - next.top != oldRect.bottom - oldRect.top;
+    bool reordered = !(flags & SWP_NOZORDER);
+    w->rect = next;
+    if (reordered) MoveInZOrder(w, insertAfter);
+    if (moved || sized || reordered) BumpTreeGeneration();
+    if (sized && !w->IsChild()) EnsureSurface(w);
+    RetargetWindowDcs();
+    bool visible = IsReallyVisible(w);
+    if (visible && !(flags & SWP_NOREDRAW) && (moved || sized || reordered)) {
+        if (w->IsChild() || sized) InvalidateWhole(w);
+        if (moved || sized) ExposeOldArea(w, oldRect, oldScreen);
+        if (!w->IsChild()) ComposeScreenRect(WindowRectOnScreen(w));
+    }
+    if (moved) {
+        // WM_MOVE carries the client area's corner in the parent's client coordinates.
+        RECT in = NonClientInsets(w->style, w->exStyle);
+        SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(next.left + in.left, next.top + in.top));
+    }
+    if (sized && (w = LookupWindow(hwnd))) {
+        RECT c = ClientRectOf(w);
+        SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(c.right, c.bottom));
+    }
+    if (!(w = LookupWindow(hwnd))) return TRUE;
+    if (flags & SWP_SHOWWINDOW) ApplyShow(w, true, !(flags & SWP_NOACTIVATE));
+    else if (flags & SWP_HIDEWINDOW) ApplyShow(w, false, false);
+    return TRUE;
+}
+
+BOOL ShowWindow(HWND hwnd, int cmd) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w || w->isDesktop) return FALSE;
+    BOOL wasVisible = w->Visible();
+    bool show = cmd != SW_HIDE;
+    bool activate = cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE;
+    ApplyShow(w, show, activate);
+    return wasVisible;
+}
+
+BOOL BringWindowToTop(HWND hwnd) {
+    return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+HWND WindowFromPoint(POINT point) {
+    for (HWND h : DesktopWindowObject().children) {
+        WindowObject* t = LookupWindow(h);
+        if (!t || !t->Visible() || !PtInRect(&t->rect, point)) continue;
+        return HitTestChildren(t, point);
+    }
+    return nullptr;
+}
+
+HWND ChildWindowFromPoint(HWND parent, POINT point) {
+    WindowObject* p = LookupWindow(parent);
+    if (!p) return nullptr;
+    RECT client = ClientRectOf(p);
+    if (!PtInRect(&client, point)) return nullptr;
+    // Hidden and disabled children count here, as Windows documents for this call.
+    for (HWND h : p->children) {
+        WindowObject* c = LookupWindow(h);
+        if (c && PtInRect(&c->rect, point)) return h;
+    }
+    return parent;
+}
+
+int GetSystemMetrics(int index) {
+    const auto& s = brimlox::desktop::Desktop::Instance().Settings();
+    switch (index) {
+        case SM_CXSCREEN: return s.width;
+        case SM_CYSCREEN: return s.height;
+        case SM_CXBORDER:
+        case SM_CYBORDER: return 1;
+        case SM_CYCAPTION: return 19;
+        case SM_CXDLGFRAME:
+        case SM_CYDLGFRAME: return 3;
+        case SM_CXFRAME:
+        case SM_CYFRAME: return 4;
+        case SM_CXICON:
+        case SM_CYICON:
+        case SM_CXCURSOR:
+        case SM_CYCURSOR: return 32;
+        case SM_CXDOUBLECLK:
+        case SM_CYDOUBLECLK: return 4;
+        case SM_CXDRAG:
+        case SM_CYDRAG: return 4;
+        default: return 0;
+    }
+}

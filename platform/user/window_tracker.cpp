@@ -1,0 +1,28 @@
+#include "platform/user/window_tracker.h"
+
+#include "platform/user/user.h"
+
+namespace brimlox::user {
+
+namespace {
+// Trackers form a stack through their next_ links; they are created and destroyed in LIFO
+// order because they live on the stack of nested handlers.
+WindowTracker* g_trackers = nullptr;
+}  // namespace
+
+WindowTracker::WindowTracker(HWND hwnd) : hwnd_(IsWindow(hwnd) ? hwnd : nullptr), next_(g_trackers) {
+    g_trackers = this;
+}
+
+WindowTracker::~WindowTracker() {
+    WindowTracker** link = &g_trackers;
+    while (*link && *link != this) link = &(*link)->next_;
+    if (*link) *link = next_;
+}
+
+void WindowTracker::NotifyDestroyed(HWND hwnd) {
+    for (WindowTracker* t = g_trackers; t; t = t->next_)
+        if (t->hwnd_ == hwnd) t->hwnd_ = nullptr;
+}
+
+}  // namespace brimlox::user
