@@ -36,9 +36,13 @@ public:
 class Context {
 public:
     // Records that the trace's handle value `traced` is `live` in this run.
-    void Bind(std::uint32_t traced, void* live) { handles_[traced] = live; }
+    void Bind(std::uint32_t traced, void* live) {
+        handles_[traced] = live;
+        if (live) made_.push_back(live);
+    }
     void Bind(const Json& traced, void* live) {
         if (traced.is_number_unsigned() || traced.is_number_integer()) Bind(traced.get<std::uint32_t>(), live);
+        else if (live) made_.push_back(live);  // still freed at the end, though no later call can name it
     }
     void Unbind(std::uint32_t traced) { handles_.erase(traced); }
     bool IsBound(std::uint32_t traced) const { return handles_.count(traced) != 0; }
@@ -48,8 +52,11 @@ public:
         if (!live || !(traced.is_number_unsigned() || traced.is_number_integer())) return;
         if (!IsBound(traced.get<std::uint32_t>())) Bind(traced, live);
     }
-    // Every traced handle and the handle it stands for (the replayer frees them at the end).
+    // Every traced handle and the handle it stands for.
     const std::unordered_map<std::uint32_t, void*>& Bindings() const { return handles_; }
+    // Every live handle ever bound, also those a later binding replaced or whose recorded
+    // value was missing: the replayer frees what is still alive of them at the end.
+    const std::vector<void*>& Made() const { return made_; }
 
     // The largest bitmap, in pixels, a replayed call may create (0: only the GDI's own limit).
     // The fuzzer sets it so that a forged size cannot exhaust memory.
@@ -178,6 +185,7 @@ private:
     }
 
     std::unordered_map<std::uint32_t, void*> handles_;
+    std::vector<void*> made_;
 };
 
 // A handler replays one call. `ret` is the recorded return value; a handler that creates an

@@ -149,8 +149,11 @@ void Session::Line(int number, const std::string& text) {
     Json j;
     try {
         j = Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        throw TraceFormatError(number, std::string("bad JSON (") + e.what() + ")");
+    } catch (const Json::exception& e) {  // syntax errors, and numbers too large for JSON's doubles
+        // nlohmann's message starts with its exception id and "line 1" of the one-line text.
+        std::string what = e.what();
+        std::size_t column = what.find("column");
+        throw TraceFormatError(number, "bad JSON at " + (column == std::string::npos ? what : what.substr(column)));
     }
     if (!j.is_object()) throw TraceFormatError(number, "not a JSON object");
     auto opIt = j.find("op");
@@ -379,7 +382,7 @@ void Session::FreeEverything() {
         if (KindOfHandle(live) == ObjectKind::Dc) dcs.push_back(static_cast<HDC>(live));
         else objects.push_back(live);
     };
-    for (const auto& [traced, live] : context_.Bindings()) consider(live);
+    for (void* live : context_.Made()) consider(live);
     for (HGDIOBJ o : owned_) consider(o);
     for (HDC dc : dcs) DeleteDC(dc);
     for (HGDIOBJ o : objects)

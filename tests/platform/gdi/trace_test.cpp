@@ -238,6 +238,16 @@ TEST_F(GdiTrace, MalformedTracesAreRejectedWithLineAndProblem) {
         std::string message = Replay(c.text, replayer);
         EXPECT_EQ(message.rfind(c.message, 0), 0u) << "got: " << message << "\nwanted: " << c.message;
     }
+    // Objects whose recorded handle is missing, or repeated, are still freed (found by fuzzing;
+    // the fixture checks for leaks), and numbers beyond JSON's range are bad JSON.
+    TraceReplayer unnamed;
+    EXPECT_EQ(Replay(head + R"({"op":"CreateSolidBrush","args":[1]})" "\n"
+                            R"({"op":"CreateSolidBrush","args":[2],"ret":5})" "\n"
+                            R"({"op":"CreateSolidBrush","args":[3],"ret":5})" "\n",
+                     unnamed),
+              "");
+    TraceReplayer overflow;
+    EXPECT_EQ(Replay(head + R"({"op":"SetPixel","args":[1,2,3,4e999]})" "\n", overflow).rfind("line 2: bad JSON", 0), 0u);
     // A handle used before it exists passes through and fails as it would have: nothing drawn.
     TraceReplayer replayer;
     EXPECT_EQ(Replay(head + dc + "{\"op\":\"FillRect\",\"args\":[100,[0,0,2,2],4242],\"ret\":0}\n", replayer), "");
