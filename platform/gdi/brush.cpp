@@ -15,11 +15,13 @@ bool HatchBit(int hatch, int x, int y) {
     x &= 7;
     y &= 7;
     switch (hatch) {
-        case HS_HORIZONTAL: return y == 7;
-        case HS_VERTICAL: return x == 7;
+        // Checked against Windows: the horizontal line is row 3 and the vertical one column 4
+        // of the 8x8 cell; the diagonals pass through the cell's corners.
+        case HS_HORIZONTAL: return y == 3;
+        case HS_VERTICAL: return x == 4;
         case HS_FDIAGONAL: return x == y;
         case HS_BDIAGONAL: return x + y == 7;
-        case HS_CROSS: return y == 7 || x == 7;
+        case HS_CROSS: return y == 3 || x == 4;
         case HS_DIAGCROSS: return x == y || x + y == 7;
         default: return false;
     }

@@ -25,8 +25,8 @@ struct BrushPattern {
     bool FullyOpaque() const;
 };
 
-// A colour as the target stores it. On a mono target a colour becomes white when its
-// brightness is at least half, black otherwise (the nearest of the two).
+// A colour as the target stores it. On a mono target a colour becomes the nearer of black
+// and white (white when R + G + B >= 383). Brushes on mono targets are dithered instead.
 std::uint32_t DeviceColor(const Surface& target, COLORREF color);
 
 BrushPattern RealizeBrush(const DcObject& dc, HBRUSH brush);

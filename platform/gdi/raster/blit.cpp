@@ -1,0 +1,111 @@
+#include "platform/gdi/raster/blit.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/gdi/raster/fill.h"
+#include "platform/gdi/raster/rop.h"
+#include "platform/gdi/raster/rop3_table.h"
+
+namespace brimlox::gdi::raster {
+
+namespace {
+
+constexpr std::uint8_t kBlackness = 0x00;
+constexpr std::uint8_t kWhiteness = 0xFF;
+constexpr std::uint8_t kPatCopy = 0xF0;
+constexpr std::uint8_t kSrcCopy = 0xCC;
+constexpr std::uint8_t kNop = 0xAA;
+
+// Row buffers of one blit, allocated once per call.
+struct Rows {
+    explicit Rows(int n) : dst(n), src(n), pat(n), before(n) {}
+    std::vector<std::uint32_t> dst, src, pat, before;
+};
+
+// SRCCOPY between 32-bpp surfaces without conversion: one memmove per row, rows taken in the
+// order that never reads a row the copy has already overwritten.
+void CopyRows32(Surface& target, const RECT& r, const BlitSource& s) {
+    const auto bytes = static_cast<std::size_t>(r.right - r.left) * 4;
+    const bool upward = s.surface == &target && s.y < r.top;
+    const int height = r.bottom - r.top;
+    for (int k = 0; k < height; ++k) {
+        int i = upward ? height - 1 - k : k;
+        std::memmove(target.Row32(r.top + i) + r.left, s.surface->Row32(s.y + i) + s.x, bytes);
+    }
+}
+
+// Whether the source row can be read in place: same layout, no conversion, another surface.
+bool SourceDirect(const Surface& target, const BlitSource& s) {
+    return s.surface != &target && s.surface->Format() == PixelFormat::Bgrx32 &&
+           s.mapping.kind == SourceMapping::Kind::Identity;
+}
+
+const std::uint32_t* SourceRow(const Surface& target, const BlitSource& s, int i, int n, Rows& rows) {
+    if (SourceDirect(target, s)) return s.surface->Row32(s.y + i) + s.x;
+    ReadRow(*s.surface, s.x, s.y + i, n, rows.src.data());
+    s.mapping.Apply(rows.src.data(), n);
+    return rows.src.data();
+}
+
+}  // namespace
+
+void PatternRow(const BrushPattern& brush, int x, int y, int n, std::uint32_t* out) {
+    if (brush.solid) {
+        std::fill_n(out, n, brush.solidValue);
+        return;
+    }
+    std::uint32_t cell[8];
+    for (int k = 0; k < 8; ++k) cell[k] = brush.At(x + k, y);
+    for (int i = 0; i < n; ++i) out[i] = cell[i & 7];
+}
+
+void RestoreTransparent(const BrushPattern& brush, int x, int y, int n, const std::uint32_t* before,
+                        std::uint32_t* row) {
+    for (int i = 0; i < n; ++i)
+        if (!brush.OpaqueAt(x + i, y)) row[i] = before[i];
+}
+
+void Blit(Surface& target, const RECT& r, const BlitSource* source, const BrushPattern& brush, std::uint8_t index) {
+    const bool usesSource = Rop3UsesSource(index) && source && source->surface;
+    const bool usesPattern = Rop3UsesPattern(index);
+    if (index == kNop || (usesPattern && brush.null)) return;
+    if (Rop3UsesSource(index) && !usesSource) return;
+    if (index == kBlackness || index == kWhiteness) {
+        FillSolid(target, r, index == kWhiteness ? 0xFFFFFFu : 0u);
+        return;
+    }
+    if (index == kPatCopy && brush.solid) {
+        FillSolid(target, r, brush.solidValue);
+        return;
+    }
+    if (index == kSrcCopy && target.Format() == PixelFormat::Bgrx32 && source->surface->Format() == PixelFormat::Bgrx32) {
+        CopyRows32(target, r, *source);
+        return;
+    }
+    const int n = r.right - r.left;
+    const int height = r.bottom - r.top;
+    Rows rows(n);
+    const Rop3RowFn op = Rop3(index).row;
+    const bool transparent = usesPattern && !brush.FullyOpaque();
+    const bool direct = target.Format() == PixelFormat::Bgrx32;
+    // Copying down within one surface walks the rows bottom-up so no source row is
+    // overwritten before it is read; within a row the source is always copied first.
+    const bool upward = usesSource && source->surface == &target && source->y < r.top;
+    if (usesPattern && brush.solid) PatternRow(brush, r.left, r.top, n, rows.pat.data());
+    for (int k = 0; k < height; ++k) {
+        const int i = upward ? height - 1 - k : k;
+        const int y = r.top + i;
+        const std::uint32_t* src = usesSource ? SourceRow(target, *source, i, n, rows) : rows.src.data();
+        if (usesPattern && !brush.solid) PatternRow(brush, r.left, y, n, rows.pat.data());
+        std::uint32_t* dst = direct ? target.Row32(y) + r.left : rows.dst.data();
+        if (!direct) ReadRow(target, r.left, y, n, dst);
+        if (transparent) std::copy_n(dst, n, rows.before.data());
+        op(dst, src, rows.pat.data(), static_cast<std::size_t>(n));
+        if (transparent) RestoreTransparent(brush, r.left, y, n, rows.before.data(), dst);
+        if (!direct) WriteRow(target, r.left, y, n, dst);
+    }
+}
+
+}  // namespace brimlox::gdi::raster

@@ -1,0 +1,21 @@
+// Replay handlers of the blits: each call is made again with the recorded arguments.
+#include "platform/gdi/trace_replay.h"
+
+namespace brimlox::gdi::replay {
+namespace {
+
+const Registrar patBlt("PatBlt", [](Context& c, const Json& a, const Json&) {
+    PatBlt(c.Dc(a, 0), c.I(a, 1), c.I(a, 2), c.I(a, 3), c.I(a, 4), c.U(a, 5));
+});
+
+const Registrar bitBlt("BitBlt", [](Context& c, const Json& a, const Json&) {
+    BitBlt(c.Dc(a, 0), c.I(a, 1), c.I(a, 2), c.I(a, 3), c.I(a, 4), c.Dc(a, 5), c.I(a, 6), c.I(a, 7), c.U(a, 8));
+});
+
+const Registrar stretchBlt("StretchBlt", [](Context& c, const Json& a, const Json&) {
+    StretchBlt(c.Dc(a, 0), c.I(a, 1), c.I(a, 2), c.I(a, 3), c.I(a, 4), c.Dc(a, 5), c.I(a, 6), c.I(a, 7), c.I(a, 8),
+               c.I(a, 9), c.U(a, 10));
+});
+
+}  // namespace
+}  // namespace brimlox::gdi::replay
