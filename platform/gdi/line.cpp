@@ -14,6 +14,14 @@ namespace {
 // Widest pen drawn; anything wider covers every surface anyway.
 constexpr int kMaxPenWidth = 1 << 17;
 
+// Entries alternate dash and gap; an odd count therefore repeats with the roles swapped
+// (checked against Windows: {2,3,4} is dash 2, gap 3, dash 4, gap 2, dash 3, gap 4).
+template <typename T>
+std::vector<T> Alternating(std::vector<T> entries) {
+    if (entries.size() % 2) entries.insert(entries.end(), entries.begin(), entries.end());
+    return entries;
+}
+
 // Dash patterns of cosmetic pens in pixels (checked against Windows: dash 18 on 6 off, dot
 // 3 and 3, dash-dot 9 6 3 6, dash-dot-dot 9 3 3 3 3 3, alternate 1 and 1).
 std::vector<int> CosmeticDashes(const PenObject& pen) {
@@ -28,7 +36,7 @@ std::vector<int> CosmeticDashes(const PenObject& pen) {
             // (checked against Windows: {2,3,4} draws 6 on, 9 off, 12 on, 6 off ...).
             std::vector<int> out;
             for (DWORD v : pen.userStyle) out.push_back(static_cast<int>(std::min<DWORD>(v, 1u << 20)) * 3);
-            return out;
+            return Alternating(out);
         }
         default: return {};
     }
@@ -45,7 +53,7 @@ std::vector<double> GeometricDashes(const PenObject& pen, int width) {
         case PS_DASHDOTDOT: units = {3, 1, 1, 1, 1, 1}; break;
         case PS_USERSTYLE:
             for (DWORD v : pen.userStyle) units.push_back(static_cast<double>(v));
-            return units;
+            return Alternating(units);
         default: return {};
     }
     for (double& u : units) u *= width;

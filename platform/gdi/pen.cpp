@@ -63,7 +63,7 @@ HPEN CreatePenIndirect(const LOGPEN* lp) {
 
 HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount, const DWORD* styles) {
     TraceCall tc("ExtCreatePen");
-    if (tc) tc.Args(style, width, brush, styleCount, std::span<const DWORD>(styles, styles ? styleCount : 0));
+    if (tc) tc.Args(style, width, brush, styleCount, std::span<const DWORD>(styles, styles && styleCount <= 16 ? styleCount : 0));
     if (!brush || !ExtPenArgumentsValid(style, width, *brush, styleCount, styles))
         return tc.Return(static_cast<HPEN>(nullptr));
     auto p = std::make_unique<PenObject>(true);
