@@ -74,10 +74,9 @@ BOOL GrayStringA(HDC hdc, HBRUSH brush, GRAYSTRINGPROC output, LPARAM data, int 
     auto mask = output ? CallbackMask(hdc, output, data, count, width, height)
                        : TextMask(*dc, std::string_view(text, static_cast<std::size_t>(count)), width, height);
     if (!mask) return tc.Return(FALSE);
-    // A null brush draws in the text colour, as the window text is drawn.
-    HBRUSH colourBrush = brush ? brush : nullptr;
-    raster::BrushPattern pattern = raster::RealizeBrush(*dc, colourBrush);
-    std::uint32_t textValue = raster::DeviceColor(*dc->Target(), dc->textColor);
+    // Checked against Windows: set pixels land where x + y is even, in the brush's colour; a
+    // null brush means the brush selected in the DC (white by default, so nothing shows).
+    raster::BrushPattern pattern = raster::RealizeBrush(*dc, brush ? brush : dc->brush);
     RECT clip = dc->Clip();
     POINT at = dc->ToSurface(POINT{x, y});
     for (int my = 0; my < height; ++my) {
@@ -85,7 +84,7 @@ BOOL GrayStringA(HDC hdc, HBRUSH brush, GRAYSTRINGPROC output, LPARAM data, int 
             int sx = at.x + mx, sy = at.y + my;
             if (sx < clip.left || sx >= clip.right || sy < clip.top || sy >= clip.bottom) continue;
             if (((sx + sy) & 1) || !mask->Get(mx, my)) continue;
-            dc->Target()->Put(sx, sy, pattern.null ? textValue : pattern.At(sx, sy));
+            if (!pattern.null) dc->Target()->Put(sx, sy, pattern.At(sx, sy));
         }
     }
     return tc.Return(TRUE);

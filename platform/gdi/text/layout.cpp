@@ -1,7 +1,8 @@
 // Line breaking for DrawTextA. Rules checked against Windows: "&&" draws one ampersand, "&x"
 // underlines x (only the last prefixed character of a text is underlined), a trailing line
 // break adds no empty line, tabs advance to the next multiple of 8 x tmAveCharWidth from the
-// line's start, and a word wider than the rectangle is kept whole on its own line.
+// line's start, a word wider than the rectangle is kept whole on its own line, blanks that
+// fit count in a wrapped line's width, and a trailing "&" draws itself.
 #include "platform/gdi/text/layout.h"
 
 #include "platform/gdi/text.h"
@@ -25,7 +26,10 @@ std::size_t StripPrefixes(std::string_view text, UINT format, std::string& out) 
             out += text[i];
             continue;
         }
-        if (i + 1 >= text.size()) break;  // a lone trailing prefix draws nothing
+        if (i + 1 >= text.size()) {  // a trailing prefix character draws itself
+            out += '&';
+            break;
+        }
         ++i;
         if (text[i] != '&') mnemonic = out.size();
         out += text[i];
@@ -50,29 +54,31 @@ public:
         line.begin = begin;
         line.end = end;
         line.pens.reserve(end - begin);
-        long long pen = 0, inked = 0;
+        long long pen = 0;
         for (std::size_t i = begin; i < end; ++i) {
             line.pens.push_back(static_cast<int>(std::min<long long>(pen, 1LL << 30)));
             pen = Next(i, pen);
-            if (chars_[i] != ' ') inked = pen;
         }
-        line.width = static_cast<int>(std::min<long long>(inked, 1LL << 30));
+        line.width = static_cast<int>(std::min<long long>(pen, 1LL << 30));
         return line;
     }
     // Greedy word wrapping of [begin, end) into lines no wider than width where possible.
+    // A line ends at the blank that does not fit, or at the last blank before the character
+    // that does not fit; blanks that fit stay part of the line and its width.
     void Wrap(std::size_t begin, std::size_t end, int width, std::vector<LaidLine>& out) const {
         std::size_t start = begin;
         while (true) {
             long long pen = 0;
             std::size_t breakEnd = std::string::npos, breakNext = 0, i = start;
             for (; i < end; ++i) {
-                if (chars_[i] == ' ') {
-                    if (i > start) breakEnd = i, breakNext = i;
-                    pen = Next(i, pen);
+                pen = Next(i, pen);
+                if (chars_[i] != ' ') {
+                    if (pen > width && breakEnd != std::string::npos) break;
                     continue;
                 }
-                pen = Next(i, pen);
-                if (pen > width && breakEnd != std::string::npos) break;
+                if (i == start) continue;
+                breakEnd = breakNext = i;
+                if (pen > width) break;
             }
             if (i >= end) {
                 out.push_back(Make(start, end));

@@ -201,6 +201,11 @@ TEST_F(TextDraw, CalcRectForSingleWrappedAndBrokenLines) {
     EXPECT_EQ(r.right, 10 + std::max(Extent(c.dc(), "Hello").cx, Extent(c.dc(), "world").cx));
     r = RECT{10, 10, 10 + hello.cx, 11};
     EXPECT_EQ(DrawTextA(c.dc(), "Hello world", -1, &r, DT_CALCRECT | DT_WORDBREAK), lh);
+    // Blanks that fit stay in a wrapped line's width; the blank that does not fit breaks it.
+    int ab = Extent(c.dc(), "ab").cx, blank = Extent(c.dc(), " ").cx;
+    r = RECT{0, 0, ab + 3 * blank, 1};
+    EXPECT_EQ(DrawTextA(c.dc(), "ab    cd", -1, &r, DT_CALCRECT | DT_WORDBREAK), 2 * lh);
+    EXPECT_EQ(r.right, ab + 3 * blank);
     r = RECT{10, 10, 11, 11};
     EXPECT_EQ(DrawTextA(c.dc(), "a\r\nb\n", -1, &r, DT_CALCRECT), 2 * lh);
     EXPECT_EQ(DrawTextA(c.dc(), "a\n\nb", -1, &r, DT_CALCRECT), 3 * lh);
@@ -219,8 +224,8 @@ TEST_F(TextDraw, CalcRectForSingleWrappedAndBrokenLines) {
 }
 
 // Checked against Windows: expanded tabs stop every 8 x tmAveCharWidth from the line start;
-// without DT_EXPANDTABS a tab is an ordinary character. "&&" counts as one ampersand and a
-// prefix character takes no room.
+// without DT_EXPANDTABS a tab is an ordinary character. "&&" counts as one ampersand, a
+// prefix character takes no room and a trailing "&" is drawn.
 TEST_F(TextDraw, TabsAndPrefixesInMeasuredWidths) {
     Canvas c(40, 40);
     FontScope font(c.dc(), "Arial", -16);
@@ -243,6 +248,13 @@ TEST_F(TextDraw, TabsAndPrefixesInMeasuredWidths) {
     r = RECT{0, 0, 1, 1};
     DrawTextA(c.dc(), "&&a&b", -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     EXPECT_EQ(r.right, Extent(c.dc(), "&&a&b").cx);
+    r = RECT{0, 0, 1, 1};
+    DrawTextA(c.dc(), "a&", -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(r.right, Extent(c.dc(), "a&").cx);
+    // A line break under DT_SINGLELINE is an ordinary character.
+    r = RECT{0, 0, 1, 1};
+    DrawTextA(c.dc(), "A\nB", -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    EXPECT_EQ(r.right, Extent(c.dc(), "A\nB").cx);
 }
 
 // Checked against Windows: the mnemonic underline is one row, one below the baseline, from
@@ -344,6 +356,7 @@ TEST_F(TextDraw, EveryTargetLayout) {
     DeleteDC(dc);
 }
 
+// Checked against Windows: GrayStringA sets only pixels where x + y is even.
 TEST_F(TextDraw, GrayStringDrawsEveryOtherPixelInTheBrushColour) {
     Canvas c(80, 30);
     FontScope font(c.dc(), "Arial", -16, 0, FW_BOLD);
@@ -356,5 +369,12 @@ TEST_F(TextDraw, GrayStringDrawsEveryOtherPixelInTheBrushColour) {
     EXPECT_GT(reds, 10);
     EXPECT_EQ(checkered, reds);
     EXPECT_EQ(Count(c, 80, 30, 0), 0);
+    // A null brush uses the DC's brush.
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    HGDIOBJ old = SelectObject(c.dc(), blue);
+    EXPECT_TRUE(GrayStringA(c.dc(), nullptr, nullptr, reinterpret_cast<LPARAM>("Gray"), 4, 5, 5, 0, 0));
+    EXPECT_EQ(Count(c, 80, 30, RGB(0, 0, 255)), reds);
+    SelectObject(c.dc(), old);
+    DeleteObject(blue);
     DeleteObject(red);
 }
