@@ -23,6 +23,7 @@ struct InputState {
     HWND focus = nullptr;
     HWND active = nullptr;
     UINT doubleClickTime = 500;
+    bool keySinceAlt = false;  // another key went down while Alt was held
     // Click tracking for double clicks.
     bool haveClick = false;
     HWND clickWindow = nullptr;
@@ -176,8 +177,12 @@ std::optional<MSG> ConvertKey(const desktop::InputEvent& e, std::uint64_t now) {
     SetKeyWithSides(e.vk, e.extended, down);
     bool alt = KeyDown(VK_MENU);
     bool ctrl = KeyDown(VK_CONTROL);
+    if (e.vk == VK_MENU && down && !wasDown) s.keySinceAlt = false;
+    else if (down && alt) s.keySinceAlt = true;
     // Alt (without Ctrl) turns key messages into system key messages; F10 is one by itself.
-    bool sys = (alt && !ctrl) || e.vk == VK_F10 || (e.vk == VK_MENU && !down && !ctrl);
+    // Releasing Alt is a system key only when no other key was pressed meanwhile (checked
+    // against Windows: Alt, A, release A, release Alt ends with WM_KEYUP 0xC0380001).
+    bool sys = (alt && !ctrl) || e.vk == VK_F10 || (e.vk == VK_MENU && !down && !ctrl && !s.keySinceAlt);
     LPARAM data = KeyData(e.vk, e.extended, down, wasDown, alt && !ctrl);
     UINT message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
     HWND target = s.focus && IsWindow(s.focus) ? s.focus : s.active;
@@ -298,8 +303,9 @@ HWND SetActiveWindow(HWND hwnd) {
 }
 
 SHORT GetKeyState(int vk) {
-    BYTE k = State().keys[static_cast<std::size_t>(vk & 0xFF)];
-    return static_cast<SHORT>(((k & 0x80) ? 0x8000 : 0) | (k & 0x01));
+    // The state byte sign-extended, as Windows returns it: 0xFF80 down, 0xFF81 down and toggled.
+    BYTE k = State().keys[static_cast<std::size_t>(vk & 0xFF)] & 0x81;
+    return static_cast<SHORT>(static_cast<signed char>(k));
 }
 
 SHORT GetAsyncKeyState(int vk) {

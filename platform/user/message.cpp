@@ -56,13 +56,18 @@ std::optional<MSG> TakeFrom(std::deque<MSG>& q, HWND filter, UINT lo, UINT hi, b
     return std::nullopt;
 }
 
-// Converts every due input event into its message; screenshots wait for the paints before them.
+// Converts due input events until one gives a message. One at a time, so that key and button
+// state always match the messages taken so far, as GetKeyState promises. Screenshots wait for
+// the paints before them.
 void PullDueInput(std::uint64_t now) {
     auto& d = desktop::Desktop::Instance();
-    while (auto e = d.TakeDueInput(now)) {
+    if (!Q().input.empty() || !Q().screenshots.empty()) return;
+    while (Q().input.empty()) {
+        auto e = d.TakeDueInput(now);
+        if (!e) return;
         if (e->type == desktop::InputType::Screenshot) {
             Q().screenshots.push_back(e->name);
-            continue;
+            return;  // later input waits until the picture is taken
         }
         if (e->type == desktop::InputType::Quit) {
             PostQuitMessage(0);

@@ -1,0 +1,174 @@
+// The window tree: creation, z-order, parents and owners, geometry, text, window longs, and
+// destruction order.
+#include "user_test.h"
+
+namespace brimlox::test {
+namespace {
+
+using WindowTreeTest = UserTest;
+
+BOOL CALLBACK CollectText(HWND hwnd, LPARAM lParam) {
+    char text[32];
+    GetWindowTextA(hwnd, text, sizeof text);
+    reinterpret_cast<std::vector<std::string>*>(lParam)->push_back(text);
+    return TRUE;
+}
+
+// Checked against Windows: GW_CHILD names the first child created, a new top-level window is
+// on top, GetParent names the owner of a popup only.
+TEST_F(WindowTreeTest, ChildrenKeepCreationOrderAndTopLevelWindowsStackNewestFirst) {
+    HWND a = MakeTopLevel("a", {10, 10, 200, 200});
+    HWND b = MakeTopLevel("b", {50, 50, 300, 300});
+    HWND c1 = MakeChild(a, "c1", {0, 0, 20, 20});
+    HWND c2 = MakeChild(a, "c2", {30, 0, 50, 20});
+    HWND g = MakeChild(c1, "g", {1, 1, 5, 5});
+    EXPECT_EQ(GetTopWindow(nullptr), b);
+    EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), a);
+    EXPECT_EQ(GetWindow(a, GW_CHILD), c1);
+    EXPECT_EQ(GetWindow(c1, GW_HWNDNEXT), c2);
+    EXPECT_EQ(GetWindow(c2, GW_HWNDPREV), c1);
+    EXPECT_EQ(GetWindow(c2, GW_HWNDNEXT), nullptr);
+    EXPECT_EQ(GetParent(g), c1);
+    EXPECT_EQ(GetParent(a), nullptr);  // a popup without owner
+    EXPECT_TRUE(IsChild(a, g));
+    EXPECT_EQ(GetAncestor(g, GA_ROOT), a);
+    EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), nullptr);
+    EXPECT_EQ(GetParent(GetDesktopWindow()), nullptr);
+
+    std::vector<std::string> names;
+    EnumChildWindows(a, CollectText, reinterpret_cast<LPARAM>(&names));
+    EXPECT_EQ(names, (std::vector<std::string>{"c1", "g", "c2"}));
+    names.clear();
+    EnumWindows(CollectText, reinterpret_cast<LPARAM>(&names));
+    EXPECT_EQ(names, (std::vector<std::string>{"b", "a"}));
+
+    // Bringing a to the front and re-parenting a child.
+    BringWindowToTop(a);
+    EXPECT_EQ(GetTopWindow(nullptr), a);
+    EXPECT_EQ(SetParent(c2, b), a);
+    EXPECT_EQ(GetParent(c2), b);
+    EXPECT_EQ(GetWindow(b, GW_CHILD), c2);
+    EXPECT_EQ(SetParent(a, g), nullptr) << "a window cannot move under its own descendant";
+    DestroyWindow(a);
+    DestroyWindow(b);
+}
+
+TEST_F(WindowTreeTest, GeometryFollowsParentsAndFrames) {
+    HWND top = CreateWindowExA(0, RecorderClass(), "top", WS_POPUP | WS_BORDER | WS_VISIBLE, 100, 50, 202, 102,
+                               nullptr, nullptr, nullptr, nullptr);
+    HWND child = MakeChild(top, "child", {10, 20, 60, 50});
+    RECT r;
+    GetClientRect(top, &r);
+    EXPECT_EQ(r, (RECT{0, 0, 200, 100}));
+    GetWindowRect(top, &r);
+    EXPECT_EQ(r, (RECT{100, 50, 302, 152}));
+    GetWindowRect(child, &r);
+    EXPECT_EQ(r, (RECT{111, 71, 161, 101}));
+    POINT p{5, 6};
+    ClientToScreen(child, &p);
+    EXPECT_EQ(p, (POINT{116, 77}));
+    ScreenToClient(child, &p);
+    EXPECT_EQ(p, (POINT{5, 6}));
+    POINT pts[1] = {{0, 0}};
+    MapWindowPoints(child, top, pts, 1);
+    EXPECT_EQ(pts[0], (POINT{10, 20}));
+
+    MessageLog().clear();
+    MoveWindow(child, 15, 25, 40, 30, TRUE);
+    EXPECT_EQ(Filtered(MessageLog(), {"WM_MOVE", "WM_SIZE"}), (std::vector<std::string>{"child:WM_MOVE", "child:WM_SIZE"}));
+    GetClientRect(child, &r);
+    EXPECT_EQ(r, (RECT{0, 0, 40, 30}));
+
+    EXPECT_EQ(WindowFromPoint(POINT{116, 77}), child);
+    EXPECT_EQ(WindowFromPoint(POINT{105, 55}), top);
+    EXPECT_EQ(WindowFromPoint(POINT{5, 5}), nullptr);
+    EXPECT_EQ(ChildWindowFromPoint(top, POINT{16, 26}), child);
+    EXPECT_EQ(ChildWindowFromPoint(top, POINT{1, 1}), top);
+    // A disabled child is transparent to the hit test: the point belongs to its parent.
+    // Checked against Windows: WindowFromPoint skips a disabled child, ChildWindowFromPoint not.
+    EnableWindow(child, FALSE);
+    EXPECT_EQ(WindowFromPoint(POINT{116, 77}), top);
+    EXPECT_EQ(ChildWindowFromPoint(top, POINT{16, 26}), child);
+    ShowWindow(child, SW_HIDE);
+    EXPECT_FALSE(IsWindowVisible(child));
+    EXPECT_EQ(WindowFromPoint(POINT{116, 77}), top);
+    DestroyWindow(top);
+}
+
+TEST_F(WindowTreeTest, TextWordsAndLongs) {
+    HWND w = MakeTopLevel("hello", {0, 0, 10, 10});
+    char buf[4];
+    EXPECT_EQ(GetWindowTextA(w, buf, sizeof buf), 3);
+    EXPECT_STREQ(buf, "hel");
+    EXPECT_EQ(GetWindowTextLengthA(w), 5);
+    SetWindowTextA(w, "bye");
+    char full[16];
+    GetWindowTextA(w, full, sizeof full);
+    EXPECT_STREQ(full, "bye");
+
+    EXPECT_EQ(SetWindowWord(w, 2, 0xBEEF), 0);
+    EXPECT_EQ(GetWindowWord(w, 2), 0xBEEF);
+    EXPECT_EQ(SetWindowLongA(w, 4, 0x12345678), 0);
+    EXPECT_EQ(GetWindowLongA(w, 4), 0x12345678);
+    EXPECT_EQ(GetWindowLongA(w, 14), 0) << "past the 16 extra bytes";
+    EXPECT_EQ(SetWindowLongA(w, GWL_USERDATA, 77), 0);
+    EXPECT_EQ(GetWindowLongA(w, GWL_USERDATA), 77);
+    EXPECT_TRUE(GetWindowLongA(w, GWL_STYLE) & WS_VISIBLE);
+    SetWindowLongA(w, GWL_STYLE, static_cast<LONG>(WS_POPUP));
+    EXPECT_FALSE(IsWindowVisible(w)) << "clearing WS_VISIBLE hides the window";
+    DestroyWindow(w);
+}
+
+// Checked against Windows: WM_DESTROY goes parent first, WM_NCDESTROY children first.
+TEST_F(WindowTreeTest, DestroySendsDestroyTopDownAndNcDestroyBottomUp) {
+    HWND a = MakeTopLevel("a", {0, 0, 100, 100});
+    HWND b = MakeChild(a, "b", {0, 0, 50, 50});
+    MakeChild(b, "c", {0, 0, 10, 10});
+    MakeChild(a, "d", {60, 0, 70, 10});
+    MessageLog().clear();
+    EXPECT_TRUE(DestroyWindow(a));
+    EXPECT_EQ(Filtered(MessageLog(), {"WM_DESTROY", "WM_NCDESTROY"}),
+              (std::vector<std::string>{"a:WM_DESTROY", "b:WM_DESTROY", "c:WM_DESTROY", "d:WM_DESTROY",
+                                        "c:WM_NCDESTROY", "b:WM_NCDESTROY", "d:WM_NCDESTROY", "a:WM_NCDESTROY"}));
+    EXPECT_FALSE(IsWindow(a));
+    EXPECT_FALSE(IsWindow(b));
+    EXPECT_FALSE(DestroyWindow(a)) << "a stale handle is refused";
+    EXPECT_EQ(SendMessageA(a, WM_USER, 0, 0), 0);
+    EXPECT_FALSE(PostMessageA(a, WM_USER, 0, 0));
+    EXPECT_FALSE(SetWindowTextA(b, "x"));
+}
+
+TEST_F(WindowTreeTest, OwnedWindowsStayAboveAndDieWithTheirOwner) {
+    HWND owner = MakeTopLevel("owner", {0, 0, 100, 100});
+    HWND owned = CreateWindowExA(0, RecorderClass(), "owned", WS_POPUP | WS_VISIBLE, 10, 10, 20, 20, owner, nullptr,
+                                 nullptr, nullptr);
+    HWND other = MakeTopLevel("other", {0, 0, 50, 50});
+    EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
+    EXPECT_EQ(GetParent(owned), owner) << "GetParent of a popup names its owner";
+    BringWindowToTop(owner);
+    EXPECT_EQ(GetTopWindow(nullptr), owned);
+    EXPECT_EQ(GetWindow(owned, GW_HWNDNEXT), owner);
+    DestroyWindow(owner);
+    EXPECT_FALSE(IsWindow(owned));
+    DestroyWindow(other);
+}
+
+TEST_F(WindowTreeTest, BadClassesAndParentsAreRefused) {
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(CreateWindowExA(0, RecorderClass(), "", WS_CHILD, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+    HWND bogus = HandleFromValue<HWND>(0x21010005);
+    EXPECT_EQ(CreateWindowExA(0, RecorderClass(), "", WS_CHILD, 0, 0, 1, 1, bogus, nullptr, nullptr, nullptr), nullptr);
+    WNDCLASSA wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "recorder";  // class names compare without case
+    EXPECT_EQ(RegisterClassA(&wc), 0);
+    // A hook handle is not a window.
+    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, [](int c, WPARAM w, LPARAM l) { return CallNextHookEx(nullptr, c, w, l); },
+                                   nullptr, GetCurrentThreadId());
+    EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(hook)));
+    EXPECT_FALSE(DestroyWindow(reinterpret_cast<HWND>(hook)));
+    UnhookWindowsHookEx(hook);
+}
+
+}  // namespace
+}  // namespace brimlox::test
