@@ -53,26 +53,33 @@ void Shrink(RECT& r, UINT sides) {
     if ((sides & BF_BOTTOM) && r.bottom > INT32_MIN) --r.bottom;
 }
 
-// Paints rectangles of the edge straight onto the target: a solid system colour through the
-// DC's ROP2 mode, clipped, with coordinates in 64-bit surface space.
+// Paints rectangles of the edge straight onto the target in a solid system colour, clipped,
+// with coordinates in 64-bit logical space. DrawEdge ignores the DC's ROP2 mode (checked
+// against Windows: under R2_XORPEN it still copies its colours).
 class EdgePainter {
 public:
-    explicit EdgePainter(DcObject& dc) : dc_(dc), target_(dc.Target()), clip_(dc.Clip()) {}
+    // A painter for no DC (a bad handle) only follows the geometry.
+    explicit EdgePainter(DcObject* dc)
+        : dc_(dc), target_(dc ? dc->Target() : nullptr), clip_(dc ? dc->Clip() : RECT{}) {}
+
+    // The logical rows the clip leaves visible, so that loops over rows stay short.
+    std::int64_t VisibleTop() const { return dc_ ? std::int64_t{clip_.top} - dc_->origin.y : 0; }
+    std::int64_t VisibleBottom() const { return dc_ ? std::int64_t{clip_.bottom} - dc_->origin.y : 0; }
 
     void Fill(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, int sysColor) {
         if (!target_) return;
-        l = std::max<std::int64_t>(l + dc_.origin.x, clip_.left);
-        t = std::max<std::int64_t>(t + dc_.origin.y, clip_.top);
-        r = std::min<std::int64_t>(r + dc_.origin.x, clip_.right);
-        b = std::min<std::int64_t>(b + dc_.origin.y, clip_.bottom);
+        l = std::max<std::int64_t>(l + dc_->origin.x, clip_.left);
+        t = std::max<std::int64_t>(t + dc_->origin.y, clip_.top);
+        r = std::min<std::int64_t>(r + dc_->origin.x, clip_.right);
+        b = std::min<std::int64_t>(b + dc_->origin.y, clip_.bottom);
         if (l >= r || t >= b) return;
         raster::BrushPattern brush;
         brush.null = false;
         brush.solid = true;
         brush.solidValue = raster::DeviceColor(*target_, GetSysColor(sysColor));
-        raster::FillRop2(*target_, RECT{static_cast<LONG>(l), static_cast<LONG>(t), static_cast<LONG>(r),
-                                       static_cast<LONG>(b)},
-                         brush, dc_.rop2);
+        raster::FillSolid(*target_, RECT{static_cast<LONG>(l), static_cast<LONG>(t), static_cast<LONG>(r),
+                                         static_cast<LONG>(b)},
+                          brush.solidValue);
     }
 
     // One border around r: the top-left sides first, then the bottom-right sides over them,
@@ -85,10 +92,8 @@ public:
         if (sides & BF_BOTTOM) Fill(r.left, std::int64_t{r.bottom} - 1, r.right, r.bottom, c.bottomRight);
     }
 
-    DcObject& Dc() { return dc_; }
-
 private:
-    DcObject& dc_;
+    DcObject* dc_;
     Surface* target_;
     RECT clip_;
 };
@@ -127,14 +132,16 @@ BOOL DrawDiagonalEdge(EdgePainter& painter, RECT& r, UINT edge, UINT flags) {
         std::int64_t k = mainDiagonal ? y - T : B - 1 - y;
         return k >= 0 && k < n ? L + k : -1;
     };
-    const std::int64_t top = mainDiagonal ? T : B - n, bottom = mainDiagonal ? T + n : B;
+    const std::int64_t top = std::max(mainDiagonal ? T : B - n, painter.VisibleTop());
+    const std::int64_t bottom = std::min(mainDiagonal ? T + n : B, painter.VisibleBottom());
     int layer = 0;
     for (const BorderColors& c : {outer, inner}) {
         if (c.topLeft < 0) continue;
         const int color = bottomColours ? c.bottomRight : c.topLeft;
         for (std::int64_t y = top; y < bottom; ++y) {
             std::int64_t x = lineX(y);
-            if (x < 0) continue;
+            // The inner line is one pixel shorter: it stops where the outer one turns the corner.
+            if (x < 0 || (faceRight && x - L >= n - layer)) continue;
             x += faceRight ? layer : -layer;
             if (x >= L && x < R) painter.Fill(x, y, x + 1, y + 1, color);
         }
@@ -144,7 +151,9 @@ BOOL DrawDiagonalEdge(EdgePainter& painter, RECT& r, UINT edge, UINT flags) {
         const int color = MiddleColor(flags);
         // The face starts `borders` rows away from the line's open end.
         const bool faceBelow = mainDiagonal ? !faceRight : faceRight;
-        const std::int64_t y0 = faceBelow ? top + borders : top, y1 = faceBelow ? bottom : bottom - borders;
+        const std::int64_t lineTop = mainDiagonal ? T : B - n, lineBottom = mainDiagonal ? T + n : B;
+        const std::int64_t y0 = std::max(faceBelow ? lineTop + borders : lineTop, top);
+        const std::int64_t y1 = std::min(faceBelow ? lineBottom : lineBottom - borders, bottom);
         for (std::int64_t y = y0; y < y1; ++y) {
             const std::int64_t x = lineX(y);
             if (faceRight) painter.Fill(x + borders, y, R, y + 1, color);
@@ -173,22 +182,26 @@ BOOL DrawRectEdge(EdgePainter& painter, RECT& r, UINT edge, UINT flags) {
 BOOL DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags) {
     TraceCall tc("DrawEdge");
     if (tc) tc.Args(hdc, static_cast<const RECT*>(rect), edge, flags);
+    // A bad DC draws nothing but still succeeds and adjusts the rectangle, as Windows does
+    // (it does not check the handle); a missing rectangle fails instead of crashing.
     DcObject* dc = LookupDc(hdc);
-    if (!dc || !rect) return tc.Return(FALSE);
+    if (!rect) return tc.Return(FALSE);
     RECT r = *rect;
     BOOL ok = TRUE;
-    // An edge with both the raised and the sunken bit of one border draws nothing and fails
-    // (checked against Windows), though BF_ADJUST still moves the rectangle.
-    const bool contradictory = (edge & BDR_OUTER) == BDR_OUTER || (edge & BDR_INNER) == BDR_INNER;
-    if (flags & BF_DIAGONAL) {
-        EdgePainter painter(*dc);
-        ok = DrawDiagonalEdge(painter, r, edge, flags);
-    } else if (contradictory) {
+    // An edge with both the raised and the sunken bit of one border draws nothing and fails,
+    // though BF_ADJUST still moves the rectangle; flat and mono borders have one colour
+    // either way and draw (checked against Windows).
+    const bool contradictory = ((edge & BDR_OUTER) == BDR_OUTER || (edge & BDR_INNER) == BDR_INNER) &&
+                               !(flags & (BF_FLAT | BF_MONO));
+    if (contradictory) {
         ok = FALSE;
         if (edge & BDR_OUTER) Shrink(r, flags & BF_RECT);
         if (edge & BDR_INNER) Shrink(r, flags & BF_RECT);
+    } else if (flags & BF_DIAGONAL) {
+        EdgePainter painter(dc);
+        ok = DrawDiagonalEdge(painter, r, edge, flags);
     } else {
-        EdgePainter painter(*dc);
+        EdgePainter painter(dc);
         ok = DrawRectEdge(painter, r, edge, flags);
     }
     if (flags & BF_ADJUST) {
