@@ -98,9 +98,9 @@ bool SamePixels(const Surface& a, const Surface& b) {
 // The scene draws on a surface DC standing in for a window, with objects made before and
 // during tracing, a DIB section written through its pointer, and every brush kind.
 TEST_F(GdiTrace, SceneRecordsWhatReplayNeedsAndReplaysToIdenticalPixels) {
-    auto window = Surface::Create(40, 30, PixelFormat::Bgrx32);
+    auto window = Surface::Create(40, 40, PixelFormat::Bgrx32);
     window->Clear(0x336699);
-    HDC win = brimlox::gdi::CreateSurfaceDC(window.get(), POINT{0, 0}, RECT{0, 0, 40, 30});
+    HDC win = brimlox::gdi::CreateSurfaceDC(window.get(), POINT{0, 0}, RECT{0, 0, 40, 40});
     // A picture's bitmap, made before tracing began: a mono checkerboard.
     const std::uint8_t checker[16] = {0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0, 0x55, 0};
     HBITMAP picture = CreateBitmap(8, 8, 1, 1, checker);
@@ -139,6 +139,14 @@ TEST_F(GdiTrace, SceneRecordsWhatReplayNeedsAndReplaysToIdenticalPixels) {
     HBRUSH dibBrush2 = CreatePatternBrush(dib);
     RECT r6{30, 14, 38, 28};
     FillRect(win, &r6, dibBrush);
+    // Written again, then blitted and stretched from a memory DC it is selected into.
+    HDC mem = CreateCompatibleDC(win);
+    HGDIOBJ memOld = SelectObject(mem, dib);
+    for (int i = 0; i < 24; i += 3) p[i + 2] = 0xFF;
+    BitBlt(win, 2, 30, 8, 8, mem, 0, 0, SRCCOPY);
+    StretchBlt(win, 12, 30, 16, 8, mem, 0, 0, 8, 8, SRCINVERT);
+    SelectObject(mem, memOld);
+    DeleteDC(mem);
     for (HGDIOBJ o : {static_cast<HGDIOBJ>(red), static_cast<HGDIOBJ>(hatch), static_cast<HGDIOBJ>(checkerBrush),
                       static_cast<HGDIOBJ>(dibBrush), static_cast<HGDIOBJ>(dibBrush2), static_cast<HGDIOBJ>(dib)})
         DeleteObject(o);
@@ -162,10 +170,13 @@ TEST_F(GdiTrace, SceneRecordsWhatReplayNeedsAndReplaysToIdenticalPixels) {
     EXPECT_EQ(Count(lines, "#bitmap"), 1);
     EXPECT_EQ(Find(lines, "#bitmap", HandleValue(picture)) + 1, Find(lines, "CreatePatternBrush"));
     EXPECT_EQ(lines[static_cast<std::size_t>(Find(lines, "GetStockObject"))]["args"][0], BLACK_BRUSH);
-    // The direct write shows up once, right before the first call reading the DIB section.
-    EXPECT_EQ(Count(lines, "#bits"), 1);
+    // Each direct write shows up once, right before the first call reading the DIB section,
+    // directly or through the DC it is selected into.
+    EXPECT_EQ(Count(lines, "#bits"), 2);
     int bitsLine = Find(lines, "#bits", HandleValue(dib));
     EXPECT_EQ(lines[static_cast<std::size_t>(bitsLine + 1)]["args"][0], HandleValue(dib));
+    int secondBits = Find(lines, "#bits", HandleValue(dib), bitsLine + 1);
+    EXPECT_EQ(lines[static_cast<std::size_t>(secondBits + 1)]["op"], "BitBlt");
     // FillRect keeps the system colour index plus one as it was passed.
     EXPECT_EQ(lines[static_cast<std::size_t>(Find(lines, "FillRect", winValue, dcLine + 2))]["args"][2],
               COLOR_BTNFACE + 1);
@@ -185,7 +196,7 @@ TEST_F(GdiTrace, SceneRecordsWhatReplayNeedsAndReplaysToIdenticalPixels) {
     // A #result that disagrees with the drawing is found, at the first differing pixel.
     Json& result = lines.back();
     auto pixels = *brimlox::gdi::DecodeBase64(result["pixels"].get<std::string>());
-    pixels[(3 * 40 + 5) * 4] ^= 0xFF;
+    pixels[(3 * 40 + 5) * 4] ^= 0xFF;  // (5,3) of the 40-wide surface
     std::string tampered;
     brimlox::gdi::AppendBase64(tampered, pixels.data(), pixels.size());
     result["pixels"] = tampered;
