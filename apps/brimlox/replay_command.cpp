@@ -103,7 +103,9 @@ int RunReplay(int argc, char** argv) {
         std::fprintf(stderr, "brimlox replay: cannot open %s\n", args.trace.c_str());
         return 2;
     }
-    gdi::replay::TraceReplayer replayer;
+    gdi::replay::ReplayOptions options;
+    options.keepEverySurface = !args.allDir.empty();
+    gdi::replay::TraceReplayer replayer(options);
     try {
         replayer.Run(in);
     } catch (const gdi::replay::TraceFormatError& e) {

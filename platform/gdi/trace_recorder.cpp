@@ -1,5 +1,6 @@
 #include "platform/gdi/trace_recorder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -157,9 +158,8 @@ std::uint64_t TraceRecorder::Fingerprint(const Surface& surface) {
 }
 
 TraceRecorder::SurfaceRecord* TraceRecorder::FindSurface(std::uint32_t handle) {
-    for (SurfaceRecord& r : surfaces_)
-        if (r.handle == handle) return &r;
-    return nullptr;
+    auto it = surfaces_.find(handle);
+    return it == surfaces_.end() ? nullptr : &it->second;
 }
 
 void TraceRecorder::BeginCall(const char* op) {
@@ -178,7 +178,9 @@ void TraceRecorder::NoteArgument(std::uint32_t handle) {
         auto& dc = static_cast<DcObject&>(*object);
         if (SurfaceRecord* record = FindSurface(handle)) {
             RefreshSurface(*record, dc);
-            if (EndsDc(op_)) record->lastPixels = RegionPixels(RegionOf(dc));
+            // The pixels of a DC that this call may end are written now: nothing could read
+            // them at the end, and keeping them until then would cost memory per paint.
+            if (EndsDc(op_)) WriteResult(*record, dc);
         } else if (!known_.count(handle)) {
             DescribeDc(handle, dc);
         }
@@ -211,7 +213,8 @@ void TraceRecorder::DescribeDc(std::uint32_t handle, const DcObject& dc) {
     record.clip = dc.clip;
     record.width = region.width;
     record.height = region.height;
-    surfaces_.push_back(record);
+    record.sequence = nextSequence_++;
+    surfaces_[handle] = record;
     DescribeDcState(handle, dc);
 }
 
@@ -259,7 +262,6 @@ void TraceRecorder::RefreshSurface(SurfaceRecord& record, const DcObject& dc) {
     record.clip = dc.clip;
     record.width = region.width;
     record.height = region.height;
-    record.lastPixels.reset();
 }
 
 void TraceRecorder::DescribeBitmap(std::uint32_t handle) {
@@ -373,6 +375,7 @@ void TraceRecorder::AfterCall() {
         if (!o) {
             known_.erase(handle);
             dibPrints_.erase(handle);
+            surfaces_.erase(handle);
             continue;
         }
         std::uint32_t dib = handle;
@@ -386,18 +389,21 @@ void TraceRecorder::AfterCall() {
     callHandles_.clear();
 }
 
+void TraceRecorder::WriteResult(SurfaceRecord& record, const DcObject& dc) {
+    WriteLine("{\"op\":\"#result\",\"h\":" + Num(record.handle) + ",\"pixels\":\"" + RegionPixels(RegionOf(dc)) +
+              "\"}\n");
+}
+
+// DCs released or deleted during tracing had their #result written then; the others get one now.
 void TraceRecorder::WriteResults() {
-    for (SurfaceRecord& record : surfaces_) {
-        std::string pixels;
-        if (DcObject* dc = LookupDc(HandleFromValue<HDC>(record.handle))) {
-            RefreshSurface(record, *dc);
-            pixels = RegionPixels(RegionOf(*dc));
-        } else if (record.lastPixels) {
-            pixels = *record.lastPixels;
-        } else {
-            continue;  // freed by a call the trace did not see: its last pixels are unknown
-        }
-        WriteLine("{\"op\":\"#result\",\"h\":" + Num(record.handle) + ",\"pixels\":\"" + pixels + "\"}\n");
+    std::vector<SurfaceRecord*> live;
+    for (auto& [handle, record] : surfaces_)
+        if (LookupDc(HandleFromValue<HDC>(handle))) live.push_back(&record);
+    std::sort(live.begin(), live.end(), [](auto* a, auto* b) { return a->sequence < b->sequence; });
+    for (SurfaceRecord* record : live) {
+        DcObject* dc = LookupDc(HandleFromValue<HDC>(record->handle));
+        RefreshSurface(*record, *dc);
+        WriteResult(*record, *dc);
     }
 }
 

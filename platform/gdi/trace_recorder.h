@@ -57,8 +57,7 @@ private:
         RECT clip{};
         int width = 0;
         int height = 0;
-        // Pixels (base64) taken just before the DC was released or deleted.
-        std::optional<std::string> lastPixels;
+        std::uint64_t sequence = 0;  // #result lines follow the order of the #dc lines
     };
 
     void WriteLine(const std::string& line);
@@ -70,6 +69,7 @@ private:
     void RefreshSurface(SurfaceRecord& record, const DcObject& dc);
     void CheckDibBits(std::uint32_t handle);
     void AfterCall();
+    void WriteResult(SurfaceRecord& record, const DcObject& dc);
     void WriteResults();
 
     std::FILE* file_ = nullptr;
@@ -78,7 +78,8 @@ private:
     std::string op_;
     std::unordered_set<std::uint32_t> known_;
     std::unordered_map<std::uint32_t, std::uint64_t> dibPrints_;
-    std::vector<SurfaceRecord> surfaces_;
+    std::unordered_map<std::uint32_t, SurfaceRecord> surfaces_;
+    std::uint64_t nextSequence_ = 0;
     std::vector<std::uint32_t> callHandles_;
     std::uint32_t nextSyntheticHandle_ = 0xE0000001u;
 };

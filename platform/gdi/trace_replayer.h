@@ -31,6 +31,9 @@ private:
 struct ReplayOptions {
     // Largest surface or bitmap, in pixels, the trace may ask for (0: the GDI's own limit).
     std::int64_t maxBitmapPixels = 0;
+    // Whether every #dc surface is kept for Surfaces(), or only the first. A window DC is
+    // made for each paint, so a long trace holds many; dropping the others bounds memory.
+    bool keepEverySurface = true;
 };
 
 // A surface the replay drew: a #dc of the trace or, in a trace without any, the bitmap last
@@ -38,7 +41,7 @@ struct ReplayOptions {
 struct ReplayedSurface {
     std::uint32_t handle = 0;  // the DC's handle as traced
     bool fromDcLine = true;    // false for the first-memory-DC fallback
-    std::unique_ptr<Surface> pixels;  // 32 bpp, as drawn at the end of the trace
+    std::unique_ptr<Surface> pixels;  // 32 bpp, as drawn at the end of the trace; null if not kept
 };
 
 // The first #result that differs from what the replay drew at that point.

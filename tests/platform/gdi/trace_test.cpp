@@ -361,3 +361,43 @@ TEST_F(GdiTrace, ObjectsFromBeforeTracingAndRetargetedWindowsReplay) {
     DeleteDC(mem);
     DeleteDC(win);
 }
+
+// A window DC released during tracing gets its #result just before the call that ends it, and
+// one whose window went away (retargeted to no surface) is described again with no pixels.
+TEST_F(GdiTrace, WindowDcsEndedDuringTracingCarryTheirResultsWhereTheyEnd) {
+    auto surface = Surface::Create(5, 5, PixelFormat::Bgrx32);
+    HDC paint = brimlox::gdi::CreateSurfaceDC(surface.get(), POINT{0, 0}, RECT{0, 0, 5, 5});
+    std::string path = TracePath("ended");
+    ASSERT_TRUE(brimlox::gdi::TraceStart(path));
+    RECT r{1, 1, 4, 4};
+    FillRect(paint, &r, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1));
+    DeleteDC(paint);
+    HDC gone = brimlox::gdi::CreateSurfaceDC(surface.get(), POINT{0, 0}, RECT{0, 0, 5, 5});
+    SetPixel(gone, 0, 0, RGB(255, 0, 0));
+    brimlox::gdi::RetargetSurfaceDC(gone, nullptr, POINT{}, RECT{});
+    SetPixel(gone, 1, 0, RGB(255, 0, 0));
+    brimlox::gdi::TraceStop();
+    DeleteDC(gone);
+
+    std::vector<Json> lines = ReadLines(path);
+    int result = Find(lines, "#result", HandleValue(paint));
+    ASSERT_GE(result, 0);
+    EXPECT_EQ(lines[static_cast<std::size_t>(result + 1)]["op"], "DeleteDC");
+    EXPECT_EQ(Count(lines, "#dc"), 3);
+    EXPECT_EQ(lines.back()["op"], "#result");
+    EXPECT_EQ(lines.back()["pixels"], "");
+
+    for (bool keepAll : {true, false}) {
+        std::ifstream in(path);
+        brimlox::gdi::replay::ReplayOptions options;
+        options.keepEverySurface = keepAll;
+        TraceReplayer replayer(options);
+        replayer.Run(in);
+        EXPECT_EQ(replayer.ResultsChecked(), 2);
+        EXPECT_FALSE(replayer.FirstMismatch().has_value());
+        ASSERT_EQ(replayer.Surfaces().size(), 2u);
+        ASSERT_NE(replayer.Surfaces()[0].pixels, nullptr);
+        EXPECT_EQ(replayer.Surfaces()[0].pixels->Get(2, 2), brimlox::gdi::ToPixel(GetSysColor(COLOR_HIGHLIGHT)));
+        EXPECT_EQ(replayer.Surfaces()[1].pixels, nullptr);
+    }
+}
