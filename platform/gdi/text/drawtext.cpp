@@ -73,8 +73,10 @@ int DrawTextImpl(DcObject& dc, std::string_view text, RECT& rect, UINT format) {
     RECT clip = dc.Clip();
     if (!(format & DT_NOCLIP)) clip = Intersect(clip, dc.ToSurface(rect));
     long long y = top;
+    bool upright = face->AngleTenths() == 0;
     for (const LaidLine& line : laid.lines) {
-        if (y > rect.bottom + lineHeight && !(format & DT_NOCLIP) && y > dc.Clip().bottom - dc.origin.y) break;
+        // Upright lines below the clip cannot show; a long text stops costing time there.
+        if (upright && y + dc.origin.y >= clip.bottom) break;
         DrawLine(dc, *face, laid, line, POINT{LineLeft(rect, line.width, format), static_cast<LONG>(y)}, clip, format);
         y += lineHeight;
     }

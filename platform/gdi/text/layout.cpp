@@ -21,18 +21,18 @@ std::size_t StripPrefixes(std::string_view text, UINT format, std::string& out) 
         return mnemonic;
     }
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '&') {
-            out += text[i];
-            continue;
-        }
-        if (i + 1 >= text.size()) {  // a trailing prefix character draws itself
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t amp = text.find('&', i);
+        out.append(text.substr(i, amp == std::string_view::npos ? std::string_view::npos : amp - i));
+        if (amp == std::string_view::npos) break;
+        if (amp + 1 >= text.size()) {  // a trailing prefix character draws itself
             out += '&';
             break;
         }
-        ++i;
-        if (text[i] != '&') mnemonic = out.size();
-        out += text[i];
+        if (text[amp + 1] != '&') mnemonic = out.size();
+        out += text[amp + 1];
+        i = amp + 2;
     }
     return (format & DT_HIDEPREFIX) ? std::string::npos : mnemonic;
 }
@@ -40,7 +40,7 @@ std::size_t StripPrefixes(std::string_view text, UINT format, std::string& out) 
 class LineBuilder {
 public:
     LineBuilder(Typeface& face, const std::string& chars, UINT format)
-        : face_(face), chars_(chars), expandTabs_(format & DT_EXPANDTABS),
+        : face_(face), chars_(chars), expandTabs_(format & DT_EXPANDTABS), withPens_(!(format & DT_CALCRECT)),
           tabWidth_(std::max<int>(1, face.Metrics().tmAveCharWidth * kTabColumns)) {}
 
     // The pen after the character at i, starting from pen.
@@ -53,10 +53,11 @@ public:
         LaidLine line;
         line.begin = begin;
         line.end = end;
-        line.pens.reserve(end - begin);
+        // Measuring (DT_CALCRECT) needs only the width, not each character's position.
+        if (withPens_) line.pens.reserve(end - begin);
         long long pen = 0;
         for (std::size_t i = begin; i < end; ++i) {
-            line.pens.push_back(static_cast<int>(std::min<long long>(pen, 1LL << 30)));
+            if (withPens_) line.pens.push_back(static_cast<int>(std::min<long long>(pen, 1LL << 30)));
             pen = Next(i, pen);
         }
         line.width = static_cast<int>(std::min<long long>(pen, 1LL << 30));
@@ -95,6 +96,7 @@ private:
     Typeface& face_;
     const std::string& chars_;
     bool expandTabs_;
+    bool withPens_;
     int tabWidth_;
 };
 
@@ -129,7 +131,7 @@ LaidText LayoutText(Typeface& face, std::string_view text, UINT format, int widt
     }
     for (LaidLine& line : laid.lines) {
         laid.maxWidth = std::max(laid.maxWidth, line.width);
-        if (mnemonic != std::string::npos && mnemonic >= line.begin && mnemonic < line.end) {
+        if (mnemonic != std::string::npos && mnemonic >= line.begin && mnemonic < line.end && !line.pens.empty()) {
             line.mnemonicPen = line.pens[mnemonic - line.begin];
             line.mnemonicWidth = face.Advance(static_cast<unsigned char>(s[mnemonic]));
         }

@@ -14,7 +14,7 @@ namespace brimlox::gdi::text {
 struct LaidLine {
     std::size_t begin = 0;  // range of LaidText::chars
     std::size_t end = 0;
-    std::vector<int> pens;  // pen offset of each character from the line's start
+    std::vector<int> pens;  // pen offset of each character from the line's start (empty when measuring)
     int width = 0;          // advance of the line without trailing blanks
     int mnemonicPen = -1;   // pen offset of the underlined character, -1 if none
     int mnemonicWidth = 0;
