@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
 #include <string>
 
+#include "platform/gdi/dc.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/trace.h"
+#include "platform/gdi/trace_replayer.h"
 #include "support/gdi_test.h"
 #include "tests/platform/gdi/pixel_map.h"
 
@@ -230,4 +234,108 @@ TEST_F(GdiShape, BadInputFailsAsWindowsDoes) {
     EXPECT_EQ(c.At(8, 6), RGB(0, 255, 0));
     DeleteObject(wide);
     DeleteObject(blue);
+}
+
+namespace {
+
+// A scene of pens, shapes, paths and edges, the way the controls combine them.
+void DrawScene(HDC dc) {
+    RECT all{0, 0, 240, 160};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_3DFACE));
+    const UINT edges[] = {EDGE_RAISED, EDGE_SUNKEN, EDGE_ETCHED, EDGE_BUMP};
+    for (int i = 0; i < 4; ++i) {
+        RECT r{4 + i * 40, 4, 40 + i * 40, 26};
+        DrawEdge(dc, &r, edges[i], BF_RECT | BF_MIDDLE);
+    }
+    RECT flat{164, 4, 198, 26}, mono{202, 4, 236, 26}, diag{164, 30, 198, 52}, soft{202, 30, 236, 52};
+    DrawEdge(dc, &flat, EDGE_SUNKEN, BF_RECT | BF_FLAT);
+    DrawEdge(dc, &mono, EDGE_RAISED, BF_RECT | BF_MONO | BF_MIDDLE);
+    DrawEdge(dc, &diag, EDGE_RAISED, BF_DIAGONAL_ENDTOPRIGHT | BF_MIDDLE);
+    DrawEdge(dc, &soft, EDGE_RAISED, BF_RECT | BF_SOFT | BF_ADJUST);
+    DrawEdge(dc, &soft, EDGE_SUNKEN, BF_RECT);
+    SetBkColor(dc, RGB(255, 255, 0));
+    for (int style = PS_DASH; style <= PS_DASHDOTDOT; ++style) {
+        HPEN pen = CreatePen(style, 1, RGB(0, 0, 128));
+        HGDIOBJ old = SelectObject(dc, pen);
+        SetBkMode(dc, style % 2 ? OPAQUE : TRANSPARENT);
+        MoveToEx(dc, 4, 30 + style * 4, nullptr);
+        LineTo(dc, 150, 36 + style * 6);
+        SelectObject(dc, old);
+        DeleteObject(pen);
+    }
+    // A fan of lines through every octant, ties included.
+    const POINT spokes[] = {{24, 0}, {22, 9}, {16, 8}, {9, 22}, {0, 24}, {-9, 22}, {-8, 16}, {-22, 9},
+                            {-24, 0}, {-22, -9}, {-16, -8}, {-9, -22}, {0, -24}, {9, -22}, {8, -16}, {22, -9}};
+    for (const POINT& s : spokes) {
+        MoveToEx(dc, 40, 90, nullptr);
+        LineTo(dc, 40 + s.x, 90 + s.y);
+    }
+    HPEN round = CreatePen(PS_SOLID, 7, RGB(200, 0, 0));
+    HGDIOBJ oldPen = SelectObject(dc, round);
+    const POINT zigzag[] = {{80, 70}, {100, 100}, {120, 72}, {140, 100}};
+    Polyline(dc, zigzag, 4);
+    LOGBRUSH solid{BS_SOLID, RGB(0, 120, 0), 0}, hatch{BS_HATCHED, RGB(0, 0, 160), HS_DIAGCROSS};
+    HPEN miter = ExtCreatePen(PS_GEOMETRIC | PS_ENDCAP_SQUARE | PS_JOIN_MITER, 6, &solid, 0, nullptr);
+    SelectObject(dc, miter);
+    const POINT chevron[] = {{150, 70}, {170, 95}, {190, 70}};
+    Polyline(dc, chevron, 3);
+    HPEN hatched = ExtCreatePen(PS_GEOMETRIC | PS_ENDCAP_FLAT | PS_JOIN_BEVEL | PS_DASH, 8, &hatch, 0, nullptr);
+    SelectObject(dc, hatched);
+    MoveToEx(dc, 80, 118, nullptr);
+    LineTo(dc, 230, 118);
+    HBRUSH cross = CreateHatchBrush(HS_CROSS, RGB(128, 0, 128));
+    HGDIOBJ oldBrush = SelectObject(dc, cross);
+    HPEN frame = CreatePen(PS_INSIDEFRAME, 4, RGB(0, 0, 0));
+    SelectObject(dc, frame);
+    Rectangle(dc, 196, 60, 236, 100);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SetPolyFillMode(dc, WINDING);
+    const POINT star[] = {{30, 124}, {40, 156}, {14, 136}, {46, 136}, {20, 156}};
+    Polygon(dc, star, 5);
+    SetPolyFillMode(dc, ALTERNATE);
+    BeginPath(dc);
+    Rectangle(dc, 60, 128, 100, 156);
+    const POINT tri[] = {{70, 132}, {120, 150}, {64, 152}};
+    Polygon(dc, tri, 3);
+    EndPath(dc);
+    FillPath(dc);
+    SelectObject(dc, miter);
+    BeginPath(dc);
+    MoveToEx(dc, 140, 132, nullptr);
+    LineTo(dc, 180, 132);
+    LineTo(dc, 160, 152);
+    CloseFigure(dc);
+    EndPath(dc);
+    StrokePath(dc);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    for (HGDIOBJ o : {static_cast<HGDIOBJ>(round), static_cast<HGDIOBJ>(miter), static_cast<HGDIOBJ>(hatched),
+                      static_cast<HGDIOBJ>(cross), static_cast<HGDIOBJ>(frame)})
+        DeleteObject(o);
+}
+
+}  // namespace
+
+// The composite scene matches its reviewed golden image, and its drawing trace replays to
+// the same pixels.
+TEST_F(GdiShape, CompositeSceneMatchesGoldenAndReplays) {
+    using brimlox::gdi::PixelFormat;
+    using brimlox::gdi::Surface;
+    auto window = Surface::Create(240, 160, PixelFormat::Bgrx32);
+    HDC dc = brimlox::gdi::CreateSurfaceDC(window.get(), POINT{0, 0}, RECT{0, 0, 240, 160});
+    const std::string path = brimlox::test::OutputDir() + "/shapes_scene.trace";
+    ASSERT_TRUE(brimlox::gdi::TraceStart(path));
+    DrawScene(dc);
+    brimlox::gdi::TraceStop();
+    EXPECT_TRUE(brimlox::test::MatchesGolden(*window, "gdi/shapes_scene"));
+    std::ifstream in(path);
+    brimlox::gdi::replay::TraceReplayer replayer;
+    replayer.Run(in);
+    ASSERT_EQ(replayer.Surfaces().size(), 1u);
+    const Surface& replayed = *replayer.Surfaces()[0].pixels;
+    int differing = 0;
+    for (int y = 0; y < 160; ++y)
+        for (int x = 0; x < 240; ++x) differing += replayed.Get(x, y) != window->Get(x, y);
+    EXPECT_EQ(differing, 0);
+    DeleteDC(dc);
 }
