@@ -90,7 +90,11 @@ void TraceRecorder::CheckEnvironment() {
         // is constructed before the handler is registered.
         HandleTable::Instance();
         GetStockObject(WHITE_BRUSH);
-        if (Start(path, nullptr)) std::atexit(TraceStop);
+        if (Start(path, nullptr)) {
+            stopAtExit_ = true;
+            std::atexit(TraceStop);
+            ++exitRegistrations_;
+        }
     }
 }
 
@@ -215,6 +219,16 @@ void TraceRecorder::DescribeDc(std::uint32_t handle, const DcObject& dc) {
     record.height = region.height;
     record.sequence = nextSequence_++;
     surfaces_[handle] = record;
+    // Exit handlers run in the reverse order of their registration, between the destructors of
+    // statics. A window's surface belongs to a static table made after tracing started, so the
+    // final #result lines are registered again once such a surface is seen, to be written while
+    // it still exists. Running the handler again is harmless; the count bounds the registrations.
+    if (stopAtExit_ && !dc.memory && region.surface && region.surface != lastRegisteredSurface_ &&
+        exitRegistrations_ < 64) {
+        lastRegisteredSurface_ = region.surface;
+        std::atexit(TraceStop);
+        ++exitRegistrations_;
+    }
     DescribeDcState(handle, dc);
 }
 

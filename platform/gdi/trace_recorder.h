@@ -82,6 +82,10 @@ private:
     std::uint64_t nextSequence_ = 0;
     std::vector<std::uint32_t> callHandles_;
     std::uint32_t nextSyntheticHandle_ = 0xE0000001u;
+    // Tracing started from the environment stops at process exit (see DescribeDc).
+    bool stopAtExit_ = false;
+    int exitRegistrations_ = 0;
+    const Surface* lastRegisteredSurface_ = nullptr;
 };
 
 // JSON text pieces shared by TraceCall and the recorder's own lines.

@@ -401,3 +401,53 @@ TEST_F(GdiTrace, WindowDcsEndedDuringTracingCarryTheirResultsWhereTheyEnd) {
         EXPECT_EQ(replayer.Surfaces()[1].pixels, nullptr);
     }
 }
+
+// Pens, lines, shapes, paths and edges drawn with tracing on replay to the same pixels.
+TEST_F(GdiTrace, ShapesAndEdgesReplayToIdenticalPixels) {
+    auto window = Surface::Create(48, 32, PixelFormat::Bgrx32);
+    window->Clear(0xD4D0C8);
+    HDC win = brimlox::gdi::CreateSurfaceDC(window.get(), POINT{0, 0}, RECT{0, 0, 48, 32});
+    std::string path = TracePath("shapes");
+    ASSERT_TRUE(brimlox::gdi::TraceStart(path));
+    HPEN dashed = CreatePen(PS_DASH, 1, RGB(0, 0, 128));
+    LOGBRUSH lb;
+    lb.lbColor = RGB(200, 0, 0);
+    HPEN wide = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, 3, &lb, 0, nullptr);
+    HBRUSH hatch = CreateHatchBrush(HS_BDIAGONAL, RGB(0, 100, 0));
+    HGDIOBJ oldPen = SelectObject(win, dashed);
+    HGDIOBJ oldBrush = SelectObject(win, hatch);
+    Rectangle(win, 2, 2, 20, 14);
+    MoveToEx(win, 22, 2, nullptr);
+    LineTo(win, 46, 14);
+    SelectObject(win, wide);
+    SetROP2(win, R2_NOTXORPEN);
+    const POINT triangle[] = {{4, 28}, {14, 16}, {24, 28}};
+    Polygon(win, triangle, 3);
+    const POINT zigzag[] = {{26, 18}, {30, 28}, {34, 18}, {38, 28}};
+    Polyline(win, zigzag, 4);
+    SetROP2(win, R2_COPYPEN);
+    BeginPath(win);
+    MoveToEx(win, 40, 18, nullptr);
+    LineTo(win, 46, 22);
+    LineTo(win, 40, 28);
+    CloseFigure(win);
+    EndPath(win);
+    FillPath(win);
+    RECT edge{2, 15, 12, 20};
+    DrawEdge(win, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    SelectObject(win, oldPen);
+    SelectObject(win, oldBrush);
+    DeleteObject(dashed);
+    DeleteObject(wide);
+    DeleteObject(hatch);
+    brimlox::gdi::TraceStop();
+
+    std::ifstream in(path);
+    TraceReplayer replayer;
+    replayer.Run(in);
+    EXPECT_EQ(replayer.ResultsChecked(), 1);
+    EXPECT_FALSE(replayer.FirstMismatch().has_value()) << replayer.FirstMismatch()->Describe();
+    ASSERT_EQ(replayer.Surfaces().size(), 1u);
+    EXPECT_TRUE(SamePixels(*replayer.Surfaces()[0].pixels, *window));
+    DeleteDC(win);
+}
