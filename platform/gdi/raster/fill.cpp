@@ -15,11 +15,33 @@ bool ClipToDc(const DcObject& dc, RECT& r) {
     return r.left < r.right && r.top < r.bottom;
 }
 
+namespace {
+
+// The store loop of solid fills. Long runs use the string store instruction, which current
+// x86-64 processors execute with full-width stores, as memset does; the plain loop is limited
+// to the 16-byte vectors of the baseline target.
+void Fill32(std::uint32_t* p, std::size_t n, std::uint32_t value) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (n >= 256) {
+        asm volatile("rep stosl" : "+D"(p), "+c"(n) : "a"(value) : "memory");
+        return;
+    }
+#endif
+    for (std::size_t i = 0; i < n; ++i) p[i] = value;
+}
+
+}  // namespace
+
 void FillSolid(Surface& target, const RECT& r, std::uint32_t value) {
     value &= 0xFFFFFF;
     if (target.Format() == PixelFormat::Bgrx32) {
         const auto width = static_cast<std::size_t>(r.right - r.left);
-        for (int y = r.top; y < r.bottom; ++y) std::fill_n(target.Row32(y) + r.left, width, value);
+        // Whole rows of a top-down surface are one contiguous run.
+        if (r.left == 0 && r.right == target.Width()) {
+            Fill32(target.Row32(r.top), width * static_cast<std::size_t>(r.bottom - r.top), value);
+            return;
+        }
+        for (int y = r.top; y < r.bottom; ++y) Fill32(target.Row32(y) + r.left, width, value);
         return;
     }
     for (int y = r.top; y < r.bottom; ++y)

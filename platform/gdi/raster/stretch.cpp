@@ -27,7 +27,8 @@ std::optional<SourceRun> SurfaceRun(std::int64_t dstIndex, std::int64_t dstLen, 
     return run;
 }
 
-// One channel-wise accumulator per destination pixel for the merging stretch modes.
+// One accumulator per destination pixel for the merging stretch modes: BLACKONWHITE ANDs the
+// run (black wins), WHITEONBLACK ORs it (white wins), HALFTONE averages each channel.
 struct Merge {
     int mode;
     bool monoTarget;

@@ -363,7 +363,8 @@ TEST_F(GdiBlit, StretchingPicksAndMergesPixelsAsWindowsDoes) {
         StretchBlt(r.dc(), 0, 0, 2, 2, q.dc(), 0, 0, 4, 4, SRCCOPY);
         EXPECT_EQ(r.Bits(0, 2) + r.Bits(1, 2), "1111") << bpp;
     }
-    // HALFTONE averages the run (rounded); this is our choice, see the report in blit.cpp.
+    // HALFTONE takes the rounded average of a run, channel by channel (our own filter; the
+    // reference program picked one pixel instead).
     BitmapDc pair(2, 1, 32);
     SetPixel(pair.dc(), 0, 0, RGB(100, 50, 200));
     SetPixel(pair.dc(), 1, 0, RGB(30, 61, 90));
@@ -413,12 +414,9 @@ TEST_F(GdiBlit, ReplayHandlersRedrawTheBlits) {
     Canvas dst(4, 4);
     BitmapDc src(4, 4, 32, RGB(0, 0, 255));
     replay::Context ctx;
-    auto dv = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(dst.dc()));
-    auto sv = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(src.dc()));
+    // Traced handles 1 and 2 stand for this run's destination and source DCs.
     ctx.Bind(1u, dst.dc());
     ctx.Bind(2u, src.dc());
-    (void)dv;
-    (void)sv;
     auto& handlers = replay::Handlers();
     ASSERT_TRUE(handlers.count("PatBlt") && handlers.count("BitBlt") && handlers.count("StretchBlt"));
     handlers["PatBlt"](ctx, replay::Json::parse("[1,0,0,4,1,66]"), replay::Json(1));
