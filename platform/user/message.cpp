@@ -16,9 +16,6 @@
 
 namespace brimlox::user {
 
-// WM_QUIT's lParam when GetMessageA ends because scripted input has run out.
-constexpr LPARAM kEndOfInput = 0x454E44;  // "END"
-
 namespace {
 
 struct Queue {
@@ -240,8 +237,13 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT lo, UINT hi) {
 
 BOOL WaitMessage() {
     MSG m;
-    while (!PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE))
+    auto& d = brimlox::desktop::Desktop::Instance();
+    while (!PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE)) {
+        // A due timer counts as a message although a peek that removes nothing never hands
+        // one out; without this check the wait would spin on it for ever.
+        if (auto t = NextTimerDue(); t && *t <= d.Now()) return TRUE;
         if (!WaitForSomething()) return FALSE;
+    }
     return TRUE;
 }
 

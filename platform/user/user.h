@@ -130,6 +130,34 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon);
 BOOL GetIconInfo(HICON icon, ICONINFO* info);
 HICON CopyIcon(HICON icon);
 
+// ---- Menus ---------------------------------------------------------------------------------------
+HMENU CreateMenu();
+HMENU CreatePopupMenu();
+BOOL DestroyMenu(HMENU menu);
+BOOL IsMenu(HMENU menu);
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
+DWORD CheckMenuItem(HMENU menu, UINT idCheckItem, UINT check);
+BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
+BOOL EnableMenuItem(HMENU menu, UINT idEnableItem, UINT enable);
+BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
+UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
+BOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked);
+LONG GetMenuCheckMarkDimensions();
+UINT GetMenuState(HMENU menu, UINT id, UINT flags);
+int GetMenuStringA(HMENU menu, UINT id, LPSTR buffer, int size, UINT flags);
+HMENU GetMenu(HWND hwnd);
+HMENU GetSubMenu(HMENU menu, int position);
+UINT GetMenuItemID(HMENU menu, int position);
+int GetMenuItemCount(HMENU menu);
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect);
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
+BOOL EndMenu();
+
+// ---- Message boxes -------------------------------------------------------------------------------
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
 // ---- Platform helpers that are not Windows calls ----------------------------------------------
 namespace brimlox::user {
 
@@ -139,6 +167,11 @@ namespace brimlox::user {
 // hands out procedure handles for procedures it cannot return directly.
 LONG WndProcToLong(WNDPROC proc);
 WNDPROC WndProcFromLong(LONG value);
+
+// GetMessageA returns FALSE with a WM_QUIT whose lParam is this value when nothing will ever
+// happen again: on the virtual clock, no posted message, input, paint or timer is left before
+// the desktop's run limit (see Desktop::RunLimit). wParam is the last PostQuitMessage code, or 0.
+constexpr LPARAM kEndOfInput = 0x454E44;  // "END"
 
 // The GetMessage step of a modal loop (a drag or a menu that pumps messages inside a handler).
 // Fetches one message like GetMessageA; on WM_QUIT (or the end of scripted input) it posts the

@@ -185,7 +185,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     raw->owner = owner;
     raw->instance = instance;
     raw->extra.assign(static_cast<std::size_t>(raw->cls->wndExtra), 0);
-    raw->id = (style & WS_CHILD) ? static_cast<LONG_PTR>(reinterpret_cast<std::uintptr_t>(menu)) : 0;
+    // A child keeps its id here; a top-level window keeps its menu bar, as GWL_ID reads on Windows.
+    raw->id = static_cast<LONG_PTR>(reinterpret_cast<std::uintptr_t>(menu));
     raw->rect = RECT{x, y, x + std::max(0, width), y + std::max(0, height)};
     std::uint32_t value = UserHandleTable::Instance().Add(std::move(w));
     if (!value) return nullptr;
@@ -345,6 +346,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
         if (GetCapture() == hwnd) ReleaseCapture();
         SendMessageA(hwnd, WM_ENABLE, FALSE, 0);
     }
+    BumpTreeGeneration();  // hit tests skip disabled children
     return wasDisabled;
 }
 

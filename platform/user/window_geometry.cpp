@@ -1,6 +1,7 @@
 // Window geometry: frames, client areas, coordinate mapping, moving, sizing, z-order, showing
 // and hiding, and hit testing (WindowFromPoint).
 #include <algorithm>
+#include <optional>
 
 #include "platform/desktop/desktop.h"
 #include "platform/gdi/gdi.h"
@@ -283,11 +284,59 @@ BOOL BringWindowToTop(HWND hwnd) {
     return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// The last hit test: while the tree is unchanged, every point in `safe` hits `hwnd` again.
+// A mouse moving over a form stays inside one window for many moves, so most hit tests are
+// answered here instead of walking the tree.
+struct HitCache {
+    std::uint64_t generation = 0;
+    RECT safe{};
+    HWND hwnd = nullptr;
+};
+HitCache g_hitCache;
+
+// The screen area in which `w` is certainly the hit: its visible rectangle, when it has no
+// visible children and no window above it (at any level) overlaps that rectangle.
+std::optional<RECT> SafeHitArea(WindowObject* w) {
+    for (HWND h : w->children)
+        if (WindowObject* c = LookupWindow(h); c && c->Visible()) return std::nullopt;
+    RECT safe = WindowRectOnScreen(w);
+    for (WindowObject* x = w; x && !x->isDesktop;) {
+        WindowObject* p = LookupWindow(x->parent);
+        if (!p) return std::nullopt;
+        if (!p->isDesktop) {
+            RECT clip = ClientRectOf(p);
+            POINT o = ClientOriginOnScreen(p);
+            OffsetRect(&clip, o.x, o.y);
+            if (!IntersectRect(&safe, &safe, &clip)) return std::nullopt;
+        }
+        for (HWND h : p->children) {
+            if (h == x->handle) break;
+            WindowObject* above = LookupWindow(h);
+            RECT r = above ? WindowRectOnScreen(above) : RECT{};
+            RECT overlap;
+            if (above && above->Visible() && IntersectRect(&overlap, &r, &safe)) return std::nullopt;
+        }
+        x = p;
+    }
+    return safe;
+}
+
+}  // namespace
+
+
 HWND WindowFromPoint(POINT point) {
+    HitCache& cache = g_hitCache;
+    if (cache.generation == TreeGeneration() && PtInRect(&cache.safe, point)) return cache.hwnd;
     for (HWND h : DesktopWindowObject().children) {
         WindowObject* t = LookupWindow(h);
         if (!t || !t->Visible() || !PtInRect(&t->rect, point)) continue;
-        return HitTestChildren(t, point);
+        HWND hit = HitTestChildren(t, point);
+        WindowObject* w = LookupWindow(hit);
+        std::optional<RECT> safe = w && w->Enabled() ? SafeHitArea(w) : std::nullopt;
+        cache = safe ? HitCache{TreeGeneration(), *safe, hit} : HitCache{};
+        return hit;
     }
     return nullptr;
 }

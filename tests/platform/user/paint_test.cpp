@@ -1,0 +1,130 @@
+// Painting and the screen: WM_PAINT synthesis and order, erasing with the class brush,
+// clipping by parents, composition in z-order, and XOR drawing on the screen DC.
+#include "platform/desktop/desktop.h"
+#include "platform/gdi/gdi.h"
+#include "user_test.h"
+
+namespace brimlox::test {
+namespace {
+
+using PaintTest = UserTest;
+
+COLORREF ScreenAt(int x, int y) {
+    return gdi::ToColorRef(desktop::Desktop::Instance().Screen().Get(x, y));
+}
+
+const char* BrushClass(const char* name, HBRUSH brush) {
+    WNDCLASSA wc;
+    if (!GetClassInfoA(nullptr, name, &wc)) {
+        wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+            char text[16] = {};
+            DefWindowProcA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+            if (m == WM_PAINT || m == WM_ERASEBKGND || m == WM_USER) MessageLog().push_back(std::string(text) + ":" + Describe(m, w, l));
+            return DefWindowProcA(h, m, w, l);
+        };
+        wc.hbrBackground = brush;
+        wc.lpszClassName = name;
+        RegisterClassA(&wc);
+    }
+    return name;
+}
+
+TEST_F(PaintTest, PaintsComeWhenTheQueueIsEmptyParentsFirstAndEraseWithTheClassBrush) {
+    // A class brush may also be a system colour index plus one.
+    const char* white = BrushClass("WhitePaint", static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const char* face = BrushClass("FacePaint", HandleFromValue<HBRUSH>(COLOR_BTNFACE + 1));
+    HWND top = MakeTopLevel("top", {10, 10, 110, 110}, white);
+    HWND kid = MakeChild(top, "kid", {20, 20, 60, 60}, face);
+    PostMessageA(top, WM_USER, 0, 0);
+    RunLoop();
+    EXPECT_EQ(Filtered(MessageLog(), {"WM_USER", "WM_PAINT", "WM_ERASEBKGND"}),
+              (std::vector<std::string>{"top:WM_USER", "top:WM_PAINT", "top:WM_ERASEBKGND", "kid:WM_PAINT",
+                                        "kid:WM_ERASEBKGND"}));
+    EXPECT_EQ(ScreenAt(15, 15), RGB(255, 255, 255));
+    EXPECT_EQ(ScreenAt(35, 35), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(ScreenAt(5, 5), GetSysColor(COLOR_BACKGROUND)) << "the desktop shows around windows";
+
+    // Without erase there is no WM_ERASEBKGND; UpdateWindow paints at once.
+    MessageLog().clear();
+    RECT part{0, 0, 5, 5};
+    InvalidateRect(kid, &part, FALSE);
+    RECT u;
+    EXPECT_TRUE(GetUpdateRect(kid, &u, FALSE));
+    EXPECT_EQ(u, part);
+    UpdateWindow(kid);
+    EXPECT_EQ(MessageLog(), (std::vector<std::string>{"kid:WM_PAINT"}));
+    EXPECT_FALSE(GetUpdateRect(kid, &u, FALSE));
+    // Validated areas are not painted.
+    InvalidateRect(top, nullptr, TRUE);
+    ValidateRect(top, nullptr);
+    ValidateRect(kid, nullptr);
+    MessageLog().clear();
+    RunLoop();
+    EXPECT_TRUE(MessageLog().empty());
+    DestroyWindow(top);
+}
+
+TEST_F(PaintTest, ChildDrawingIsClippedByItsParentAndTheScreenComposesInZOrder) {
+    HWND back = MakeTopLevel("back", {0, 0, 100, 100});
+    HWND front = MakeTopLevel("front", {50, 50, 150, 150});
+    HWND kid = MakeChild(back, "kid", {80, 20, 140, 60});  // sticks out of its parent
+    RunLoop();
+    HDC dc = GetDC(kid);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT all{0, 0, 60, 60};
+    FillRect(dc, &all, red);
+    ReleaseDC(kid, dc);
+    DeleteObject(red);
+    HDC fdc = GetDC(front);
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    RECT fr{0, 0, 100, 100};
+    FillRect(fdc, &fr, blue);
+    ReleaseDC(front, fdc);
+    DeleteObject(blue);
+    EXPECT_EQ(ScreenAt(85, 45), RGB(255, 0, 0)) << "the child inside its parent";
+    EXPECT_EQ(ScreenAt(99, 45), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenAt(101, 45), GetSysColor(COLOR_BACKGROUND)) << "clipped at the parent's edge";
+    EXPECT_EQ(ScreenAt(85, 85), RGB(0, 0, 255)) << "the front window covers the back one";
+    // Raising the back window changes the overlap without any repaint.
+    MessageLog().clear();
+    BringWindowToTop(back);
+    EXPECT_EQ(ScreenAt(85, 85), RGB(255, 255, 255));
+    EXPECT_EQ(ScreenAt(120, 120), RGB(0, 0, 255));
+    EXPECT_TRUE(Filtered(MessageLog(), {"WM_PAINT"}).empty());
+    // Moving a top-level window moves its pixels; hiding shows what lies below.
+    SetWindowPos(back, nullptr, 200, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(ScreenAt(285, 45), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenAt(85, 85), RGB(0, 0, 255));
+    ShowWindow(front, SW_HIDE);
+    EXPECT_EQ(ScreenAt(85, 85), GetSysColor(COLOR_BACKGROUND));
+    RunLoop();
+    DestroyWindow(back);
+    DestroyWindow(front);
+    EXPECT_EQ(ScreenAt(285, 45), GetSysColor(COLOR_BACKGROUND));
+}
+
+TEST_F(PaintTest, XorDrawingOnTheScreenDcShowsOverWindowsAndUndoesItself) {
+    HWND a = MakeTopLevel("a", {0, 0, 200, 200});
+    RunLoop();
+    const gdi::Surface& screen = desktop::Desktop::Instance().Screen();
+    std::vector<std::uint8_t> before(screen.Bits(), screen.Bits() + screen.ByteSize());
+    HDC sdc = GetDC(nullptr);
+    // A 4-pixel black pen under R2_NOTXORPEN, as a splitter draws its track line.
+    HPEN pen = CreatePen(PS_SOLID, 4, RGB(0, 0, 0));
+    HGDIOBJ old = SelectObject(sdc, pen);
+    SetROP2(sdc, R2_NOTXORPEN);
+    MoveToEx(sdc, 100, 10, nullptr);
+    LineTo(sdc, 100, 300);
+    EXPECT_EQ(ScreenAt(100, 50), RGB(0, 0, 0)) << "white window pixels turn black";
+    EXPECT_NE(ScreenAt(100, 250), GetSysColor(COLOR_BACKGROUND)) << "and the desktop shows the line too";
+    MoveToEx(sdc, 100, 10, nullptr);
+    LineTo(sdc, 100, 300);
+    SelectObject(sdc, old);
+    DeleteObject(pen);
+    ReleaseDC(nullptr, sdc);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), screen.Bits())) << "drawing the line twice restores the screen";
+    DestroyWindow(a);
+}
+
+}  // namespace
+}  // namespace brimlox::test
