@@ -392,3 +392,112 @@ constexpr LPARAM MAKELPARAM(int lo, int hi) {
 }
 constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lp))); }
 constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(lp))); }
+
+// ---- Menus -----------------------------------------------------------------------------------------
+constexpr UINT WM_UNINITMENUPOPUP = 0x0125;
+constexpr UINT MF_INSERT = 0x0000;
+constexpr UINT MF_CHANGE = 0x0080;
+constexpr UINT MF_APPEND = 0x0100;
+constexpr UINT MF_DELETE = 0x0200;
+constexpr UINT MF_REMOVE = 0x1000;
+constexpr UINT MF_BYCOMMAND = 0x0000;
+constexpr UINT MF_BYPOSITION = 0x0400;
+constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr UINT MF_ENABLED = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
+constexpr UINT MF_DISABLED = 0x0002;
+constexpr UINT MF_UNCHECKED = 0x0000;
+constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_USECHECKBITMAPS = 0x0200;
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_BITMAP = 0x0004;
+constexpr UINT MF_OWNERDRAW = 0x0100;
+constexpr UINT MF_POPUP = 0x0010;
+constexpr UINT MF_MENUBARBREAK = 0x0020;
+constexpr UINT MF_MENUBREAK = 0x0040;
+constexpr UINT MF_UNHILITE = 0x0000;
+constexpr UINT MF_HILITE = 0x0080;
+constexpr UINT MF_DEFAULT = 0x1000;
+constexpr UINT MF_SYSMENU = 0x2000;
+constexpr UINT MF_HELP = 0x4000;
+constexpr UINT MF_RIGHTJUSTIFY = 0x4000;
+constexpr UINT MF_MOUSESELECT = 0x8000;
+constexpr UINT MFT_RADIOCHECK = 0x0200;
+constexpr UINT TPM_LEFTBUTTON = 0x0000;
+constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_CENTERALIGN = 0x0004;
+constexpr UINT TPM_RIGHTALIGN = 0x0008;
+constexpr UINT TPM_TOPALIGN = 0x0000;
+constexpr UINT TPM_VCENTERALIGN = 0x0010;
+constexpr UINT TPM_BOTTOMALIGN = 0x0020;
+constexpr UINT TPM_NONOTIFY = 0x0080;
+constexpr UINT TPM_RETURNCMD = 0x0100;
+constexpr LRESULT MNC_IGNORE = 0;
+constexpr LRESULT MNC_CLOSE = 1;
+constexpr LRESULT MNC_EXECUTE = 2;
+constexpr LRESULT MNC_SELECT = 3;
+constexpr WPARAM MSGF_DIALOGBOX = 0;
+constexpr WPARAM MSGF_MENU = 2;
+constexpr UINT SPI_GETMENUSHOWDELAY = 0x006A;
+
+// ---- Owner-drawn items ---------------------------------------------------------------------------
+constexpr UINT ODT_MENU = 1;
+constexpr UINT ODT_BUTTON = 4;
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
+constexpr UINT ODA_SELECT = 0x0002;
+constexpr UINT ODA_FOCUS = 0x0004;
+constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_GRAYED = 0x0002;
+constexpr UINT ODS_DISABLED = 0x0004;
+constexpr UINT ODS_CHECKED = 0x0008;
+constexpr UINT ODS_FOCUS = 0x0010;
+constexpr UINT ODS_DEFAULT = 0x0020;
+
+using ULONG_PTR = std::uintptr_t;
+
+struct MEASUREITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    ULONG_PTR itemData = 0;
+};
+using LPMEASUREITEMSTRUCT = MEASUREITEMSTRUCT*;
+
+// For menus hwndItem carries the menu handle, as on Windows.
+struct DRAWITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;
+    UINT itemState = 0;
+    HWND hwndItem = nullptr;
+    HDC hDC = nullptr;
+    RECT rcItem;
+    ULONG_PTR itemData = 0;
+};
+using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
+
+// ---- Message boxes ---------------------------------------------------------------------------------
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_TYPEMASK = 0x0000000F;
+constexpr UINT MB_ICONHAND = 0x00000010;
+constexpr UINT MB_ICONQUESTION = 0x00000020;
+constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
+constexpr UINT MB_ICONASTERISK = 0x00000040;
+constexpr UINT MB_ICONMASK = 0x000000F0;
+constexpr UINT MB_ICONSTOP = MB_ICONHAND;
+constexpr UINT MB_ICONERROR = MB_ICONHAND;
+constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
+constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
+constexpr UINT MB_APPLMODAL = 0x00000000;
+constexpr UINT MB_SYSTEMMODAL = 0x00001000;
+constexpr UINT MB_TASKMODAL = 0x00002000;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr WPARAM MAKEWPARAM(int lo, int hi) {
+    return static_cast<WPARAM>(static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
+}

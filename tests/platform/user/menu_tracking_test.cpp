@@ -1,0 +1,88 @@
+// TrackPopupMenu sessions driven by scripted input on the virtual clock: the messages the
+// owner gets and their order, hover and keyboard navigation into submenus, choosing by mouse,
+// by key and by mnemonic, and every way a menu is cancelled.
+#include "menu_test.h"
+
+#include "platform/desktop/desktop.h"
+
+namespace brimlox::test {
+namespace {
+
+using MenuTrackingTest = MenuTest;
+
+// Open (id 1) and More, a submenu with Alpha (id 11) and Beta (id 12); all owner-drawn with
+// their item data 1 to 4. Shown at (100, 100) the popup is 126 pixels wide (a 3-pixel frame
+// around 120-pixel items), its items 20 pixels high from y = 103; the submenu opens at the
+// parent item's right edge (x = 223) with its first item level with the parent item (y = 123).
+struct TwoLevelMenu {
+    HMENU top = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    TwoLevelMenu() {
+        Owner().texts = {"Open", "More", "Alpha", "Beta"};
+        AppendMenuA(sub, MF_OWNERDRAW, 11, reinterpret_cast<LPCSTR>(3));
+        AppendMenuA(sub, MF_OWNERDRAW, 12, reinterpret_cast<LPCSTR>(4));
+        AppendMenuA(top, MF_OWNERDRAW, 1, reinterpret_cast<LPCSTR>(1));
+        AppendMenuA(top, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), reinterpret_cast<LPCSTR>(2));
+    }
+    ~TwoLevelMenu() { DestroyMenu(top); }
+};
+
+std::vector<std::string> Drain() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    return OwnerLog({"WM_COMMAND"});
+}
+
+TEST_F(MenuTrackingTest, HoverOpensTheSubmenuAfterTheShowDelayAndAClickChooses) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    TwoLevelMenu menu;
+    std::vector<std::pair<std::uint64_t, HWND>> idle;
+    char cls[16] = {};
+    Owner().onIdle = [&](HWND) {
+        if (idle.empty() || idle.back().second != Owner().idleWindow)
+            idle.emplace_back(desktop::Desktop::Instance().Now(), Owner().idleWindow);
+        GetClassNameA(Owner().idleWindow, cls, sizeof cls);
+    };
+    UseScript("at 10ms move 150 130\nat 500ms move 250 150\nat 600ms click left\n");
+    EXPECT_EQ(TrackPopupMenu(menu.top, TPM_LEFTALIGN, 100, 100, 0, owner, nullptr), TRUE);
+    // Order and values checked against Windows: the loop notifications, the popup item
+    // reported by position with MF_POPUP, owner-drawn items with MF_OWNERDRAW, the close
+    // notification with 0xFFFF flags and no menu, and WM_COMMAND only after the loop.
+    EXPECT_EQ(Owner().log, (std::vector<std::string>{
+                               "WM_ENTERMENULOOP 1", "WM_INITMENU", "WM_INITMENUPOPUP 0", "WM_MEASUREITEM 1",
+                               "WM_MEASUREITEM 2", "WM_ENTERIDLE 2", "WM_MENUSELECT 1 0x8190", "WM_INITMENUPOPUP 1",
+                               "WM_MEASUREITEM 3", "WM_MEASUREITEM 4", "WM_MENUSELECT 12 0x8180",
+                               "WM_UNINITMENUPOPUP", "WM_UNINITMENUPOPUP", "WM_MENUSELECT 0 0xffff 0",
+                               "WM_EXITMENULOOP 1"}));
+    EXPECT_EQ(Drain(), (std::vector<std::string>{"WM_COMMAND 12"}));
+    // The submenu window appeared when the 400 ms show delay had passed after the move at 10 ms.
+    ASSERT_EQ(idle.size(), 2u);
+    EXPECT_EQ(idle[1].first, 410u);
+    EXPECT_STREQ(cls, "#32768");
+    EXPECT_FALSE(IsWindow(idle[0].second)) << "popup windows go with the menu";
+    DestroyWindow(owner);
+}
+
+TEST_F(MenuTrackingTest, ArrowKeysWrapEnterAndLeaveSubmenusAndEnterChooses) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    TwoLevelMenu menu;
+    UseScript(
+        "key press VK_DOWN\nkey press VK_DOWN\nkey press VK_RIGHT\nkey press VK_DOWN\nkey press VK_DOWN\n"
+        "key press VK_ESCAPE\nkey press VK_UP\nkey press VK_UP\nkey press VK_LEFT\nkey press VK_RETURN\n"
+        "key press VK_RETURN\n");
+    EXPECT_EQ(TrackPopupMenu(menu.top, TPM_LEFTALIGN | TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 11);
+    // Right opens the submenu with its first item selected (checked against Windows), Down
+    // wraps, Escape closes one level, Up wraps upwards, Left on the first level does nothing,
+    // Enter on a popup item opens it and Enter again chooses.
+    EXPECT_EQ(OwnerLog({"WM_MENUSELECT", "WM_INITMENUPOPUP", "WM_UNINITMENUPOPUP"}),
+              (std::vector<std::string>{"WM_INITMENUPOPUP 0", "WM_MENUSELECT 1 0x180", "WM_MENUSELECT 1 0x190",
+                                        "WM_INITMENUPOPUP 1", "WM_MENUSELECT 11 0x180", "WM_MENUSELECT 12 0x180",
+                                        "WM_MENUSELECT 11 0x180", "WM_UNINITMENUPOPUP", "WM_MENUSELECT 1 0x180",
+                                        "WM_MENUSELECT 1 0x190", "WM_INITMENUPOPUP 1", "WM_MENUSELECT 11 0x180",
+                                        "WM_UNINITMENUPOPUP", "WM_UNINITMENUPOPUP", "WM_MENUSELECT 0 0xffff 0"}));
+    EXPECT_TRUE(Drain().empty()) << "TPM_RETURNCMD posts no WM_COMMAND";
+    DestroyWindow(owner);
+}
+
+}  // namespace
+}  // namespace brimlox::test
