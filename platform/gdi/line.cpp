@@ -2,6 +2,7 @@
 #include "platform/gdi/line.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/gdi/brush.h"
 #include "platform/gdi/gdi.h"
@@ -165,9 +166,30 @@ void PenPainter::Draw(std::span<const LogicalFigure> figures) {
     StrokeContinuous(continuous);
 }
 
+RECT PenPainter::StrokeBounds(std::span<const ContinuousFigure> figures) const {
+    // The mask only needs the rows and columns the stroke can reach: the points' bounds
+    // grown by the pen (a miter reaches at most miterLimit half-widths out).
+    double pad = geometric_.width * (geometric_.join == raster::JoinStyle::Miter ? geometric_.miterLimit : 1.0) + 2;
+    double l = 1e300, t = 1e300, r = -1e300, b = -1e300;
+    for (const ContinuousFigure& f : figures)
+        for (const raster::PointD& p : f.points) {
+            l = std::min(l, p.x);
+            t = std::min(t, p.y);
+            r = std::max(r, p.x);
+            b = std::max(b, p.y);
+        }
+    RECT clip = dc_.Clip();
+    if (l > r) return RECT{};
+    auto clamp = [](double v, LONG lo, LONG hi) {
+        return static_cast<LONG>(std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
+    };
+    return RECT{clamp(std::floor(l - pad), clip.left, clip.right), clamp(std::floor(t - pad), clip.top, clip.bottom),
+                clamp(std::ceil(r + pad), clip.left, clip.right), clamp(std::ceil(b + pad), clip.top, clip.bottom)};
+}
+
 void PenPainter::StrokeContinuous(std::span<const ContinuousFigure> figures) {
     if (kind_ != Kind::Geometric) return;
-    raster::CoverageMask mask(dc_.Clip());
+    raster::CoverageMask mask(StrokeBounds(figures));
     for (const ContinuousFigure& f : figures) raster::StrokeFigure(mask, f.points, f.closed, geometric_);
     mask.Paint(*target_, paint_, dc_.rop2);
 }

@@ -49,6 +49,7 @@ private:
     void ResolveCosmetic(const PenObject& pen, COLORREF color);
     void ResolveGeometric(const PenObject& pen, COLORREF color);
     void DrawCosmetic(const LogicalFigure& figure);
+    RECT StrokeBounds(std::span<const ContinuousFigure> figures) const;
 
     DcObject& dc_;
     Surface* target_ = nullptr;

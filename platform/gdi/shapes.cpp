@@ -43,8 +43,10 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     DcObject* dc = LookupDc(hdc);
     if (!dc) return tc.Return(FALSE);
     RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
-    // The outline runs through the last column and row inside the rectangle.
-    const POINT corners[4] = {{r.left, r.top}, {r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+    // The outline runs through the last column and row inside the rectangle (an empty
+    // rectangle at the lowest coordinate keeps its edge rather than wrapping around).
+    const LONG lastX = r.right > r.left ? r.right - 1 : r.right, lastY = r.bottom > r.top ? r.bottom - 1 : r.bottom;
+    const POINT corners[4] = {{r.left, r.top}, {lastX, r.top}, {lastX, lastY}, {r.left, lastY}};
     if (dc->pathOpen) {
         dc->path.push_back(PathFigure{{corners[0], corners[1], corners[2], corners[3]}, true});
         return tc.Return(TRUE);

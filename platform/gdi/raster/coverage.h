@@ -28,12 +28,11 @@ public:
 
 private:
     struct Span {
-        int x0, x1;
+        int y, x0, x1;
     };
-    void Normalise(std::vector<Span>& row);
 
     RECT bounds_;
-    std::vector<std::vector<Span>> rows_;
+    std::vector<Span> spans_;  // unsorted until ForEachSpan sorts and merges them
 };
 
 }  // namespace brimlox::gdi::raster

@@ -232,6 +232,12 @@ TEST_F(GdiShape, BadInputFailsAsWindowsDoes) {
         EXPECT_TRUE(Rectangle(c.dc(), INT_MIN, 2, INT_MAX, 10));
     }
     EXPECT_EQ(c.At(8, 6), RGB(0, 255, 0));
+    // An empty rectangle at the lowest coordinate, drawn and recorded in a path.
+    EXPECT_TRUE(Rectangle(c.dc(), INT_MIN, INT_MIN, INT_MIN, INT_MIN));
+    EXPECT_TRUE(BeginPath(c.dc()));
+    EXPECT_TRUE(Rectangle(c.dc(), INT_MIN, INT_MIN, INT_MIN, INT_MIN));
+    EXPECT_TRUE(EndPath(c.dc()));
+    EXPECT_TRUE(FillPath(c.dc()));
     DeleteObject(wide);
     DeleteObject(blue);
 }
