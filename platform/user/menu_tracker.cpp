@@ -355,8 +355,15 @@ void RunMenuLoop(Tracker& t, const WindowTracker& owner) {
             continue;
         }
         Notify(t, WM_ENTERIDLE, MSGF_MENU, reinterpret_cast<LPARAM>(t.levels.back().window));
-        if (t.done || !owner.Alive()) continue;
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && !WaitMessage()) return Cancel(t);
+        if (t.done || !owner.Alive() || HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0) continue;
+        // Wait by taking the next message, so that keyboard hooks see each key once. The queue
+        // was empty, so a press outside put back among the posted messages still comes first.
+        if (!GetModalMessage(&msg)) return Cancel(t);
+        if (IsButtonDown(msg.message) && LevelOfWindow(t, msg.hwnd) < 0) {
+            PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+            return Cancel(t);
+        }
+        HandleMessage(t, msg);
     }
 }
 

@@ -86,3 +86,121 @@ TEST_F(MenuTrackingTest, ArrowKeysWrapEnterAndLeaveSubmenusAndEnterChooses) {
 
 }  // namespace
 }  // namespace brimlox::test
+
+namespace brimlox::test {
+namespace {
+
+using MenuCancelTest = MenuTest;
+
+// Runs a one-level menu of two string items at (100, 100) and returns TrackPopupMenu's result.
+int TrackSimple(HWND owner, UINT flags = TPM_RETURNCMD) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 5, "&First");
+    AppendMenuA(menu, MF_STRING, 6, "&Second");
+    int r = TrackPopupMenu(menu, flags, 100, 100, 0, owner, nullptr);
+    DestroyMenu(menu);
+    return r;
+}
+
+TEST_F(MenuCancelTest, EscapeAltOutsideClicksAndPostedButtonsCancelAndLeaveTheClickQueued) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    HWND other = MakeTopLevel("other", {500, 500, 600, 600});
+    SetActiveWindow(owner);
+    UseScript("key press VK_DOWN\nkey press VK_ESCAPE\n");
+    EXPECT_EQ(TrackSimple(owner), 0);
+    UseScript("key press VK_DOWN\nkey press VK_MENU\n");
+    EXPECT_EQ(TrackSimple(owner), 0) << "Alt closes every level";
+
+    // A press on another window ends the menu and that window still gets its click.
+    MessageLog().clear();
+    UseScript("move 510 510\nat 10ms click left\n");
+    EXPECT_EQ(TrackSimple(owner), 0);
+    RunLoop();
+    EXPECT_EQ(Filtered(MessageLog(), {"WM_LBUTTONDOWN", "WM_LBUTTONUP"}),
+              (std::vector<std::string>{"other:WM_LBUTTONDOWN(10,10)", "other:WM_LBUTTONUP(10,10)"}));
+
+    // The controls close a menu by posting a button press and release to the thread from
+    // WM_ENTERIDLE (checked against Windows: the menu ends and both messages stay queued).
+    Owner().log.clear();
+    Owner().idleCount = 0;
+    Owner().onIdle = [](HWND) {
+        PostMessageA(nullptr, WM_LBUTTONDOWN, 0, 0);
+        PostMessageA(nullptr, WM_LBUTTONUP, 0, 0);
+    };
+    UseScript("");
+    EXPECT_EQ(TrackSimple(owner, 0), TRUE);
+    EXPECT_EQ(Owner().idleCount, 1);
+    MSG m;
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, WM_LBUTTONDOWN);
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, WM_LBUTTONUP);
+    EXPECT_TRUE(OwnerLog({"WM_COMMAND"}).empty());
+    EXPECT_EQ(OwnerLog({"WM_EXITMENULOOP"}).size(), 1u);
+    DestroyWindow(other);
+    DestroyWindow(owner);
+}
+
+TEST_F(MenuCancelTest, DestroyingTheOwnerOrTheMenuAndASecondTrackEndTheLoopCleanly) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    // A second TrackPopupMenu while one runs fails.
+    int nested = -1;
+    Owner().onIdle = [&](HWND hwnd) {
+        HMENU m = CreatePopupMenu();
+        AppendMenuA(m, MF_STRING, 1, "x");
+        nested = TrackPopupMenu(m, TPM_RETURNCMD, 0, 0, 0, hwnd, nullptr);
+        DestroyMenu(m);
+        PostMessageA(nullptr, WM_LBUTTONDOWN, 0, 0);
+    };
+    UseScript("");
+    TrackSimple(owner);
+    EXPECT_EQ(nested, 0);
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+
+    // The menu destroyed by its owner while it shows: the loop ends, nothing is chosen.
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    AppendMenuA(sub, MF_STRING, 9, "Nine");
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "Sub");
+    Owner().onIdle = [&](HWND) { DestroyMenu(menu); };
+    UseScript("key press VK_DOWN\nkey press VK_RIGHT\n");
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 0);
+    EXPECT_FALSE(IsMenu(sub)) << "DestroyMenu takes the submenus with it";
+
+    // The owner destroyed during tracking: the popup windows go with it and the call fails.
+    Owner().onIdle = [](HWND hwnd) { DestroyWindow(hwnd); };
+    UseScript("");
+    EXPECT_EQ(TrackSimple(owner, 0), FALSE);
+    EXPECT_FALSE(IsWindow(owner));
+    EXPECT_FALSE(TrackSimple(owner)) << "a dead owner cannot track";
+}
+
+TEST_F(MenuCancelTest, TheLoopPumpsOtherWindowsAndKeyboardHooksStillSeeKeys) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    HWND ticking = MakeTopLevel("ticking", {500, 0, 600, 100});
+    SetActiveWindow(owner);
+    SetTimer(ticking, 7, 100, nullptr);
+    static std::vector<WPARAM> hooked;
+    hooked.clear();
+    HHOOK hook = SetWindowsHookExA(
+        WH_KEYBOARD,
+        [](int code, WPARAM vk, LPARAM data) -> LRESULT {
+            if (code >= 0 && !(data & (1L << 31))) hooked.push_back(vk);
+            return CallNextHookEx(nullptr, code, vk, data);
+        },
+        nullptr, GetCurrentThreadId());
+    MessageLog().clear();
+    UseScript("at 350ms key press VK_DOWN\nat 360ms key press VK_RETURN\n");
+    EXPECT_EQ(TrackSimple(owner), 5);
+    EXPECT_EQ(Filtered(MessageLog(), {"WM_TIMER"}).size(), 3u) << "timers of other windows tick during the menu";
+    EXPECT_EQ(hooked, (std::vector<WPARAM>{VK_DOWN, VK_RETURN}));
+    UnhookWindowsHookEx(hook);
+    KillTimer(ticking, 7);
+    DestroyWindow(ticking);
+    DestroyWindow(owner);
+}
+
+}  // namespace
+}  // namespace brimlox::test
