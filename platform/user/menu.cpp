@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 #include "platform/gdi/gdi.h"
 #include "platform/user/user.h"
@@ -55,29 +56,35 @@ bool BuildItem(MenuItem& item, UINT flags, UINT_PTR idNewItem, LPCSTR newItem) {
     return true;
 }
 
-// True when `inner` is `outer` or a submenu somewhere below it: such an item would make a cycle.
-bool Contains(HMENU outer, HMENU inner, int depth = 0) {
-    if (outer == inner) return true;
-    MenuObject* m = LookupMenu(outer);
-    if (!m || depth > kMaxMenuDepth * 4) return false;
-    for (const MenuItem& it : m->items)
-        if (it.submenu && Contains(it.submenu, inner, depth + 1)) return true;
-    return false;
+// Every menu reachable from `root` through popup items, `root` first. Iterative with a visited
+// set, so neither a very deep chain nor a cycle made through ModifyMenuA can exhaust the stack.
+std::vector<HMENU> MenuTree(HMENU root) {
+    std::vector<HMENU> out;
+    std::unordered_set<HMENU> seen;
+    std::vector<HMENU> stack{root};
+    while (!stack.empty()) {
+        HMENU h = stack.back();
+        stack.pop_back();
+        MenuObject* m = LookupMenu(h);
+        if (!m || !seen.insert(h).second) continue;
+        out.push_back(h);
+        for (const MenuItem& it : m->items)
+            if (it.submenu) stack.push_back(it.submenu);
+    }
+    return out;
 }
 
-void DestroyRecursive(HMENU menu, int depth) {
-    MenuObject* m = LookupMenu(menu);
-    if (!m) return;
-    std::vector<HMENU> subs;
-    for (const MenuItem& it : m->items)
-        if (it.submenu) subs.push_back(it.submenu);
-    if (m->window) DestroyWindow(m->window);
-    UserHandleTable::Instance().Remove(HandleValue(menu));
-    if (depth < kMaxMenuDepth * 4)
-        for (HMENU s : subs) DestroyRecursive(s, depth + 1);
+// True when `inner` is `outer` or a submenu somewhere below it: such an item would make a cycle.
+bool Contains(HMENU outer, HMENU inner) {
+    std::vector<HMENU> tree = MenuTree(outer);
+    return std::find(tree.begin(), tree.end(), inner) != tree.end();
 }
 
 }  // namespace
+
+// Searching by command stops this deep, so a giant chain of submenus cannot exhaust the stack.
+constexpr int kMaxSearchDepth = 1000;
+MenuItem* FindMenuItemBelow(HMENU menu, UINT item, UINT flags, MenuObject** owner, int* index, int depth);
 
 MenuObject* LookupMenu(HMENU menu) {
     if (!menu) return nullptr;
@@ -85,8 +92,12 @@ MenuObject* LookupMenu(HMENU menu) {
 }
 
 MenuItem* FindMenuItem(HMENU menu, UINT item, UINT flags, MenuObject** owner, int* index) {
+    return FindMenuItemBelow(menu, item, flags, owner, index, 0);
+}
+
+MenuItem* FindMenuItemBelow(HMENU menu, UINT item, UINT flags, MenuObject** owner, int* index, int depth) {
     MenuObject* m = LookupMenu(menu);
-    if (!m) return nullptr;
+    if (!m || depth > kMaxSearchDepth) return nullptr;
     if (flags & MF_BYPOSITION) {
         if (item >= m->items.size()) return nullptr;
         if (owner) *owner = m;
@@ -98,7 +109,7 @@ MenuItem* FindMenuItem(HMENU menu, UINT item, UINT flags, MenuObject** owner, in
     for (std::size_t i = 0; i < m->items.size(); ++i) {
         MenuItem& it = m->items[i];
         if (it.submenu) {
-            if (MenuItem* found = FindMenuItem(it.submenu, item, flags, owner, index)) return found;
+            if (MenuItem* found = FindMenuItemBelow(it.submenu, item, flags, owner, index, depth + 1)) return found;
             if (HandleValue(it.submenu) != item) continue;
         } else if (it.id != item) {
             continue;
@@ -121,7 +132,11 @@ HMENU CreatePopupMenu() { return NewMenu(true); }
 
 BOOL DestroyMenu(HMENU menu) {
     if (!LookupMenu(menu)) return FALSE;
-    DestroyRecursive(menu, 0);
+    for (HMENU h : MenuTree(menu)) {
+        MenuObject* m = LookupMenu(h);
+        if (m && m->window) DestroyWindow(m->window);
+        UserHandleTable::Instance().Remove(HandleValue(h));
+    }
     return TRUE;
 }
 
@@ -244,7 +259,7 @@ UINT GetMenuState(HMENU menu, UINT id, UINT flags) {
         UINT count = sub ? static_cast<UINT>(sub->items.size()) : 0;
         return (count << 8) | (it->flags & 0xFF);
     }
-    return it->flags & (kStateBits | MF_SEPARATOR | MF_OWNERDRAW | MF_MENUBREAK | MF_MENUBARBREAK | MF_POPUP);
+    return it->flags & (kStateBits | MF_SEPARATOR | MF_OWNERDRAW | MF_MENUBREAK | MF_MENUBARBREAK | MF_POPUP | MFT_RADIOCHECK);
 }
 
 int GetMenuStringA(HMENU menu, UINT id, LPSTR buffer, int size, UINT flags) {
