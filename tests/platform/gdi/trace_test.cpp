@@ -323,11 +323,22 @@ TEST_F(GdiTrace, ObjectsFromBeforeTracingAndRetargetedWindowsReplay) {
     HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
     HBRUSH old = static_cast<HBRUSH>(SelectObject(win, blue));
     SetBkColor(mem, RGB(10, 20, 30));
+    const std::uint8_t stripes[4] = {0xF0, 0, 0x0F, 0};
+    HBITMAP stripeBits = CreateBitmap(8, 2, 1, 1, stripes);
+    HBRUSH striped = CreatePatternBrush(stripeBits);
+    DeleteObject(stripeBits);
+    LOGFONTA lf;
+    lf.lfHeight = -11;
+    std::strcpy(lf.lfFaceName, "Arial");
+    HFONT font = CreateFontIndirectA(&lf);
+    HGDIOBJ oldFont = SelectObject(mem, font);
 
     std::string path = TracePath("before");
     ASSERT_TRUE(brimlox::gdi::TraceStart(path));
     RECT all{0, 0, 5, 5};
     FillRect(win, &all, blue);
+    RECT corner{0, 0, 3, 3};
+    FillRect(mem, &corner, striped);
     HBRUSH hatch = CreateHatchBrush(HS_CROSS, RGB(255, 255, 255));
     FillRect(mem, &all, hatch);
     auto second = Surface::Create(8, 8, PixelFormat::Bgrx32);
@@ -345,6 +356,12 @@ TEST_F(GdiTrace, ObjectsFromBeforeTracingAndRetargetedWindowsReplay) {
     // The brush selected before tracing is created and selected again by the trace.
     EXPECT_EQ(Find(lines, "CreateSolidBrush") + 1, Find(lines, "SelectObject", HandleValue(win)));
     EXPECT_GE(Find(lines, "SetBkColor", HandleValue(mem)), 0);
+    EXPECT_EQ(Find(lines, "CreateFontIndirectA") + 1, Find(lines, "SelectObject", HandleValue(mem)));
+    // The pattern brush comes with a stand-in bitmap of its cell, freed right after.
+    int cell = Find(lines, "#bitmap");
+    ASSERT_GE(cell, 0);
+    EXPECT_EQ(lines[static_cast<std::size_t>(cell + 1)]["op"], "CreatePatternBrush");
+    EXPECT_EQ(lines[static_cast<std::size_t>(cell + 2)]["op"], "DeleteObject");
 
     std::ifstream in(path);
     TraceReplayer replayer;
@@ -356,6 +373,9 @@ TEST_F(GdiTrace, ObjectsFromBeforeTracingAndRetargetedWindowsReplay) {
 
     SelectObject(win, old);
     SelectObject(mem, oldBits);
+    SelectObject(mem, oldFont);
+    DeleteObject(font);
+    DeleteObject(striped);
     DeleteObject(blue);
     DeleteObject(memBits);
     DeleteDC(mem);
