@@ -128,7 +128,7 @@ void Select(Tracker& t, std::size_t li, int index, bool byMouse) {
 // Where a popup of this size goes so that it stays on the screen: flipped to the other side
 // of the point when it does not fit, pushed inside when that does not fit either.
 int FitOnScreen(int pos, int size, int limit, int flipTo) {
-    if (pos + size > limit) pos = flipTo - size >= 0 ? flipTo - size : limit - size;
+    if (pos + size > limit) pos = flipTo - size >= 0 && flipTo <= limit ? flipTo - size : limit - size;
     return std::max(0, pos);
 }
 

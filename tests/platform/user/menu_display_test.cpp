@@ -1,0 +1,160 @@
+// What a tracked popup shows and how keys pick items: mnemonics of string items and through
+// WM_MENUCHAR, columns, the owner-draw records and how few items a selection change redraws,
+// placement on the screen, and golden images of open menus.
+#include "menu_test.h"
+
+#include "platform/desktop/desktop.h"
+
+namespace brimlox::test {
+namespace {
+
+using MenuDisplayTest = MenuTest;
+
+HMENU MnemonicMenu() {
+    HMENU m = CreatePopupMenu();
+    AppendMenuA(m, MF_STRING, 1, "&Alpha");
+    AppendMenuA(m, MF_STRING, 2, "&Beta");
+    AppendMenuA(m, MF_STRING, 3, "&Bold");
+    AppendMenuA(m, MF_OWNERDRAW, 4, reinterpret_cast<LPCSTR>(1));
+    AppendMenuA(m, MF_OWNERDRAW, 5, reinterpret_cast<LPCSTR>(2));
+    return m;
+}
+
+TEST_F(MenuDisplayTest, MnemonicsRunStringItemsAndAskTheOwnerForOwnerDrawnOnes) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    HMENU menu = MnemonicMenu();
+    LPARAM askedMenu = 0;
+    Owner().onMenuChar = [&](WPARAM w, LPARAM l) -> LRESULT {
+        askedMenu = l;
+        switch (LOWORD(w)) {
+            case 'x': return MAKELPARAM(3, MNC_SELECT);
+            case 'z': return MAKELPARAM(4, MNC_EXECUTE);
+            case 'q': return MAKELPARAM(0, MNC_CLOSE);
+            default: return MAKELPARAM(0, MNC_IGNORE);
+        }
+    };
+    // Two items share "B": each press selects the next; a single match runs at once.
+    UseScript("key press B\nkey press B\nkey press X\nkey press Y\nkey press Z\n");
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 5);
+    EXPECT_EQ(OwnerLog({"WM_MENUSELECT", "WM_MENUCHAR"}),
+              (std::vector<std::string>{"WM_MENUSELECT 2 0x80", "WM_MENUSELECT 3 0x80", "WM_MENUCHAR x 0x10",
+                                        "WM_MENUSELECT 4 0x180", "WM_MENUCHAR y 0x10", "WM_MENUCHAR z 0x10",
+                                        "WM_MENUSELECT 5 0x180", "WM_MENUSELECT 0 0xffff 0"}));
+    EXPECT_EQ(askedMenu, reinterpret_cast<LPARAM>(menu));
+    UseScript("key press A\n");
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 1);
+    UseScript("key press Q\nkey press A\n");
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 0) << "MNC_CLOSE";
+    DestroyMenu(menu);
+    DestroyWindow(owner);
+}
+
+TEST_F(MenuDisplayTest, ColumnBreaksBarsAndTallMenusMakeColumnsThatKeysCross) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    HMENU menu = CreatePopupMenu();
+    const char* names[] = {"One", "Two", "Three", "Four", "Five", "Six"};
+    for (UINT i = 0; i < 6; ++i) {
+        UINT flags = MF_STRING | (i == 3 ? MF_MENUBARBREAK : 0) | (i == 5 ? MF_MENUBREAK : 0);
+        AppendMenuA(menu, flags, i + 1, names[i]);
+    }
+    std::vector<RECT> rects(6);
+    Owner().onIdle = [&](HWND hwnd) {
+        for (UINT i = 0; i < 6; ++i) GetMenuItemRect(hwnd, menu, i, &rects[i]);
+    };
+    UseScript("at 10ms key press VK_UP\nat 20ms key press VK_DOWN\nat 30ms key press VK_RETURN\n");
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 1) << "Up wraps to the last, Down back";
+    EXPECT_EQ(rects[0].left, 103);
+    EXPECT_EQ(rects[0].top, 103);
+    EXPECT_EQ(rects[3].top, rects[0].top) << "a bar break starts a new column at the top";
+    EXPECT_EQ(rects[3].left, rects[0].right + 4) << "with room for the bar";
+    EXPECT_EQ(rects[5].left, rects[3].right) << "a plain break has no bar";
+    EXPECT_EQ(rects[1].top, rects[0].bottom);
+    EXPECT_EQ(OwnerLog({"WM_MENUSELECT"}).front(), "WM_MENUSELECT 6 0x80");
+    DestroyMenu(menu);
+
+    // A menu taller than the screen wraps into columns instead of running off it.
+    Owner().itemHeight = 20;
+    HMENU tall = CreatePopupMenu();
+    for (UINT i = 0; i < 100; ++i) AppendMenuA(tall, MF_OWNERDRAW, i + 1, reinterpret_cast<LPCSTR>(0));
+    RECT first{}, wrapped{}, popup{};
+    Owner().onIdle = [&](HWND hwnd) {
+        GetMenuItemRect(hwnd, tall, 0, &first);
+        GetMenuItemRect(hwnd, tall, 38, &wrapped);
+        GetWindowRect(Owner().idleWindow, &popup);
+    };
+    UseScript("");
+    TrackPopupMenu(tall, TPM_RETURNCMD, 0, 0, 0, owner, nullptr);
+    EXPECT_EQ(wrapped.top, first.top) << "38 items of 20 pixels fill a 768-pixel screen";
+    EXPECT_EQ(wrapped.left, first.right);
+    EXPECT_LE(popup.bottom, 768);
+    DestroyMenu(tall);
+    DestroyWindow(owner);
+}
+
+TEST_F(MenuDisplayTest, OwnerDrawRecordsCarryTheStatesAndASelectionMoveRedrawsTwoItems) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    AppendMenuA(sub, MF_OWNERDRAW, 50, reinterpret_cast<LPCSTR>(50));
+    for (UINT i = 0; i < 8; ++i) AppendMenuA(menu, MF_OWNERDRAW, 10 + i, reinterpret_cast<LPCSTR>(100 + i));
+    AppendMenuA(menu, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), reinterpret_cast<LPCSTR>(108));
+    CheckMenuItem(menu, 11, MF_CHECKED);
+    EnableMenuItem(menu, 12, MF_GRAYED);
+    EnableMenuItem(menu, 13, MF_DISABLED);
+    SetMenuDefaultItem(menu, 14, FALSE);
+    std::vector<int> selectDraws;
+    std::size_t entireDraws = 0;
+    Owner().onIdle = [&](HWND) {
+        selectDraws.push_back(Owner().selectDraws);
+        if (!entireDraws) entireDraws = Owner().draws.size();
+    };
+    UseScript("at 10ms key press VK_DOWN\nat 20ms key press VK_DOWN\nat 30ms key press VK_DOWN\nat 40ms key press VK_ESCAPE\n");
+    TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr);
+    // The first paint draws all nine items; then the first Down draws one item, each further
+    // move exactly two (the old and the new selection).
+    EXPECT_EQ(entireDraws, 9u);
+    EXPECT_EQ(selectDraws, (std::vector<int>{0, 1, 3, 5}));
+    const auto& d = Owner().draws;
+    ASSERT_GE(d.size(), 9u);
+    for (std::size_t i = 0; i < 9; ++i) {
+        EXPECT_EQ(d[i].CtlType, ODT_MENU);
+        EXPECT_EQ(d[i].itemAction, static_cast<UINT>(ODA_DRAWENTIRE));
+        EXPECT_EQ(d[i].hwndItem, HandleFromValue<HWND>(HandleValue(menu)));
+        EXPECT_EQ(d[i].itemData, 100 + i);
+        EXPECT_EQ(d[i].rcItem.right - d[i].rcItem.left, 120);
+    }
+    EXPECT_EQ(d[1].itemState, static_cast<UINT>(ODS_CHECKED));
+    EXPECT_EQ(d[2].itemState, static_cast<UINT>(ODS_GRAYED));
+    EXPECT_EQ(d[3].itemState, static_cast<UINT>(ODS_DISABLED));
+    EXPECT_EQ(d[4].itemState, static_cast<UINT>(ODS_DEFAULT));
+    EXPECT_EQ(d[8].itemID, HandleValue(sub)) << "a popup item reports its submenu as the item id";
+    EXPECT_EQ(d[9].itemState, static_cast<UINT>(ODS_SELECTED));
+    EXPECT_EQ(d.back().itemState, static_cast<UINT>(ODS_SELECTED | ODS_GRAYED)) << "keys select grayed items";
+    DestroyMenu(menu);
+    DestroyWindow(owner);
+}
+
+TEST_F(MenuDisplayTest, PopupsStayOnTheScreenAndAlignAsAsked) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_OWNERDRAW, 1, nullptr);
+    AppendMenuA(menu, MF_OWNERDRAW, 2, nullptr);
+    RECT r{};
+    Owner().onIdle = [&](HWND) { GetWindowRect(Owner().idleWindow, &r); };
+    auto track = [&](UINT flags, int x, int y) {
+        UseScript("");
+        TrackPopupMenu(menu, flags | TPM_RETURNCMD, x, y, 0, owner, nullptr);
+        return r;
+    };
+    EXPECT_EQ(track(TPM_LEFTALIGN, 300, 200), (RECT{300, 200, 426, 246}));
+    EXPECT_EQ(track(TPM_RIGHTALIGN, 300, 200), (RECT{174, 200, 300, 246}));
+    EXPECT_EQ(track(TPM_CENTERALIGN | TPM_BOTTOMALIGN, 300, 200), (RECT{237, 154, 363, 200}));
+    // Near the bottom right corner the popup opens up and to the left of the point.
+    EXPECT_EQ(track(TPM_LEFTALIGN, 1000, 750), (RECT{874, 704, 1000, 750}));
+    EXPECT_EQ(track(TPM_RIGHTALIGN, 10, 5000), (RECT{0, 722, 126, 768}));
+    DestroyMenu(menu);
+    DestroyWindow(owner);
+}
+
+}  // namespace
+}  // namespace brimlox::test
