@@ -158,3 +158,72 @@ TEST_F(MenuDisplayTest, PopupsStayOnTheScreenAndAlignAsAsked) {
 
 }  // namespace
 }  // namespace brimlox::test
+
+namespace brimlox::test {
+namespace {
+
+using MenuGoldenTest = MenuTest;
+
+// Copies a screen rectangle into a canvas, so a golden image holds just the menu.
+void CaptureScreen(Canvas& canvas, const RECT& r) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(MenuGoldenTest, OpenOwnerDrawnMenuWithSubmenu) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 300});
+    HMENU top = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    Owner().texts = {"Open", "More", "Alpha", "Beta", "Disabled"};
+    AppendMenuA(sub, MF_OWNERDRAW, 11, reinterpret_cast<LPCSTR>(3));
+    AppendMenuA(sub, MF_OWNERDRAW, 12, reinterpret_cast<LPCSTR>(4));
+    AppendMenuA(top, MF_OWNERDRAW, 1, reinterpret_cast<LPCSTR>(1));
+    AppendMenuA(top, MF_OWNERDRAW | MF_GRAYED, 2, reinterpret_cast<LPCSTR>(5));
+    AppendMenuA(top, MF_OWNERDRAW | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), reinterpret_cast<LPCSTR>(2));
+    Canvas canvas(260, 90);
+    RECT area{20, 20, 280, 110};
+    Owner().onIdle = [&](HWND) { CaptureScreen(canvas, area); };
+    // Hover "More" until its submenu opens, then rest on Beta.
+    UseScript("at 10ms move 80 70\nat 500ms move 170 90\nat 600ms wait 1ms\n");
+    TrackPopupMenu(top, TPM_RETURNCMD, 23, 23, 0, owner, nullptr);
+    EXPECT_TRUE(MatchesGolden(canvas.surface(), "menus/open_owner_drawn"));
+    DestroyMenu(top);
+    DestroyWindow(owner);
+}
+
+TEST_F(MenuGoldenTest, ClassicStringMenuWithMarksArrowsSeparatorsAndColumns) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 300});
+    HMENU top = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    AppendMenuA(sub, MF_STRING, 20, "Inner");
+    AppendMenuA(top, MF_STRING, 1, "&Open\tCtrl+O");
+    AppendMenuA(top, MF_STRING | MF_CHECKED, 2, "&Word wrap");
+    AppendMenuA(top, MF_STRING | MF_GRAYED, 3, "&Grayed\tDel");
+    AppendMenuA(top, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(top, MF_STRING, 4, "&Small");
+    AppendMenuA(top, MF_STRING, 5, "&Large");
+    AppendMenuA(top, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "&More");
+    AppendMenuA(top, MF_STRING | MF_MENUBARBREAK, 6, "&Column");
+    AppendMenuA(top, MF_STRING | MF_GRAYED | MF_CHECKED, 7, "Grey check");
+    CheckMenuRadioItem(top, 4, 5, 5, MF_BYCOMMAND);
+    SetMenuDefaultItem(top, 1, FALSE);
+    RECT popup{};
+    Owner().onIdle = [&](HWND) { GetWindowRect(Owner().idleWindow, &popup); };
+    std::unique_ptr<Canvas> canvas;
+    Owner().onIdle = [&](HWND) {
+        GetWindowRect(Owner().idleWindow, &popup);
+        canvas = std::make_unique<Canvas>(popup.right - popup.left, popup.bottom - popup.top);
+        CaptureScreen(*canvas, popup);
+    };
+    UseScript("at 10ms key press VK_DOWN\nat 20ms key press VK_DOWN\n");
+    TrackPopupMenu(top, TPM_RETURNCMD, 20, 20, 0, owner, nullptr);
+    ASSERT_TRUE(canvas);
+    EXPECT_TRUE(MatchesGolden(canvas->surface(), "menus/classic_string_menu"));
+    canvas.reset();
+    DestroyMenu(top);
+    DestroyWindow(owner);
+}
+
+}  // namespace
+}  // namespace brimlox::test
