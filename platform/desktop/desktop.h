@@ -23,6 +23,9 @@ struct DesktopSettings {
     int width = 1024;
     int height = 768;
     int twipsPerPixel = 15;
+    // Headless runs have nobody to answer a dialog: message boxes are logged and answered OK
+    // at once. A presenter that shows the screen to a person turns this off.
+    bool headlessDialogs = true;
 };
 
 class Desktop {
