@@ -363,6 +363,32 @@ TEST_F(GdiBlit, StretchingPicksAndMergesPixelsAsWindowsDoes) {
         StretchBlt(r.dc(), 0, 0, 2, 2, q.dc(), 0, 0, 4, 4, SRCCOPY);
         EXPECT_EQ(r.Bits(0, 2) + r.Bits(1, 2), "1111") << bpp;
     }
+    // Checked against Windows: a colour source is converted to mono before its runs merge,
+    // and a run partly outside the source merges only the pixels inside; a run wholly outside
+    // leaves its destination pixel alone.
+    BitmapDc four(4, 1, 32);
+    const COLORREF fourColours[4] = {RGB(0, 0, 255), RGB(255, 255, 255), RGB(0, 255, 0), RGB(0, 0, 255)};
+    for (int x = 0; x < 4; ++x) SetPixel(four.dc(), x, 0, fourColours[x]);
+    SetBkColor(four.dc(), RGB(0, 0, 255));
+    BitmapDc monoPair(2, 1, 1);
+    const std::pair<int, const char*> monoRuns[] = {{BLACKONWHITE, "00"}, {WHITEONBLACK, "11"}, {COLORONCOLOR, "01"}};
+    for (auto [mode, bits] : monoRuns) {
+        SetStretchBltMode(monoPair.dc(), mode);
+        StretchBlt(monoPair.dc(), 0, 0, 2, 1, four.dc(), 0, 0, 4, 1, SRCCOPY);
+        EXPECT_EQ(monoPair.Bits(0, 2), bits) << mode;
+    }
+    const COLORREF magenta = RGB(255, 0, 255);
+    const std::pair<int, COLORREF> partial[] = {{BLACKONWHITE, RGB(0, 255, 0)}, {WHITEONBLACK, RGB(255, 255, 255)},
+                                                {COLORONCOLOR, RGB(0, 255, 0)}};
+    for (auto [mode, third] : partial) {
+        BitmapDc out(4, 1, 32, magenta);
+        SetStretchBltMode(out.dc(), mode);
+        StretchBlt(out.dc(), 0, 0, 4, 1, four.dc(), -3, 0, 8, 1, SRCCOPY);
+        EXPECT_EQ(out.At(0, 0), magenta) << mode;
+        EXPECT_EQ(out.At(1, 0), RGB(0, 0, 255)) << mode;
+        EXPECT_EQ(out.At(2, 0), third) << mode;
+        EXPECT_EQ(out.At(3, 0), RGB(0, 0, 255)) << mode;
+    }
     // HALFTONE takes the rounded average of a run, channel by channel (our own filter; the
     // reference program picked one pixel instead).
     BitmapDc pair(2, 1, 32);
