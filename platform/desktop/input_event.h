@@ -20,6 +20,7 @@ struct InputEvent {
     bool extended = false;  // bit 24 of the key data
     std::string name;       // Screenshot
     int line = 0;           // script line that produced the event, 0 for live input
+    bool force = false;     // a move that reports even an unchanged position (SetCursorPos)
 };
 
 }  // namespace brimlox::desktop

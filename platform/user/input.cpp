@@ -140,7 +140,10 @@ std::optional<MSG> ConvertMouse(const desktop::InputEvent& e, std::uint64_t now)
     using desktop::InputType;
     if (e.type == InputType::MouseMove) {
         const auto& set = desktop::Desktop::Instance().Settings();
-        s.cursor = POINT{std::clamp(e.x, 0, set.width - 1), std::clamp(e.y, 0, set.height - 1)};
+        POINT p{std::clamp(e.x, 0, set.width - 1), std::clamp(e.y, 0, set.height - 1)};
+        // A move to where the pointer already is gives no WM_MOUSEMOVE, as on Windows.
+        if (p == s.cursor && !e.force) return std::nullopt;
+        s.cursor = p;
     }
     if (e.type == InputType::ButtonDown || e.type == InputType::ButtonUp)
         SetKey(ButtonVk(e.button), e.type == InputType::ButtonDown);
@@ -332,6 +335,7 @@ BOOL SetCursorPos(int x, int y) {
     e.timeMs = d.Now();
     e.x = p.x;
     e.y = p.y;
+    e.force = true;  // the pointer is already there when the event is converted
     bool moved = !(p == State().cursor);
     State().cursor = p;
     if (moved) d.Inject(e);

@@ -305,8 +305,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return MA_ACTIVATE;
         case WM_SETCURSOR: {
             if (w->IsChild() && SendMessageA(w->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
-            if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT && w->cls->cursor) {
-                SetCursor(w->cls->cursor);
+            // The cursor is the class cursor of the window under the pointer (wParam), also
+            // when a parent answers for its child.
+            WindowObject* under = LookupWindow(reinterpret_cast<HWND>(wParam));
+            if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT && under && under->cls->cursor) {
+                SetCursor(under->cls->cursor);
                 return TRUE;
             }
             if (LOWORD(static_cast<std::uintptr_t>(lParam)) != HTCLIENT && !w->IsChild())
