@@ -19,6 +19,10 @@ public:
 
     // Called by the window manager when a window's object is freed.
     static void NotifyDestroyed(HWND hwnd);
+    // Modules above USER that keep window handles (the notification area) are told of every
+    // freed window through an observer; adding the same observer twice keeps one.
+    using DestroyObserver = void (*)(HWND);
+    static void AddDestroyObserver(DestroyObserver observer);
 
 private:
     HWND hwnd_;
