@@ -87,6 +87,16 @@ struct Spans {
     int left[kMax];
     int right[kMax];
     int count = 0;
+    void Add(int l, int r) {
+        if (count < kMax) left[count] = l, right[count++] = r;
+    }
+};
+
+// A run of one row that a window shows on the screen.
+struct Piece {
+    int y;
+    int left;
+    int right;
 };
 
 }  // namespace
@@ -106,31 +116,42 @@ void Desktop::Compose(const RECT& screenRect) {
         if (IntersectRect(&clipped, &r, &area)) layers.push_back(Layer{r, w->surface.get()});
     }
     const std::uint32_t background = gdi::ToPixel(GetSysColor(COLOR_BACKGROUND));
+    // First find, row by row, which window shows where (each pixel belongs to the first window
+    // over it, from the top down); then copy window by window. Copying one window's pieces in
+    // row order reads its pixels as one forward stream, which keeps small pieces cheap.
+    std::vector<std::vector<Piece>> pieces(layers.size());
+    for (auto& list : pieces) list.reserve(static_cast<std::size_t>(area.bottom - area.top) * 2);
     for (int y = area.top; y < area.bottom; ++y) {
-        std::uint32_t* row = screen_->Row32(y);
         Spans open;
         open.left[0] = area.left;
         open.right[0] = area.right;
         open.count = 1;
-        // Windows from the top down: each pixel is written once, by the first window over it.
-        for (const Layer& layer : layers) {
-            if (y < layer.rect.top || y >= layer.rect.bottom || open.count == 0) continue;
-            const std::uint32_t* src = layer.surface->Row32(y - layer.rect.top);
+        for (std::size_t i = 0; i < layers.size() && open.count > 0; ++i) {
+            const Layer& layer = layers[i];
+            if (y < layer.rect.top || y >= layer.rect.bottom) continue;
             Spans next;
-            for (int i = 0; i < open.count; ++i) {
-                int l = std::max(open.left[i], static_cast<int>(layer.rect.left));
-                int r = std::min(open.right[i], static_cast<int>(layer.rect.right));
+            for (int k = 0; k < open.count; ++k) {
+                int l = std::max(open.left[k], static_cast<int>(layer.rect.left));
+                int r = std::min(open.right[k], static_cast<int>(layer.rect.right));
                 if (l >= r) {
-                    if (next.count < Spans::kMax) next.left[next.count] = open.left[i], next.right[next.count++] = open.right[i];
+                    next.Add(open.left[k], open.right[k]);
                     continue;
                 }
-                std::memcpy(row + l, src + (l - layer.rect.left), static_cast<std::size_t>(r - l) * 4);
-                if (open.left[i] < l && next.count < Spans::kMax) next.left[next.count] = open.left[i], next.right[next.count++] = l;
-                if (r < open.right[i] && next.count < Spans::kMax) next.left[next.count] = r, next.right[next.count++] = open.right[i];
+                pieces[i].push_back(Piece{y, l, r});
+                if (open.left[k] < l) next.Add(open.left[k], l);
+                if (r < open.right[k]) next.Add(r, open.right[k]);
             }
             open = next;
         }
-        for (int i = 0; i < open.count; ++i) std::fill(row + open.left[i], row + open.right[i], background);
+        std::uint32_t* row = screen_->Row32(y);
+        for (int k = 0; k < open.count; ++k) std::fill(row + open.left[k], row + open.right[k], background);
+    }
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        const Layer& layer = layers[i];
+        for (const Piece& p : pieces[i]) {
+            const std::uint32_t* src = layer.surface->Row32(p.y - layer.rect.top) + (p.left - layer.rect.left);
+            std::memcpy(screen_->Row32(p.y) + p.left, src, static_cast<std::size_t>(p.right - p.left) * 4);
+        }
     }
     ++frameSerial_;
 }
