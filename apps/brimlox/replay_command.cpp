@@ -69,6 +69,8 @@ bool Write(const gdi::Surface& s, const std::string& path) {
     return false;
 }
 
+// Writes -o and --all. A trace of off-screen drawing has no #dc; its first memory DC's bitmap
+// stands in, and the user is told so.
 int WriteOutputs(const gdi::replay::TraceReplayer& replayer, const ReplayArgs& args) {
     const auto& surfaces = replayer.Surfaces();
     if (surfaces.empty() || !surfaces.front().pixels) {
@@ -95,6 +97,8 @@ int WriteOutputs(const gdi::replay::TraceReplayer& replayer, const ReplayArgs& a
 
 }  // namespace
 
+// Reading errors are usage-class failures (2); a drawing that differs or cannot be written is
+// a result of the replay (1). Only the first surface is kept unless --all wants every one.
 int RunReplay(int argc, char** argv) {
     ReplayArgs args;
     if (int code = ParseArgs(argc, argv, args); code >= 0) return code;

@@ -62,6 +62,8 @@ const Registrar kObjectHandlers[] = {
      }},
 };
 
+// The bits were recorded with the length CreateBitmap reads; fewer bytes would make the
+// replayed call read past them, so a short list is refused.
 void ReplayCreateBitmap(Context& c, const Json& a, const Json& ret) {
     int width = c.I(a, 0);
     int height = c.I(a, 1);
@@ -137,6 +139,8 @@ const Registrar kPenBrushHandlers[] = {
      }},
 };
 
+// FillRect and FrameRect: a null rectangle is replayed as null so the call fails as it did;
+// Context::Brush keeps 1..31 as system colour indices plus one.
 void ReplayRectFill(Context& c, const Json& a, int (*fill)(HDC, const RECT*, HBRUSH)) {
     if (c.IsNull(a, 1)) {
         fill(c.Dc(a, 0), nullptr, c.Brush(a, 2));

@@ -1,3 +1,6 @@
+// TraceCall: formats one call as a JSON line while the call runs. Arguments are formatted
+// before the call draws, so the recorder can write what the replay needs first (#dc, #bitmap,
+// #bits) ahead of the line; the line itself is written when the return value arrives.
 #include "platform/gdi/trace.h"
 
 #include <cstdio>
@@ -7,6 +10,8 @@
 
 namespace brimlox::gdi {
 
+// JSON has no 8-bit strings: each byte becomes the code point of the same value, which the
+// replay turns back into that byte (Context::Text).
 void AppendJsonString(std::string& out, std::string_view s) {
     out += '"';
     for (unsigned char c : s) {
@@ -72,6 +77,8 @@ bool TraceActive() {
     return r.Active();
 }
 
+// Off, a traced call costs the environment check, the depth count and one branch; the
+// line is built only for the outermost call while a file is open.
 TraceCall::TraceCall(const char* op) {
     TraceRecorder& r = TraceRecorder::Instance();
     r.CheckEnvironment();

@@ -19,6 +19,7 @@ constexpr auto kDecode = MakeDecodeTable();
 
 }  // namespace
 
+// Whole groups of three bytes first; the one or two left over are padded with '='.
 void AppendBase64(std::string& out, const void* data, std::size_t size) {
     const auto* p = static_cast<const std::uint8_t*>(data);
     out.reserve(out.size() + (size + 2) / 3 * 4);
@@ -40,6 +41,8 @@ void AppendBase64(std::string& out, const void* data, std::size_t size) {
     }
 }
 
+// Strict on purpose: a trace with damaged pixel data is rejected rather than replayed with
+// pixels shifted or missing.
 std::optional<std::vector<std::uint8_t>> DecodeBase64(std::string_view text) {
     if (text.size() % 4 != 0) return std::nullopt;
     std::size_t padding = 0;

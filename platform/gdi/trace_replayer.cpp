@@ -148,6 +148,8 @@ Session::~Session() {
     SetTwipsPerPixel(savedTwips_);
 }
 
+// One line of the trace. Every problem becomes a TraceFormatError naming the line; problems
+// inside a handler name the op as well.
 void Session::Line(int number, const std::string& text) {
     Json j;
     try {
@@ -187,6 +189,7 @@ void Session::Line(int number, const std::string& text) {
     }
 }
 
+// The #trace line: the colours and scale the traced run drew with apply before any call.
 void Session::Header(const Json& j) {
     IntField(j, "version", 1, 1);
     int twips = static_cast<int>(IntField(j, "twips_per_pixel", 1, 1 << 20));
@@ -246,6 +249,7 @@ void Session::DcLine(const Json& j) {
     context_.Bind(h, t->dc);
 }
 
+// A bitmap the traced run had before the trace saw it, made again with its own bits.
 void Session::BitmapLine(const Json& j) {
     std::uint32_t h = HandleField(j);
     int width = static_cast<int>(IntField(j, "width", 1, kMaxSurfaceSide));
@@ -275,6 +279,7 @@ void Session::BitmapLine(const Json& j) {
     context_.Bind(h, bitmap);
 }
 
+// Bits the traced program wrote through a DIB section's pointer.
 void Session::BitsLine(const Json& j) {
     std::uint32_t h = HandleField(j);
     auto* bmp = HandleTable::Instance().Get<BitmapObject>(static_cast<HGDIOBJ>(context_.Live(h)));
@@ -285,6 +290,8 @@ void Session::BitsLine(const Json& j) {
     std::memcpy(s.Bits(), bits.data(), bits.size());
 }
 
+// Compares the surface as drawn so far with the traced pixels; only the first difference is
+// kept, the rest of the trace still replays.
 void Session::ResultLine(int number, const Json& j) {
     std::uint32_t h = HandleField(j);
     Tracked* t = FindDcLine(h);
@@ -326,6 +333,8 @@ void Session::ResultLine(int number, const Json& j) {
     }
 }
 
+// A call: its handler makes it again. The first CreateCompatibleDC is followed in case the
+// trace has no #dc and its off-screen drawing is the result to write.
 void Session::Call(const std::string& op, const Json& j) {
     if (op.empty() || op[0] == '#') throw ReplayError("unknown op \"" + op + "\"");
     auto handler = Handlers().find(op);
@@ -421,6 +430,7 @@ void Session::FreeEverything() {
 
 }  // namespace
 
+// Blank lines are skipped but counted, so messages name the line an editor shows.
 void TraceReplayer::Run(std::istream& in) {
     surfaces_.clear();
     mismatch_.reset();
