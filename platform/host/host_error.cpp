@@ -8,6 +8,8 @@ std::string HostError::DescriptionFor(int number) {
         case kErrOverflow: return "Overflow";
         case kErrSubscript: return "Subscript out of range";
         case kErrTypeMismatch: return "Type mismatch";
+        case kErrFileNotFound: return "File not found";
+        case kErrPathNotFound: return "Path not found";
         case kErrObjectNotSet: return "Object variable not set";
         case kErrInvalidPropertyValue: return "Invalid property value";
         case kErrSetNotSupportedAtRuntime: return "Set not supported at runtime";
@@ -15,6 +17,7 @@ std::string HostError::DescriptionFor(int number) {
         case kErrMemberNotFound: return "Object doesn't support this property or method";
         case kErrArgumentNotOptional: return "Argument not optional";
         case kErrWrongArgumentCount: return "Wrong number of arguments or invalid property assignment";
+        case kErrInvalidPicture: return "Invalid picture";
         default: return "";
     }
 }

@@ -14,6 +14,8 @@ enum HostErrorNumber : int {
     kErrOverflow = 6,
     kErrSubscript = 9,
     kErrTypeMismatch = 13,
+    kErrFileNotFound = 53,
+    kErrPathNotFound = 76,
     kErrObjectNotSet = 91,
     kErrInvalidPropertyValue = 380,
     kErrSetNotSupportedAtRuntime = 382,
@@ -21,6 +23,7 @@ enum HostErrorNumber : int {
     kErrMemberNotFound = 438,
     kErrArgumentNotOptional = 449,
     kErrWrongArgumentCount = 450,
+    kErrInvalidPicture = 481,
 };
 
 class HostError : public std::runtime_error {

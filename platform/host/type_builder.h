@@ -87,8 +87,10 @@ class TypeBuilder {
 public:
     explicit TypeBuilder(std::string name) : info_(std::make_shared<TypeInfo>(std::move(name))) {}
 
-    template <typename R>
-    TypeBuilder& Get(std::string name, R (T::*getter)() const, std::string help, int dispId = 0, MemberFlags flags = {}) {
+    // Getters and setters may belong to a base class of T (a control's inherited surface members).
+    template <typename R, typename C>
+        requires std::is_base_of_v<C, T>
+    TypeBuilder& Get(std::string name, R (C::*getter)() const, std::string help, int dispId = 0, MemberFlags flags = {}) {
         MemberInfo m = Base(std::move(name), MemberKind::Property, std::move(help), dispId, flags);
         m.get = [getter](Dispatch& self, std::span<Variant>) {
             return VariantCast<Plain<R>>::To((Self(self).*getter)());
@@ -97,8 +99,9 @@ public:
         return *this;
     }
 
-    template <typename A>
-    TypeBuilder& Let(std::string name, void (T::*setter)(A), std::string help = "", int dispId = 0, MemberFlags flags = {}) {
+    template <typename A, typename C>
+        requires std::is_base_of_v<C, T>
+    TypeBuilder& Let(std::string name, void (C::*setter)(A), std::string help = "", int dispId = 0, MemberFlags flags = {}) {
         MemberInfo m = Base(std::move(name), MemberKind::Property, std::move(help), dispId, flags);
         auto call = [setter](Dispatch& self, std::span<Variant> args) {
             (Self(self).*setter)(VariantCast<Plain<A>>::From(args.back()));
@@ -111,8 +114,8 @@ public:
         return *this;
     }
 
-    template <typename R, typename A>
-    TypeBuilder& Property(std::string name, R (T::*getter)() const, void (T::*setter)(A), std::string help,
+    template <typename R, typename A, typename C1, typename C2>
+    TypeBuilder& Property(std::string name, R (C1::*getter)() const, void (C2::*setter)(A), std::string help,
                           int dispId = 0, MemberFlags flags = {}) {
         Get(name, getter, help, dispId, flags);
         return Let(std::move(name), setter, std::move(help), dispId, flags);
@@ -133,6 +136,12 @@ public:
         MemberInfo m = Base(std::move(name), MemberKind::Event, std::move(help), dispId, {});
         m.params = std::move(params);
         info_->Add(std::move(m));
+        return *this;
+    }
+
+    // Adds members written by hand (shared member sets such as a control's extender).
+    TypeBuilder& With(const std::function<void(TypeInfo&)>& add) {
+        add(*info_);
         return *this;
     }
 

@@ -32,6 +32,15 @@ void CheckArguments(const MemberInfo& m, std::size_t given, std::size_t extra) {
     if (given > m.params.size() + extra) throw HostError(kErrWrongArgumentCount);
 }
 
+// The object's own member first, then the member its host adds around it.
+const MemberInfo* FindMember(const Dispatch& object, std::string_view name) {
+    const TypeInfo* info = object.GetTypeInfo();
+    const MemberInfo* m = info ? info->Find(name) : nullptr;
+    if (m) return m;
+    const TypeInfo* extender = object.GetExtenderTypeInfo();
+    return extender ? extender->Find(name) : nullptr;
+}
+
 }  // namespace
 
 std::size_t MemberInfo::RequiredParams() const {
@@ -71,8 +80,7 @@ std::shared_ptr<const TypeInfo> FindType(std::string_view name) {
 }
 
 Variant Invoke(Dispatch& object, std::string_view name, InvokeKind kind, std::span<Variant> args) {
-    const TypeInfo* info = object.GetTypeInfo();
-    const MemberInfo* m = info ? info->Find(name) : nullptr;
+    const MemberInfo* m = FindMember(object, name);
     if (!m) throw HostError(kErrMemberNotFound);
     switch (kind) {
         case InvokeKind::PropertyGet:
@@ -120,8 +128,7 @@ void LetProperty(Dispatch& object, std::string_view name, Variant value) {
     Variant args[1] = {std::move(value)};
     // Objects are assigned with set when the member has one, values with let.
     bool objectValue = args[0].IsObject();
-    const TypeInfo* info = object.GetTypeInfo();
-    const MemberInfo* m = info ? info->Find(name) : nullptr;
+    const MemberInfo* m = FindMember(object, name);
     InvokeKind kind = objectValue && m && m->set ? InvokeKind::PropertySet : InvokeKind::PropertyLet;
     Invoke(object, name, kind, args);
 }

@@ -22,6 +22,9 @@ public:
     virtual std::string TypeName() const = 0;
     // The interface late-bound calls go through; nullptr for objects without one.
     virtual const TypeInfo* GetTypeInfo() const { return nullptr; }
+    // Members the host adds around the object (a control's extender: Name, Left, Container ...),
+    // searched by late-bound calls after the object's own interface.
+    virtual const TypeInfo* GetExtenderTypeInfo() const { return nullptr; }
 };
 
 enum class VarType { Empty, Boolean, Byte, Integer, Long, Single, Double, String, Object };

@@ -1,0 +1,25 @@
+// Fuzzes the form-file reader: any bytes must load or be refused with a FormFileError, and a
+// refused file must leave no window behind.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/host/form.h"
+#include "platform/host/form_file.h"
+#include "platform/user/user.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace brimlox::host;
+    std::size_t windows = brimlox::user::LiveWindowCount();
+    try {
+        auto form = LoadFormText(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.json");
+        // What loads must save and load again.
+        std::string saved = SaveFormText(*form);
+        form->Discard();
+        auto again = LoadFormText(saved, "resaved.json");
+        again->Discard();
+    } catch (const FormFileError&) {
+    }
+    if (brimlox::user::LiveWindowCount() != windows) std::abort();
+    return 0;
+}

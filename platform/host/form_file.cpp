@@ -1,0 +1,333 @@
+#include "platform/host/form_file.h"
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "platform/host/control_registry.h"
+#include "platform/host/form.h"
+#include "platform/host/runtime.h"
+#include "platform/user/user.h"
+
+namespace brimlox::host {
+
+namespace {
+
+constexpr const char* kFormat = "brimlox-form";
+constexpr int kVersion = 1;
+constexpr std::int64_t kMaxCoordinate = 2000000;  // twips; far beyond any screen
+constexpr std::size_t kMaxControls = 100000;
+constexpr std::int32_t kDefaultBack = static_cast<std::int32_t>(0x8000000Fu);
+constexpr std::int32_t kDefaultFore = static_cast<std::int32_t>(0x80000012u);
+
+// One control as the file describes it, checked but not yet created.
+struct ControlRecord {
+    std::string type, name, container, tag, path;
+    std::int16_t index = -1;
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+    bool visible = true;
+    std::int16_t align = 0;
+    PropertyBag bag;
+};
+
+struct FormRecord {
+    std::string name, caption;
+    std::int32_t left = 0, top = 0, width = 0, height = 0;
+    PropertyBag extra;  // BackColor, ForeColor, BorderStyle, WindowState, Font, Picture
+    std::vector<ControlRecord> controls;
+};
+
+[[noreturn]] void Fail(const std::string& path, const std::string& problem) { throw FormFileError(path, problem); }
+
+void OnlyKeys(const OrderedJson& j, const std::set<std::string>& allowed, const std::string& path) {
+    for (const auto& [key, value] : j.items())
+        if (!allowed.count(key)) Fail(path + "." + key, "unknown key");
+}
+
+const OrderedJson& Required(const OrderedJson& j, const std::string& key, const std::string& path) {
+    if (!j.contains(key)) Fail(path + "." + key, "missing");
+    return j[key];
+}
+
+std::string ReadString(const OrderedJson& j, const std::string& path) {
+    if (!j.is_string()) Fail(path, "expected a string");
+    return j.get<std::string>();
+}
+
+std::int64_t ReadInteger(const OrderedJson& j, const std::string& path, std::int64_t lo, std::int64_t hi) {
+    if (!j.is_number_integer()) Fail(path, "expected an integer");
+    std::int64_t v = j.is_number_unsigned() && j.get<std::uint64_t>() > static_cast<std::uint64_t>(hi) ? hi + 1 : j.get<std::int64_t>();
+    if (v < lo || v > hi) Fail(path, "out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")");
+    return v;
+}
+
+std::int32_t Coordinate(const OrderedJson& parent, const char* key, const std::string& path, std::int64_t lo) {
+    return static_cast<std::int32_t>(ReadInteger(Required(parent, key, path), path + "." + key, lo, kMaxCoordinate));
+}
+
+// Checks a value of the form's own bag: a number in range, or an object of the right type.
+void CheckFormExtra(const PropertyBag& bag, const std::string& path) {
+    static const std::map<std::string, std::pair<double, double>> kRanges = {
+        {"BackColor", {-2147483648.0, 2147483647.0}}, {"ForeColor", {-2147483648.0, 2147483647.0}}, {"BorderStyle", {0, 5}}, {"WindowState", {0, 2}}};
+    for (const auto& [key, value] : bag.Entries()) {
+        std::string at = path + "." + key;
+        if (key == "Font" || key == "Picture") {
+            auto object = value.ToObject();
+            if (!object || object->TypeName() != key) Fail(at, "expected a " + key + " object");
+            continue;
+        }
+        auto range = kRanges.find(key);
+        if (range == kRanges.end()) Fail(at, "unknown form property");
+        if (!value.IsNumeric() || value.Type() == VarType::Boolean) Fail(at, "expected an integer");
+        double d = value.ToDouble();
+        if (d < range->second.first || d > range->second.second || d != static_cast<double>(static_cast<std::int64_t>(d)))
+            Fail(at, "out of range");
+    }
+}
+
+FormRecord ParseFormPart(const OrderedJson& j, const std::string& path) {
+    if (!j.is_object()) Fail(path, "expected an object");
+    FormRecord form;
+    form.name = ReadString(Required(j, "Name", path), path + ".Name");
+    if (!IsValidName(form.name)) Fail(path + ".Name", "not a valid name");
+    form.caption = j.contains("Caption") ? ReadString(j["Caption"], path + ".Caption") : form.name;
+    form.left = Coordinate(j, "Left", path, -kMaxCoordinate);
+    form.top = Coordinate(j, "Top", path, -kMaxCoordinate);
+    form.width = Coordinate(j, "Width", path, 0);
+    form.height = Coordinate(j, "Height", path, 0);
+    OrderedJson rest = OrderedJson::object();
+    for (const auto& [key, value] : j.items())
+        if (key != "Name" && key != "Caption" && key != "Left" && key != "Top" && key != "Width" && key != "Height")
+            rest[key] = value;
+    form.extra = PropertyBag::FromJson(rest, path);
+    CheckFormExtra(form.extra, path);
+    return form;
+}
+
+void ParseExtender(const OrderedJson& j, ControlRecord& rec, const std::string& path) {
+    if (!j.is_object()) Fail(path, "expected an object");
+    OnlyKeys(j, {"Left", "Top", "Width", "Height", "Visible", "Align", "Tag"}, path);
+    rec.left = Coordinate(j, "Left", path, -kMaxCoordinate);
+    rec.top = Coordinate(j, "Top", path, -kMaxCoordinate);
+    rec.width = Coordinate(j, "Width", path, 0);
+    rec.height = Coordinate(j, "Height", path, 0);
+    if (j.contains("Visible")) {
+        if (!j["Visible"].is_boolean()) Fail(path + ".Visible", "expected true or false");
+        rec.visible = j["Visible"].get<bool>();
+    }
+    if (j.contains("Align")) rec.align = static_cast<std::int16_t>(ReadInteger(j["Align"], path + ".Align", 0, 4));
+    if (j.contains("Tag")) rec.tag = ReadString(j["Tag"], path + ".Tag");
+}
+
+ControlRecord ParseControl(const OrderedJson& j, std::size_t i) {
+    std::string path = "controls[" + std::to_string(i) + "]";
+    if (!j.is_object()) Fail(path, "expected an object");
+    ControlRecord rec;
+    // The name goes into the path first, so every later message names the control.
+    rec.name = ReadString(Required(j, "name", path), path + ".name");
+    if (!IsValidName(rec.name)) Fail(path + ".name", "not a valid name");
+    path += "(" + rec.name + ")";
+    rec.path = path;
+    OnlyKeys(j, {"type", "name", "index", "container", "extender", "bag"}, path);
+    rec.type = ReadString(Required(j, "type", path), path + ".type");
+    if (!IsControlType(rec.type)) Fail(path + ".type", "unknown control type \"" + rec.type + "\"");
+    if (j.contains("index")) rec.index = static_cast<std::int16_t>(ReadInteger(j["index"], path + ".index", 0, 32767));
+    if (j.contains("container")) rec.container = ReadString(j["container"], path + ".container");
+    ParseExtender(Required(j, "extender", path), rec, path + ".extender");
+    if (rec.align != 0 && !rec.container.empty()) Fail(path + ".extender.Align", "only controls on the form itself can be aligned");
+    rec.bag = PropertyBag::FromJson(j.contains("bag") ? j["bag"] : OrderedJson::object(), path + ".bag");
+    return rec;
+}
+
+// Names: unique, or shared by a control array whose members have distinct indexes.
+// Containers: each names a container control of the file, and no chain returns to its start.
+void CheckNamesAndContainers(const std::vector<ControlRecord>& controls) {
+    std::map<std::string, const ControlRecord*> byName;
+    std::map<std::string, std::set<int>> arrays;
+    for (const auto& rec : controls) {
+        std::string key;
+        for (char c : rec.name) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        auto [it, fresh] = byName.emplace(key, &rec);
+        if (!fresh && (rec.index < 0 || it->second->index < 0))
+            Fail(rec.path + ".name", "duplicate name \"" + rec.name + "\"");
+        if (rec.index >= 0 && !arrays[key].insert(rec.index).second)
+            Fail(rec.path + ".index", "duplicate index " + std::to_string(rec.index) + " in control array \"" + rec.name + "\"");
+    }
+    auto find = [&](const std::string& name) -> const ControlRecord* {
+        std::string key;
+        for (char c : name) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        auto it = byName.find(key);
+        return it == byName.end() ? nullptr : it->second;
+    };
+    for (const auto& rec : controls) {
+        if (rec.container.empty()) continue;
+        const ControlRecord* c = find(rec.container);
+        if (!c || c->index >= 0) Fail(rec.path + ".container", "no control \"" + rec.container + "\" to contain it");
+        auto probe = CreateControl(c->type);
+        if (!probe || !probe->IsContainer()) Fail(rec.path + ".container", "\"" + rec.container + "\" is not a container");
+        std::set<const ControlRecord*> seen{&rec};
+        for (const ControlRecord* k = c; k && !k->container.empty(); k = find(k->container))
+            if (!seen.insert(k).second) Fail(rec.path + ".container", "container cycle through \"" + k->name + "\"");
+    }
+}
+
+FormRecord ParseFile(const OrderedJson& json) {
+    if (!json.is_object()) Fail("$", "a form file must be a JSON object");
+    OnlyKeys(json, {"format", "version", "form", "controls"}, "$");
+    if (ReadString(Required(json, "format", "$"), "format") != kFormat) Fail("format", std::string("expected \"") + kFormat + "\"");
+    ReadInteger(Required(json, "version", "$"), "version", kVersion, kVersion);
+    FormRecord form = ParseFormPart(Required(json, "form", "$"), "form");
+    const OrderedJson& controls = Required(json, "controls", "$");
+    if (!controls.is_array()) Fail("controls", "expected an array");
+    if (controls.size() > kMaxControls) Fail("controls", "too many controls");
+    for (std::size_t i = 0; i < controls.size(); ++i) form.controls.push_back(ParseControl(controls[i], i));
+    CheckNamesAndContainers(form.controls);
+    return form;
+}
+
+void ApplyFormExtra(Form& form, const PropertyBag& bag) {
+    // Colours are kept as the Long with the same bits, as property bags hold OLE colours.
+    form.SetBackColor(static_cast<std::uint32_t>(bag.ReadProperty("BackColor", Variant(kDefaultBack)).ToLong()));
+    form.SetForeColor(static_cast<std::uint32_t>(bag.ReadProperty("ForeColor", Variant(kDefaultFore)).ToLong()));
+    form.SetBorderStyle(bag.ReadProperty("BorderStyle", Variant(std::int16_t{2})).ToInteger());
+    if (auto font = bag.ReadProperty("Font").As<StdFont>()) form.SetFont(font);
+    if (auto picture = bag.ReadProperty("Picture").As<StdPicture>()) form.SetPicture(picture);
+}
+
+// Creates the checked form: sites every control, sets containers, then runs Initialize and
+// ReadProperties in file order, then Resize. Any failure takes the whole form down again.
+std::shared_ptr<Form> Build(FormRecord& rec, bool designMode) {
+    auto form = Form::Create(rec.name, designMode);
+    std::string at = "form";
+    try {
+        form->SetCaption(rec.caption);
+        ApplyFormExtra(*form, rec.extra);
+        form->Move(rec.left, rec.top, rec.width, rec.height);
+        std::vector<std::shared_ptr<Control>> made;
+        for (auto& c : rec.controls) {
+            at = c.path;
+            made.push_back(form->CreateUninitialised(c.type, c.name, c.index));
+        }
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            const auto& c = rec.controls[i];
+            at = c.path;
+            if (!c.container.empty()) {
+                Control* container = form->Find(c.container).get();
+                made[i]->SetContainerDirect(container);
+                if (made[i]->hWnd()) SetParent(made[i]->hWnd(), container->hWnd());
+            }
+            made[i]->Site(c.left, c.top, c.width, c.height, c.visible, c.align, c.tag);
+        }
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            at = rec.controls[i].path + ".bag";
+            made[i]->Initialize();
+            made[i]->ReadProperties(rec.controls[i].bag);
+        }
+        form->Arrange();
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            at = rec.controls[i].path;
+            if (made[i]->hWnd() && made[i]->Visible()) ShowWindow(made[i]->hWnd(), SW_SHOWNA);
+            made[i]->Resize();
+        }
+        form->SetWindowState(rec.extra.ReadProperty("WindowState", Variant(std::int16_t{0})).ToInteger());
+    } catch (const HostError& e) {
+        form->Discard();
+        throw FormFileError(at, "refused while loading: " + e.Description());
+    }
+    form->SetDirty(false);
+    return form;
+}
+
+OrderedJson ControlJson(Control& c, std::size_t i) {
+    std::string path = "controls[" + std::to_string(i) + "](" + c.Name() + ")";
+    OrderedJson j;
+    j["type"] = c.TypeName();
+    j["name"] = c.Name();
+    if (c.IsArrayMember()) j["index"] = c.Index();
+    if (Control* k = c.ContainerControl()) j["container"] = k->Name();
+    OrderedJson ext{{"Left", c.Left()}, {"Top", c.Top()}, {"Width", c.Width()}, {"Height", c.Height()}};
+    if (!c.Visible()) ext["Visible"] = false;
+    if (c.Align() != 0) ext["Align"] = c.Align();
+    if (!c.Tag().empty()) ext["Tag"] = c.Tag();
+    j["extender"] = std::move(ext);
+    PropertyBag bag;
+    c.WriteProperties(bag);
+    j["bag"] = bag.ToJson(path + ".bag");
+    return j;
+}
+
+}  // namespace
+
+OrderedJson SaveFormJson(Form& form) {
+    StartHost();
+    OrderedJson f{{"Name", form.Name()}, {"Caption", form.Caption()}, {"Left", form.Left()},
+                  {"Top", form.Top()}, {"Width", form.Width()}, {"Height", form.Height()}};
+    PropertyBag extra;
+    extra.WriteProperty("BackColor", Variant(static_cast<std::int32_t>(form.BackColor())), Variant(kDefaultBack));
+    extra.WriteProperty("ForeColor", Variant(static_cast<std::int32_t>(form.ForeColor())), Variant(kDefaultFore));
+    extra.WriteProperty("BorderStyle", Variant(form.BorderStyle()), Variant(std::int16_t{2}));
+    extra.WriteProperty("WindowState", Variant(form.WindowState()), Variant(std::int16_t{0}));
+    extra.WriteProperty("Font", Variant(std::static_pointer_cast<Dispatch>(form.Font())));
+    if (form.Picture()->Type() != PictureType::None)
+        extra.WriteProperty("Picture", Variant(std::static_pointer_cast<Dispatch>(form.Picture())));
+    OrderedJson extraJson = extra.ToJson("form");
+    for (auto& [key, value] : extraJson.items()) f[key] = value;
+    OrderedJson controls = OrderedJson::array();
+    const auto& all = form.Controls();
+    for (std::size_t i = 0; i < all.size(); ++i) controls.push_back(ControlJson(*all[i], i));
+    return OrderedJson{{"format", kFormat}, {"version", kVersion}, {"form", std::move(f)}, {"controls", std::move(controls)}};
+}
+
+std::string SaveFormText(Form& form) { return SaveFormJson(form).dump(2) + "\n"; }
+
+void SaveFormFile(Form& form, const std::string& path) {
+    std::string text = SaveFormText(form);
+    std::string temp = path + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.flush();
+        if (!out) throw FormFileError(path, "cannot write the file");
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        throw FormFileError(path, "cannot replace the file");
+    }
+    form.SetDirty(false);
+}
+
+std::shared_ptr<Form> LoadFormJson(const OrderedJson& json, const std::string& source, bool designMode) {
+    StartHost();
+    try {
+        FormRecord rec = ParseFile(json);
+        return Build(rec, designMode);
+    } catch (const FormFileError& e) {
+        throw FormFileError(source + ": " + e.Path(), std::string(e.what()).substr(e.Path().size() + 2));
+    }
+}
+
+std::shared_ptr<Form> LoadFormText(std::string_view text, const std::string& source, bool designMode) {
+    OrderedJson json = OrderedJson::parse(text.begin(), text.end(), nullptr, false);
+    if (json.is_discarded()) {
+        // Parse again with exceptions for the position of the error.
+        try {
+            (void)OrderedJson::parse(text.begin(), text.end());
+        } catch (const nlohmann::json::parse_error& e) {
+            throw FormFileError(source, std::string("bad JSON: ") + e.what());
+        }
+        throw FormFileError(source, "bad JSON");
+    }
+    return LoadFormJson(json, source, designMode);
+}
+
+std::shared_ptr<Form> LoadFormFile(const std::string& path, bool designMode) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw FormFileError(path, "cannot open the file");
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return LoadFormText(buffer.str(), path, designMode);
+}
+
+}  // namespace brimlox::host

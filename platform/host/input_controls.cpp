@@ -1,0 +1,233 @@
+// TextBox, CheckBox and ListBox of the host's standard controls.
+#include <algorithm>
+
+#include "platform/gdi/text.h"
+#include "platform/host/standard_controls.h"
+#include "platform/host/type_builder.h"
+#include "platform/user/user.h"
+
+namespace brimlox::host {
+
+namespace {
+
+RECT ClientOf(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return r;
+}
+
+void FillWith(HDC dc, RECT r, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+}  // namespace
+
+// ---- TextBox ---------------------------------------------------------------------------------
+const TypeInfo* TextBox::GetTypeInfo() const {
+    static const auto info = TypeBuilder<TextBox>("TextBox")
+                                 .Property("Text", &TextBox::Text, &TextBox::SetText, "Returns/sets the text.", 0)
+                                 .Event("Change", 1, "Occurs when the text changes, also when code sets it.")
+                                 .Build();
+    return info.get();
+}
+
+void TextBox::SetText(std::string text) {
+    if (text == text_) return;
+    text_ = std::move(text);
+    PropertyChanged("Text");
+    Refresh();
+    RaiseEvent("Change");
+}
+
+void TextBox::ReadProperties(PropertyBag& bag) { text_ = bag.ReadProperty("Text", Variant(Name())).ToString(); }
+void TextBox::WriteProperties(PropertyBag& bag) { bag.WriteProperty("Text", Variant(text_), Variant(Name())); }
+
+void TextBox::Paint() {
+    HDC dc = hDC();
+    RECT r = ClientOf(hWnd());
+    FillWith(dc, r, GetSysColor(COLOR_WINDOW));
+    DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+    InflateRect(&r, -3, -2);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+}
+
+// ---- CheckBox --------------------------------------------------------------------------------
+const TypeInfo* CheckBox::GetTypeInfo() const {
+    static const auto info = TypeBuilder<CheckBox>("CheckBox")
+                                 .Property("Caption", &CheckBox::Caption, &CheckBox::SetCaption, "Returns/sets the text.")
+                                 .Property("Value", &CheckBox::Value, &CheckBox::SetValue, "0 unchecked, 1 checked, 2 greyed.", 0)
+                                 .Event("Click", -600, "Occurs when the value changes, also when code sets it.")
+                                 .Build();
+    return info.get();
+}
+
+void CheckBox::SetValue(std::int16_t v) {
+    if (v < 0 || v > 2) throw HostError(kErrInvalidPropertyValue);
+    if (v == value_) return;
+    value_ = v;
+    PropertyChanged("Value");
+    Refresh();
+    RaiseEvent("Click");
+}
+
+void CheckBox::ReadProperties(PropertyBag& bag) {
+    ReadCaption(bag);
+    std::int16_t v = bag.ReadProperty("Value", Variant(std::int16_t{0})).ToInteger();
+    if (v < 0 || v > 2) throw HostError(kErrInvalidPropertyValue, "Invalid property value: Value must be 0, 1 or 2");
+    value_ = v;
+}
+
+void CheckBox::WriteProperties(PropertyBag& bag) {
+    WriteCaption(bag);
+    bag.WriteProperty("Value", Variant(value_), Variant(std::int16_t{0}));
+}
+
+void CheckBox::Paint() {
+    HDC dc = hDC();
+    RECT r = ClientOf(hWnd());
+    int box = 13;
+    RECT b{0, (r.bottom - box) / 2, box, (r.bottom - box) / 2 + box};
+    FillWith(dc, b, GetSysColor(value_ == 2 ? COLOR_BTNFACE : COLOR_WINDOW));
+    DrawEdge(dc, &b, EDGE_SUNKEN, BF_RECT);
+    if (value_ != 0) {
+        // The tick: two strokes, grey when the box is greyed.
+        HPEN pen = CreatePen(PS_SOLID, 2, GetSysColor(value_ == 2 ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+        HGDIOBJ old = SelectObject(dc, pen);
+        MoveToEx(dc, b.left + 3, b.top + 6, nullptr);
+        LineTo(dc, b.left + 5, b.top + 9);
+        LineTo(dc, b.left + 10, b.top + 3);
+        SelectObject(dc, old);
+        DeleteObject(pen);
+    }
+    RECT t{box + 4, 0, r.right, r.bottom};
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ResolveColor(ForeColor()));
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &t, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+}
+
+// ---- ListBox ---------------------------------------------------------------------------------
+const TypeInfo* ListBox::GetTypeInfo() const {
+    static const auto info =
+        TypeBuilder<ListBox>("ListBox")
+            .Method("AddItem", [](ListBox& l, std::span<Variant> a) {
+                l.AddItem(a[0].ToString(), a.size() > 1 && !a[1].IsEmpty() ? a[1].ToLong() : -1);
+                return Variant();
+            }, "Adds an item.", {{"Item"}, {"Index", true}})
+            .Method("RemoveItem", [](ListBox& l, std::span<Variant> a) { l.RemoveItem(a[0].ToLong()); return Variant(); },
+                    "Removes an item.", {{"Index"}})
+            .Method("Clear", [](ListBox& l, std::span<Variant>) { l.Clear(); return Variant(); }, "Removes every item.")
+            .Method("List", [](ListBox& l, std::span<Variant> a) { return Variant(l.List(a[0].ToLong())); },
+                    "Returns an item.", {{"Index"}})
+            .Get("ListCount", &ListBox::ListCount, "Returns the number of items.")
+            .Property("ListIndex", &ListBox::ListIndex, &ListBox::SetListIndex, "Returns/sets the selected item (-1 none).")
+            .Get("Text", &ListBox::Text, "Returns the selected item's text.", 0)
+            .Event("Click", -600, "Occurs when the selection changes, also when code sets it.")
+            .Event("DblClick", -601, "Occurs on a double click.")
+            .Build();
+    return info.get();
+}
+
+void ListBox::AddItem(std::string item, std::int32_t index) {
+    if (index < -1 || index > ListCount()) throw HostError(kErrInvalidCall);
+    if (index < 0) index = ListCount();
+    items_.insert(items_.begin() + index, std::move(item));
+    if (listIndex_ >= index) ++listIndex_;
+    Refresh();
+}
+
+void ListBox::RemoveItem(std::int32_t index) {
+    if (index < 0 || index >= ListCount()) throw HostError(kErrInvalidCall);
+    items_.erase(items_.begin() + index);
+    if (listIndex_ == index) listIndex_ = -1;
+    else if (listIndex_ > index) --listIndex_;
+    Refresh();
+}
+
+void ListBox::Clear() {
+    items_.clear();
+    listIndex_ = -1;
+    Refresh();
+}
+
+std::string ListBox::List(std::int32_t index) const {
+    // Reading beyond the list gives an empty string, as the host's list boxes do.
+    if (index < 0 || index >= ListCount()) return {};
+    return items_[static_cast<std::size_t>(index)];
+}
+
+void ListBox::SetListIndex(std::int32_t index) {
+    if (index < -1 || index >= ListCount()) throw HostError(kErrInvalidPropertyValue);
+    if (index == listIndex_) return;
+    listIndex_ = index;
+    Refresh();
+    RaiseEvent("Click");
+}
+
+void ListBox::SetTabStops(std::vector<int> stops) {
+    std::sort(stops.begin(), stops.end());
+    tabStops_ = std::move(stops);
+    Refresh();
+}
+
+void ListBox::ReadProperties(PropertyBag& bag) {
+    std::string list = bag.ReadProperty("List", Variant("")).ToString();
+    items_.clear();
+    // The design-time items are one string, one item a line.
+    std::size_t start = 0;
+    while (!list.empty() && start <= list.size()) {
+        std::size_t end = list.find('\n', start);
+        if (end == std::string::npos) end = list.size();
+        items_.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+void ListBox::WriteProperties(PropertyBag& bag) {
+    std::string list;
+    for (std::size_t i = 0; i < items_.size(); ++i) list += (i ? "\n" : "") + items_[i];
+    bag.WriteProperty("List", Variant(list), Variant(""));
+}
+
+void ListBox::Paint() {
+    HDC dc = hDC();
+    RECT r = ClientOf(hWnd());
+    FillWith(dc, r, GetSysColor(COLOR_WINDOW));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    int lineHeight = std::max<int>(1, tm.tmHeight);
+    SetBkMode(dc, TRANSPARENT);
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        int y = static_cast<int>(i) * lineHeight;
+        bool selected = static_cast<std::int32_t>(i) == listIndex_;
+        if (selected) FillWith(dc, RECT{0, y, r.right, y + lineHeight}, GetSysColor(COLOR_HIGHLIGHT));
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        // Each tab moves to the next tab stop (dialog units: a quarter of the average character).
+        const std::string& item = items_[i];
+        std::size_t start = 0, column = 0;
+        int x = 2;
+        while (true) {
+            std::size_t tab = item.find('\t', start);
+            std::string part = item.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
+            TextOutA(dc, x, y, part.c_str(), static_cast<int>(part.size()));
+            if (tab == std::string::npos) break;
+            int stop = column < tabStops_.size() ? tabStops_[column] : static_cast<int>(column + 1) * 32;
+            x = 2 + stop * tm.tmAveCharWidth / 4;
+            ++column;
+            start = tab + 1;
+        }
+    }
+}
+
+void ListBox::MouseDown(int button, int shift, float x, float y) {
+    (void)button, (void)shift, (void)x;
+    TEXTMETRICA tm{};
+    GetTextMetricsA(hDC(), &tm);
+    int row = static_cast<int>(ScaleToPixelsY(y) / std::max<LONG>(1, tm.tmHeight));
+    if (row >= 0 && row < ListCount()) SetListIndex(row);
+}
+
+}  // namespace brimlox::host
