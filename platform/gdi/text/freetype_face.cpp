@@ -99,7 +99,7 @@ public:
         boldStrength_ = (wantBold && !file.hasBold) ? 64 * std::max(1L, Round(yEm_ / 24.0)) : 0;
         oblique_ = lf.lfItalic && !file.hasItalic;
         metrics_.tmMaxCharWidth += boldStrength_ / 64;
-        styleId_ = StyleId(file.path + "#" + std::to_string(file.index) + "/" + std::to_string(xEm_) + "x" +
+        SetStyle(file.path + "#" + std::to_string(file.index) + "/" + std::to_string(xEm_) + "x" +
                            std::to_string(yEm_) + "/b" + std::to_string(boldStrength_) + "/o" +
                            std::to_string(oblique_) + "/a" + std::to_string(AngleTenths()));
     }

@@ -81,7 +81,7 @@ public:
         lines_.strikeOut = lf.lfStrikeOut != 0;
         lines_.underlineTop = 0;
         lines_.strikeTop = -em_ / 2;
-        styleId_ = StyleId("marlett/" + std::to_string(em_) + "/a" + std::to_string(AngleTenths()));
+        SetStyle("marlett/" + std::to_string(em_) + "/a" + std::to_string(AngleTenths()));
     }
 
 protected:

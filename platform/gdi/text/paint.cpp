@@ -12,10 +12,11 @@ PlacedRun PlaceRun(Typeface& face, std::string_view chars, const INT* dx, int ex
     PlacedRun run;
     run.chars = chars;
     run.pens.resize(chars.size());
+    const int* advances = face.AllAdvances();
     long long pen = 0;
     for (std::size_t i = 0; i < chars.size(); ++i) {
         run.pens[i] = static_cast<int>(std::clamp<long long>(pen, -kMaxSurfaceSide * 64LL, kMaxSurfaceSide * 64LL));
-        pen += dx ? dx[i] : face.Advance(static_cast<unsigned char>(chars[i])) + extra;
+        pen += dx ? dx[i] : advances[static_cast<unsigned char>(chars[i])] + extra;
     }
     run.width = static_cast<int>(std::clamp<long long>(pen, -kMaxSurfaceSide * 64LL, kMaxSurfaceSide * 64LL));
     return run;

@@ -131,8 +131,9 @@ BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size) {
     DcObject* dc = LookupDc(hdc);
     Typeface* face = dc ? TypefaceOf(dc->font) : nullptr;
     if (!face || !size || count < 0 || count > kMaxTextLength || (!text && count > 0)) return tc.Return(FALSE);
-    long long width = 0;
-    for (int i = 0; i < count; ++i) width += face->Advance(static_cast<unsigned char>(text[i])) + dc->textCharacterExtra;
+    const int* advances = face->AllAdvances();
+    long long width = static_cast<long long>(dc->textCharacterExtra) * count;
+    for (int i = 0; i < count; ++i) width += advances[static_cast<unsigned char>(text[i])];
     size->cx = static_cast<LONG>(std::clamp<long long>(width, -(1LL << 30), 1LL << 30));
     size->cy = face->Metrics().tmHeight;
     if (tc) tc.Out(*size);

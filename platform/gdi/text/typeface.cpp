@@ -35,13 +35,16 @@ const GlyphImage& Typeface::Glyph(unsigned char ch) {
     return *cache.Insert(key, Render(ch));
 }
 
-std::uint32_t StyleId(const std::string& description) {
-    static std::map<std::string, std::uint32_t> ids;
-    auto it = ids.find(description);
-    if (it != ids.end()) return it->second;
-    auto id = static_cast<std::uint32_t>(ids.size() + 1);
-    ids.emplace(description, id);
-    return id;
+void Typeface::SetStyle(const std::string& description) {
+    // Map nodes never move, so the tables can be pointed at for the life of the process.
+    static std::map<std::string, std::pair<std::uint32_t, AdvanceTable>> styles;
+    auto it = styles.find(description);
+    if (it == styles.end()) {
+        auto id = static_cast<std::uint32_t>(styles.size() + 1);
+        it = styles.emplace(description, std::make_pair(id, AdvanceTable{})).first;
+    }
+    styleId_ = it->second.first;
+    advances_ = &it->second.second;
 }
 
 std::string FaceName(const LOGFONTA& logFont) {

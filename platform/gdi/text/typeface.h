@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/gdi/font.h"
 #include "platform/gdi/text/glyph_cache.h"
@@ -26,6 +27,14 @@ struct Decorations {
     int strikeSize = 1;
 };
 
+// Advance widths of one rendering, shared by every font object of the same style, so a
+// font created for each paint does not measure its characters again.
+struct AdvanceTable {
+    AdvanceTable() { values.fill(-1); }
+    std::array<int, 256> values;  // -1 until measured
+    bool complete = false;        // every character measured
+};
+
 class Typeface : public RealizedFont {
 public:
     const TEXTMETRICA& Metrics() const { return metrics_; }
@@ -37,16 +46,27 @@ public:
 
     // Advance width of a character along the baseline, whole pixels.
     int Advance(unsigned char ch) {
-        int& a = advances_[ch];
+        int& a = advances_->values[ch];
         if (a < 0) a = ComputeAdvance(ch);
         return a;
+    }
+    // The whole advance table, indexed by character, for loops that measure long texts. The
+    // first call for a style measures all 256 characters.
+    const int* AllAdvances() {
+        if (!advances_->complete) {
+            for (int ch = 0; ch < 256; ++ch) Advance(static_cast<unsigned char>(ch));
+            advances_->complete = true;
+        }
+        return advances_->values.data();
     }
     // The glyph of a character at the font's angle. Valid until the next Glyph call.
     const GlyphImage& Glyph(unsigned char ch);
 
 protected:
-    Typeface() { advances_.fill(-1); }
+    Typeface() = default;
     void SetAngle(LONG escapement);
+    // Names the rendering (face, size, style, angle): glyphs and advances are shared by name.
+    void SetStyle(const std::string& description);
     virtual int ComputeAdvance(unsigned char ch) = 0;
     virtual GlyphImage Render(unsigned char ch) = 0;
 
@@ -55,14 +75,12 @@ protected:
     std::uint32_t styleId_ = 0;  // identity of face, size, style and angle in the glyph cache
 
 private:
-    std::array<int, 256> advances_;
+    AdvanceTable* advances_ = nullptr;
     int angleTenths_ = 0;
     double cos_ = 1.0;
     double sin_ = 0.0;
 };
 
-// Identity of a rendering for the glyph cache: equal descriptions share glyphs.
-std::uint32_t StyleId(const std::string& description);
 
 // Realises a LOGFONT: the matching face, clamped size, synthetic styles and angle.
 std::unique_ptr<Typeface> RealizeTypeface(const LOGFONTA& logFont);

@@ -378,3 +378,63 @@ TEST_F(TextDraw, GrayStringDrawsEveryOtherPixelInTheBrushColour) {
     DeleteObject(blue);
     DeleteObject(red);
 }
+
+namespace {
+
+// The wrapping rule stated one character at a time: a line ends at the blank that does not
+// fit, or at the last blank before the character that does not fit; blanks that fit count.
+SIZE ReferenceWrap(HDC dc, const std::string& s, int width, int lineHeight) {
+    auto advance = [&](char ch) { return Extent(dc, std::string(1, ch).c_str()).cx; };
+    int lines = 0, widest = 0;
+    std::size_t start = 0;
+    while (start < s.size()) {
+        long long pen = 0, breakWidth = 0;
+        std::size_t breakEnd = std::string::npos, i = start;
+        for (; i < s.size(); ++i) {
+            long long before = pen;
+            pen += advance(s[i]);
+            if (s[i] == ' ' && i != start) breakEnd = i, breakWidth = before;
+            if (pen > width && breakEnd != std::string::npos) break;
+        }
+        ++lines;
+        if (i >= s.size()) {
+            widest = std::max<int>(widest, static_cast<int>(pen));
+            break;
+        }
+        widest = std::max<int>(widest, static_cast<int>(breakWidth));
+        start = breakEnd;
+        while (start < s.size() && s[start] == ' ') ++start;
+    }
+    return SIZE{widest, lines * lineHeight};
+}
+
+}  // namespace
+
+// The fast line scanner agrees with the rule applied character by character, for random
+// words, runs of blanks and widths, with and without tabs in the text.
+TEST_F(TextDraw, WordWrapMatchesTheRuleOnRandomTexts) {
+    Canvas c(8, 8);
+    FontScope font(c.dc(), "Tahoma", -11);
+    unsigned seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int round = 0; round < 200; ++round) {
+        std::string s;
+        int words = 1 + static_cast<int>(next() % 12);
+        for (int w = 0; w < words; ++w) {
+            s.append(1 + next() % 3, ' ');
+            for (unsigned n = 1 + next() % 9; n > 0; --n) s += static_cast<char>('a' + next() % 26);
+        }
+        int width = static_cast<int>(next() % 120);
+        SIZE expected = ReferenceWrap(c.dc(), s, width, font.tm.tmHeight);
+        RECT r{0, 0, width, 0};
+        int height = DrawTextA(c.dc(), s.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        ASSERT_EQ(height, expected.cy) << '"' << s << "\" width " << width;
+        ASSERT_EQ(r.right, expected.cx) << '"' << s << "\" width " << width;
+        // A tab at the end of the text sends the layout down the tab-aware path.
+        std::string tabbed = s + "\t";
+        r = RECT{0, 0, width, 0};
+        int tabbedHeight = DrawTextA(c.dc(), tabbed.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+        ASSERT_GE(tabbedHeight, height);
+        ASSERT_LE(tabbedHeight, height + font.tm.tmHeight);
+    }
+}
