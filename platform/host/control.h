@@ -169,6 +169,12 @@ public:
               std::int16_t align, std::string tag);
     void PlaceAligned(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
     void SetContainerDirect(Control* container) { container_ = container; }
+    // Runs Initialize; a control the host never initialised gets no Terminate either.
+    void RunInitialize() {
+        initialised_ = true;
+        Initialize();
+    }
+    bool Initialised() const { return initialised_; }
     bool Terminated() const { return terminated_; }
     void MarkTerminated() { terminated_ = true; }
     // Draws the windowless controls whose container this is onto `hdc`.
@@ -230,6 +236,7 @@ private:
     int buttons_ = 0;          // buttons held since a press on this control (1 left, 2 right, 4 middle)
     bool clickArmed_ = false;  // a left press here that a release inside turns into Click
     int paintDepth_ = 0;
+    bool initialised_ = false;
     bool terminated_ = false;
 };
 

@@ -272,6 +272,7 @@ void Form::TerminateControls() {
     for (auto& c : controls) {
         if (c->Terminated()) continue;
         c->MarkTerminated();
+        if (!c->Initialised()) continue;
         RunHostEvent([&] { c->Terminate(); });
     }
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) (*it)->DestroySurface();

@@ -70,7 +70,7 @@ std::shared_ptr<Control> Form::Add(const std::string& typeName, std::string name
     auto control = CreateUninitialised(typeName, std::move(name), index);
     try {
         if (container) control->SetContainer(container->shared_from_this());
-        control->Initialize();
+        control->RunInitialize();
         control->InitProperties();
         if (control->hWnd() && control->Visible()) ShowWindow(control->hWnd(), SW_SHOWNA);
         control->Resize();
@@ -95,6 +95,7 @@ void Form::Remove(Control& control) {
     for (auto& c : going) {
         if (c->Terminated()) continue;
         c->MarkTerminated();
+        if (!c->Initialised()) continue;
         RunHostEvent([&] { c->Terminate(); });
     }
     for (auto it = going.rbegin(); it != going.rend(); ++it) (*it)->DestroySurface();

@@ -18,6 +18,9 @@ namespace {
 constexpr const char* kFormat = "brimlox-form";
 constexpr int kVersion = 1;
 constexpr std::int64_t kMaxCoordinate = 2000000;  // twips; far beyond any screen
+// Sizes are bounded lower: every window gets a backing surface of its size, and a hostile file
+// must not make the host allocate gigabytes.
+constexpr std::int64_t kMaxSize = 100000;
 constexpr std::size_t kMaxControls = 100000;
 constexpr std::int32_t kDefaultBack = static_cast<std::int32_t>(0x8000000Fu);
 constexpr std::int32_t kDefaultFore = static_cast<std::int32_t>(0x80000012u);
@@ -63,8 +66,10 @@ std::int64_t ReadInteger(const OrderedJson& j, const std::string& path, std::int
     return v;
 }
 
+// A position (lo < 0) may lie far off; a size (lo == 0) is bounded by kMaxSize.
 std::int32_t Coordinate(const OrderedJson& parent, const char* key, const std::string& path, std::int64_t lo) {
-    return static_cast<std::int32_t>(ReadInteger(Required(parent, key, path), path + "." + key, lo, kMaxCoordinate));
+    std::int64_t hi = lo < 0 ? kMaxCoordinate : kMaxSize;
+    return static_cast<std::int32_t>(ReadInteger(Required(parent, key, path), path + "." + key, lo, hi));
 }
 
 // Checks a value of the form's own bag: a number in range, or an object of the right type.
@@ -222,7 +227,7 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode) {
         }
         for (std::size_t i = 0; i < made.size(); ++i) {
             at = rec.controls[i].path + ".bag";
-            made[i]->Initialize();
+            made[i]->RunInitialize();
             made[i]->ReadProperties(rec.controls[i].bag);
         }
         form->Arrange();

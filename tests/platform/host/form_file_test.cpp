@@ -114,6 +114,7 @@ TEST_F(FormFileTest, BadFilesAreRefusedNamingFileControlAndProperty) {
     expectHas(variant([](auto& j) { j["controls"][2].erase("name"); }), "controls[2].name: missing");
     expectHas(variant([](auto& j) { j["controls"][2]["name"] = "PRBIN"; }), "controls[2](PRBIN).name: duplicate name");
     expectHas(variant([](auto& j) { j["controls"][4]["index"] = 0; }), "controls[4](cmdArr).index: duplicate index 0");
+    expectHas(variant([](auto& j) { j["controls"][1]["extender"]["Width"] = 100001; }), "extender.Width: out of range (0 to 100000)");
     expectHas(variant([](auto& j) { j["controls"][1]["extender"]["Width"] = -5; }),
               "controls[1](prbIn).extender.Width: out of range");
     expectHas(variant([](auto& j) { j["controls"][1]["extender"]["Align"] = 9; }), "extender.Align: out of range");
@@ -127,8 +128,11 @@ TEST_F(FormFileTest, BadFilesAreRefusedNamingFileControlAndProperty) {
               "controls[0](fraBox).container: \"prbIn\" is not a container");
     expectHas(variant([](auto& j) { j["controls"][1]["container"] = "nobody"; }), "no control \"nobody\"");
     // A control's own ReadProperties refusing a value takes the whole form down.
+    ProbeLog().clear();
     expectHas(variant([](auto& j) { j["controls"][1]["bag"]["Value"] = -1; }),
               "controls[1](prbIn).bag: refused while loading: Invalid property value");
+    // The control that was initialised is terminated; the ones never reached get neither.
+    EXPECT_EQ(ProbeLog(), (std::vector<std::string>{"prbIn:Initialize", "prbIn:ReadProperties", "prbIn:Terminate"}));
     expectHas(variant([](auto& j) { j["controls"][7]["bag"]["Value"] = 5; }), "controls[7](chkGrey)");
     expectHas(variant([](auto& j) { j["version"] = 2; }), "version: out of range");
     expectHas(variant([](auto& j) { j["controls"][1]["colour"] = 1; }), "controls[1](prbIn).colour: unknown key");
