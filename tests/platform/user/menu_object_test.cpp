@@ -56,6 +56,16 @@ TEST_F(MenuObjectTest, ItemsStatesAndQueriesFollowWindows) {
     EXPECT_TRUE(SetMenuItemBitmaps(menu, 12, MF_BYCOMMAND, nullptr, nullptr));
     EXPECT_FALSE(SetMenuItemBitmaps(menu, 99, MF_BYCOMMAND, nullptr, nullptr));
     EXPECT_EQ(LOWORD(static_cast<DWORD>(GetMenuCheckMarkDimensions())), 13);
+    // A top-level window created with a menu bar reports it; a child's "menu" is its id.
+    HMENU bar = CreateMenu();
+    HWND framed = CreateWindowExA(0, RecorderClass(), "framed", WS_POPUP, 0, 0, 50, 50, nullptr, bar, nullptr, nullptr);
+    HWND child = CreateWindowExA(0, RecorderClass(), "child", WS_CHILD, 0, 0, 5, 5, framed, HandleFromValue<HMENU>(7),
+                                 nullptr, nullptr);
+    EXPECT_EQ(GetMenu(framed), bar);
+    EXPECT_EQ(GetMenu(child), nullptr);
+    EXPECT_EQ(GetDlgCtrlID(child), 7);
+    DestroyWindow(framed);
+    DestroyMenu(bar);
     // DestroyMenu takes the submenus with it (checked against Windows).
     EXPECT_TRUE(DestroyMenu(menu));
     EXPECT_FALSE(IsMenu(sub));

@@ -177,6 +177,17 @@ TEST_F(MenuCancelTest, DestroyingTheOwnerOrTheMenuAndASecondTrackEndTheLoopClean
     EXPECT_FALSE(TrackSimple(owner)) << "a dead owner cannot track";
 }
 
+TEST_F(MenuCancelTest, TheRightButtonChoosesOnlyWithTpmRightButtonAndTheEndOfInputCancels) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    UseScript("at 10ms move 150 106\nat 20ms click right\n");
+    EXPECT_EQ(TrackSimple(owner), 0) << "ignored without TPM_RIGHTBUTTON; the script then runs out";
+    UseScript("at 10ms move 150 106\nat 20ms click right\n");
+    EXPECT_EQ(TrackSimple(owner, TPM_RETURNCMD | TPM_RIGHTBUTTON), 5);
+    UseScript("at 10ms move 150 106\nat 20ms click left\n");
+    EXPECT_EQ(TrackSimple(owner), 5);
+    DestroyWindow(owner);
+}
+
 TEST_F(MenuCancelTest, TheLoopPumpsOtherWindowsAndKeyboardHooksStillSeeKeys) {
     HWND owner = MakeMenuOwner({0, 0, 400, 400});
     HWND ticking = MakeTopLevel("ticking", {500, 0, 600, 100});
