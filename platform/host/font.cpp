@@ -152,7 +152,7 @@ const OrderedJson* Field(const OrderedJson& j, const char* key, const std::strin
 std::shared_ptr<Dispatch> LoadFont(const OrderedJson& j, const std::string& path) {
     if (!j.is_object()) throw FormFileError(path, "a font must be a JSON object");
     for (const auto& item : j.items()) {
-        const std::string& key = item.key();  // a named variable: lambdas cannot capture bindings in C++20 on clang 14
+        const std::string& key = item.key();  // a named variable: clang 14 cannot capture structured bindings in lambdas
         static const char* kKeys[] = {"Name", "Size", "Weight", "Italic", "Underline", "Strikethrough", "Charset"};
         if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) == std::end(kKeys))
             throw FormFileError(path + "." + key, "unknown font attribute");
