@@ -138,8 +138,10 @@ void DrawStringItem(HDC dc, const MenuItem& item, bool selected, const MenuFonts
 }
 
 UINT OwnerDrawState(const MenuItem& item, bool selected) {
+    // A grayed item is disabled as well (checked against Windows: MF_GRAYED draws with
+    // ODS_GRAYED | ODS_DISABLED, MF_DISABLED alone with ODS_DISABLED).
     UINT state = selected ? ODS_SELECTED : 0;
-    if (item.flags & MF_GRAYED) state |= ODS_GRAYED;
+    if (item.flags & MF_GRAYED) state |= ODS_GRAYED | ODS_DISABLED;
     if (item.flags & MF_DISABLED) state |= ODS_DISABLED;
     if (item.flags & MF_CHECKED) state |= ODS_CHECKED;
     if (item.flags & MF_DEFAULT) state |= ODS_DEFAULT;

@@ -275,7 +275,14 @@ void HandleChar(Tracker& t, WPARAM ch) {
     auto answer = static_cast<std::uint32_t>(r);
     int position = LOWORD(answer);
     switch (HIWORD(answer)) {
-        case MNC_EXECUTE: Execute(t, li, position, false); break;
+        case MNC_EXECUTE: {
+            // Running a grayed or disabled item this way ends the menu with nothing chosen
+            // (checked against Windows).
+            MenuItem* item = ItemOf(t.levels[li], position);
+            if (item && item->IsDisabled() && !item->IsPopup()) Cancel(t);
+            else Execute(t, li, position, false);
+            break;
+        }
         case MNC_SELECT:
             if (ItemOf(t.levels[li], position)) Select(t, li, position, false);
             break;

@@ -439,7 +439,6 @@ constexpr LRESULT MNC_EXECUTE = 2;
 constexpr LRESULT MNC_SELECT = 3;
 constexpr WPARAM MSGF_DIALOGBOX = 0;
 constexpr WPARAM MSGF_MENU = 2;
-constexpr UINT SPI_GETMENUSHOWDELAY = 0x006A;
 
 // ---- Owner-drawn items ---------------------------------------------------------------------------
 constexpr UINT ODT_MENU = 1;

@@ -40,11 +40,16 @@ TEST_F(MenuDisplayTest, MnemonicsRunStringItemsAndAskTheOwnerForOwnerDrawnOnes) 
               (std::vector<std::string>{"WM_MENUSELECT 2 0x80", "WM_MENUSELECT 3 0x80", "WM_MENUCHAR x 0x10",
                                         "WM_MENUSELECT 4 0x180", "WM_MENUCHAR y 0x10", "WM_MENUCHAR z 0x10",
                                         "WM_MENUSELECT 5 0x180", "WM_MENUSELECT 0 0xffff 0"}));
+    // WM_MENUCHAR carries the typed character, MF_POPUP and the menu (checked against Windows).
     EXPECT_EQ(askedMenu, reinterpret_cast<LPARAM>(menu));
     UseScript("key press A\n");
     EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 1);
     UseScript("key press Q\nkey press A\n");
     EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 0) << "MNC_CLOSE";
+    // MNC_EXECUTE on a grayed item ends the menu with nothing chosen (checked against Windows).
+    EnableMenuItem(menu, 5, MF_GRAYED);
+    UseScript("key press Z\nkey press A\n");
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 0);
     DestroyMenu(menu);
     DestroyWindow(owner);
 }
@@ -124,12 +129,15 @@ TEST_F(MenuDisplayTest, OwnerDrawRecordsCarryTheStatesAndASelectionMoveRedrawsTw
         EXPECT_EQ(d[i].rcItem.right - d[i].rcItem.left, 120);
     }
     EXPECT_EQ(d[1].itemState, static_cast<UINT>(ODS_CHECKED));
-    EXPECT_EQ(d[2].itemState, static_cast<UINT>(ODS_GRAYED));
+    // Checked against Windows: the first paint draws every item entire, hwndItem is the menu,
+    // a grayed item is also disabled, and the selection is redrawn before WM_MENUSELECT.
+    EXPECT_EQ(d[2].itemState, static_cast<UINT>(ODS_GRAYED | ODS_DISABLED));
     EXPECT_EQ(d[3].itemState, static_cast<UINT>(ODS_DISABLED));
     EXPECT_EQ(d[4].itemState, static_cast<UINT>(ODS_DEFAULT));
     EXPECT_EQ(d[8].itemID, HandleValue(sub)) << "a popup item reports its submenu as the item id";
     EXPECT_EQ(d[9].itemState, static_cast<UINT>(ODS_SELECTED));
-    EXPECT_EQ(d.back().itemState, static_cast<UINT>(ODS_SELECTED | ODS_GRAYED)) << "keys select grayed items";
+    EXPECT_EQ(d.back().itemState, static_cast<UINT>(ODS_SELECTED | ODS_GRAYED | ODS_DISABLED))
+        << "keys select grayed items (checked against Windows)";
     DestroyMenu(menu);
     DestroyWindow(owner);
 }
