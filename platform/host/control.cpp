@@ -77,11 +77,12 @@ void Control::AttachToForm(Form& form, std::string name, std::int16_t index) {
     backColor_ = form.BackColor();
 }
 
-void Control::CreateSurface(HWND parentWindow) {
+void Control::CreateSurface(HWND parentWindow, bool show) {
     if (IsWindowless() || hwnd_) return;
     RegisterControlClass(&Control::WindowProc);
     int tpp = TwipsPerPixel();
-    hwnd_ = CreateWindowExA(0, kControlClass, name_.c_str(), WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (show && visible_ ? WS_VISIBLE : 0);
+    hwnd_ = CreateWindowExA(0, kControlClass, name_.c_str(), style,
                             left_ / tpp, top_ / tpp, width_ / tpp, height_ / tpp, parentWindow, nullptr, nullptr,
                             nullptr);
     if (!hwnd_) throw HostError(kErrInvalidCall, "Invalid procedure call: the control's window could not be created");

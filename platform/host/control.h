@@ -162,7 +162,8 @@ public:
 
     // Called by the host's form while it creates, places and destroys controls.
     void AttachToForm(Form& form, std::string name, std::int16_t index);
-    void CreateSurface(HWND parentWindow);
+    // Creates the window at the extender's place; `show` makes it visible at once if Visible.
+    void CreateSurface(HWND parentWindow, bool show = false);
     void DestroySurface();
     // Sets the extender values a form file gives, before the control is initialised (no events).
     void Site(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height, bool visible,

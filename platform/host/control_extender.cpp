@@ -103,7 +103,7 @@ void Control::PlaceAligned(std::int32_t left, std::int32_t top, std::int32_t wid
 void Control::ApplyWindowPosition() {
     if (!hwnd_) {
         // A windowless control is drawn by its container: repaint that instead.
-        if (HWND c = ContainerHwnd()) InvalidateRect(c, nullptr, TRUE);
+        if (HWND c = ContainerHwnd(); c && IsWindowless()) InvalidateRect(c, nullptr, TRUE);
         return;
     }
     int tpp = TwipsPerPixel();

@@ -100,8 +100,10 @@ public:
     bool Dirty() const { return dirty_; }
     void SetDirty(bool dirty) { dirty_ = dirty; }
 
-    // Used by the form-file loader: a control created and sited but not yet initialised.
-    std::shared_ptr<Control> CreateUninitialised(const std::string& typeName, std::string name, std::int16_t index);
+    // Used by the form-file loader: a control created but not yet initialised, with its window
+    // or (withWindow false) without, for the loader to site it first and make the window after.
+    std::shared_ptr<Control> CreateUninitialised(const std::string& typeName, std::string name, std::int16_t index,
+                                                 bool withWindow = true);
     // Terminates and drops every control and the window without raising the form's events
     // (a load that failed halfway takes its form down this way).
     void Discard();

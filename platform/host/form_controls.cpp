@@ -53,13 +53,14 @@ std::string Form::NextFreeName(const std::string& base) const {
     }
 }
 
-std::shared_ptr<Control> Form::CreateUninitialised(const std::string& typeName, std::string name, std::int16_t index) {
+std::shared_ptr<Control> Form::CreateUninitialised(const std::string& typeName, std::string name, std::int16_t index,
+                                                 bool withWindow) {
     auto control = CreateControl(typeName);
     if (!control) throw HostError(kErrInvalidCall, "Invalid procedure call: unknown control type \"" + typeName + "\"");
     if (name.empty()) name = NextFreeName(control->DefaultNameBase());
     CheckNewName(name, index);
     control->AttachToForm(*this, std::move(name), index);
-    control->CreateSurface(hwnd_);
+    if (withWindow) control->CreateSurface(hwnd_);
     controls_.push_back(control);
     return control;
 }

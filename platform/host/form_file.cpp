@@ -1,6 +1,7 @@
 #include "platform/host/form_file.h"
 
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <set>
@@ -210,20 +211,27 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode) {
         form->SetCaption(rec.caption);
         ApplyFormExtra(*form, rec.extra);
         form->Move(rec.left, rec.top, rec.width, rec.height);
+        // Windows are made once each control is sited, so none has to be moved afterwards.
         std::vector<std::shared_ptr<Control>> made;
         for (auto& c : rec.controls) {
             at = c.path;
-            made.push_back(form->CreateUninitialised(c.type, c.name, c.index));
+            made.push_back(form->CreateUninitialised(c.type, c.name, c.index, false));
         }
         for (std::size_t i = 0; i < made.size(); ++i) {
             const auto& c = rec.controls[i];
             at = c.path;
-            if (!c.container.empty()) {
-                Control* container = form->Find(c.container).get();
-                made[i]->SetContainerDirect(container);
-                if (made[i]->hWnd()) SetParent(made[i]->hWnd(), container->hWnd());
-            }
+            if (!c.container.empty()) made[i]->SetContainerDirect(form->Find(c.container).get());
             made[i]->Site(c.left, c.top, c.width, c.height, c.visible, c.align, c.tag);
+        }
+        // A container's window comes before the windows inside it, wherever it is in the file.
+        std::function<void(Control&)> makeWindow = [&](Control& c) {
+            if (c.hWnd() || c.IsWindowless()) return;
+            if (Control* k = c.ContainerControl()) makeWindow(*k);
+            c.CreateSurface(c.ContainerHwnd(), true);
+        };
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            at = rec.controls[i].path;
+            makeWindow(*made[i]);
         }
         for (std::size_t i = 0; i < made.size(); ++i) {
             at = rec.controls[i].path + ".bag";
@@ -233,7 +241,6 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode) {
         form->Arrange();
         for (std::size_t i = 0; i < made.size(); ++i) {
             at = rec.controls[i].path;
-            if (made[i]->hWnd() && made[i]->Visible()) ShowWindow(made[i]->hWnd(), SW_SHOWNA);
             made[i]->Resize();
         }
         form->SetWindowState(rec.extra.ReadProperty("WindowState", Variant(std::int16_t{0})).ToInteger());
