@@ -101,9 +101,10 @@ public:
     void SetDirty(bool dirty) { dirty_ = dirty; }
 
     // Used by the form-file loader: a control created but not yet initialised, with its window
-    // or (withWindow false) without, for the loader to site it first and make the window after.
+    // or (withWindow false) without, for the loader to site it first and make the window after;
+    // nameChecked skips the name check for a loader that checked every name of the file at once.
     std::shared_ptr<Control> CreateUninitialised(const std::string& typeName, std::string name, std::int16_t index,
-                                                 bool withWindow = true);
+                                                 bool withWindow = true, bool nameChecked = false);
     // Terminates and drops every control and the window without raising the form's events
     // (a load that failed halfway takes its form down this way).
     void Discard();

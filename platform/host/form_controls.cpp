@@ -54,11 +54,11 @@ std::string Form::NextFreeName(const std::string& base) const {
 }
 
 std::shared_ptr<Control> Form::CreateUninitialised(const std::string& typeName, std::string name, std::int16_t index,
-                                                 bool withWindow) {
+                                                 bool withWindow, bool nameChecked) {
     auto control = CreateControl(typeName);
     if (!control) throw HostError(kErrInvalidCall, "Invalid procedure call: unknown control type \"" + typeName + "\"");
     if (name.empty()) name = NextFreeName(control->DefaultNameBase());
-    CheckNewName(name, index);
+    if (!nameChecked) CheckNewName(name, index);
     control->AttachToForm(*this, std::move(name), index);
     if (withWindow) control->CreateSurface(hwnd_);
     controls_.push_back(control);

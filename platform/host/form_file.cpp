@@ -215,7 +215,7 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode) {
         std::vector<std::shared_ptr<Control>> made;
         for (auto& c : rec.controls) {
             at = c.path;
-            made.push_back(form->CreateUninitialised(c.type, c.name, c.index, false));
+            made.push_back(form->CreateUninitialised(c.type, c.name, c.index, false, true));
         }
         for (std::size_t i = 0; i < made.size(); ++i) {
             const auto& c = rec.controls[i];
