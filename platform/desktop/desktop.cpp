@@ -51,7 +51,7 @@ std::optional<std::uint64_t> Desktop::NextInputTime() {
 std::optional<InputEvent> Desktop::TakeDueInput(std::uint64_t now) {
     std::optional<InputEvent> e;
     if (!injected_.empty()) {
-        e = injected_.front();
+        e = std::move(injected_.front());
         injected_.pop_front();
     } else if (source_) {
         e = source_->TakeDue(now);
@@ -99,12 +99,16 @@ struct Piece {
     int right;
 };
 
-}  // namespace
+// Copies a layer's pieces in row order, so its pixels are read as one forward stream.
+void CopyPieces(gdi::Surface& screen, const Layer& layer, const std::vector<Piece>& pieces) {
+    for (const Piece& p : pieces) {
+        const std::uint32_t* src = layer.surface->Row32(p.y - layer.rect.top) + (p.left - layer.rect.left);
+        std::memcpy(screen.Row32(p.y) + p.left, src, static_cast<std::size_t>(p.right - p.left) * 4);
+    }
+}
 
-void Desktop::Compose(const RECT& screenRect) {
-    RECT area;
-    RECT bounds = screen_->Bounds();
-    if (!IntersectRect(&area, &screenRect, &bounds)) return;
+// The visible top-level windows that reach into `area`, topmost first.
+std::vector<Layer> LayersOver(const RECT& area) {
     std::vector<Layer> layers;
     for (HWND h : user::DesktopWindowObject().children) {
         user::WindowObject* w = user::LookupWindow(h);
@@ -115,44 +119,59 @@ void Desktop::Compose(const RECT& screenRect) {
         RECT clipped;
         if (IntersectRect(&clipped, &r, &area)) layers.push_back(Layer{r, w->surface.get()});
     }
+    return layers;
+}
+
+// Splits row `y` of `area` among the layers: each pixel belongs to the first layer over it,
+// from the top down. Appends each layer's runs to its list and leaves in `open` the runs no
+// layer covers. The two span lists swap roles per layer instead of being copied.
+void SplitRow(int y, const RECT& area, const std::vector<Layer>& layers, std::vector<std::vector<Piece>>& pieces,
+              Spans (&buffers)[2], Spans*& open) {
+    open = &buffers[0];
+    Spans* next = &buffers[1];
+    open->left[0] = area.left;
+    open->right[0] = area.right;
+    open->count = 1;
+    for (std::size_t i = 0; i < layers.size() && open->count > 0; ++i) {
+        const Layer& layer = layers[i];
+        if (y < layer.rect.top || y >= layer.rect.bottom) continue;
+        next->count = 0;
+        for (int k = 0; k < open->count; ++k) {
+            int l = std::max(open->left[k], static_cast<int>(layer.rect.left));
+            int r = std::min(open->right[k], static_cast<int>(layer.rect.right));
+            if (l >= r) {
+                next->Add(open->left[k], open->right[k]);
+                continue;
+            }
+            pieces[i].push_back(Piece{y, l, r});
+            if (open->left[k] < l) next->Add(open->left[k], l);
+            if (r < open->right[k]) next->Add(r, open->right[k]);
+        }
+        std::swap(open, next);
+    }
+}
+
+}  // namespace
+
+void Desktop::Compose(const RECT& screenRect) {
+    RECT area;
+    RECT bounds = screen_->Bounds();
+    if (!IntersectRect(&area, &screenRect, &bounds)) return;
+    std::vector<Layer> layers = LayersOver(area);
     const std::uint32_t background = gdi::ToPixel(GetSysColor(COLOR_BACKGROUND));
-    // First find, row by row, which window shows where (each pixel belongs to the first window
-    // over it, from the top down); then copy window by window. Copying one window's pieces in
-    // row order reads its pixels as one forward stream, which keeps small pieces cheap.
+    // First find, row by row, which window shows where; then copy window by window. Copying
+    // one window's pieces in row order reads its pixels as one forward stream, which keeps
+    // small pieces cheap.
     std::vector<std::vector<Piece>> pieces(layers.size());
     for (auto& list : pieces) list.reserve(static_cast<std::size_t>(area.bottom - area.top) * 2);
+    Spans buffers[2];
+    Spans* open = nullptr;
     for (int y = area.top; y < area.bottom; ++y) {
-        Spans open;
-        open.left[0] = area.left;
-        open.right[0] = area.right;
-        open.count = 1;
-        for (std::size_t i = 0; i < layers.size() && open.count > 0; ++i) {
-            const Layer& layer = layers[i];
-            if (y < layer.rect.top || y >= layer.rect.bottom) continue;
-            Spans next;
-            for (int k = 0; k < open.count; ++k) {
-                int l = std::max(open.left[k], static_cast<int>(layer.rect.left));
-                int r = std::min(open.right[k], static_cast<int>(layer.rect.right));
-                if (l >= r) {
-                    next.Add(open.left[k], open.right[k]);
-                    continue;
-                }
-                pieces[i].push_back(Piece{y, l, r});
-                if (open.left[k] < l) next.Add(open.left[k], l);
-                if (r < open.right[k]) next.Add(r, open.right[k]);
-            }
-            open = next;
-        }
+        SplitRow(y, area, layers, pieces, buffers, open);
         std::uint32_t* row = screen_->Row32(y);
-        for (int k = 0; k < open.count; ++k) std::fill(row + open.left[k], row + open.right[k], background);
+        for (int k = 0; k < open->count; ++k) std::fill(row + open->left[k], row + open->right[k], background);
     }
-    for (std::size_t i = 0; i < layers.size(); ++i) {
-        const Layer& layer = layers[i];
-        for (const Piece& p : pieces[i]) {
-            const std::uint32_t* src = layer.surface->Row32(p.y - layer.rect.top) + (p.left - layer.rect.left);
-            std::memcpy(screen_->Row32(p.y) + p.left, src, static_cast<std::size_t>(p.right - p.left) * 4);
-        }
-    }
+    for (std::size_t i = 0; i < layers.size(); ++i) CopyPieces(*screen_, layers[i], pieces[i]);
     ++frameSerial_;
 }
 

@@ -28,10 +28,10 @@ struct Queue {
     DWORD lastMessageTime = 0;
 };
 
-Queue& Q() {
-    static Queue q;
-    return q;
-}
+// A plain global rather than a function-local static: the queue is touched several times per
+// message, and nothing posts before main.
+Queue g_queue;
+Queue& Q() { return g_queue; }
 
 bool InRange(UINT message, UINT lo, UINT hi) { return (lo == 0 && hi == 0) || (message >= lo && message <= hi); }
 
@@ -47,7 +47,10 @@ std::optional<MSG> TakeFrom(std::deque<MSG>& q, HWND filter, UINT lo, UINT hi, b
     for (auto it = q.begin(); it != q.end(); ++it) {
         if (!MatchesWindow(filter, it->hwnd) || !InRange(it->message, lo, hi)) continue;
         MSG m = *it;
-        if (remove) q.erase(it);
+        if (!remove) return m;
+        // Unfiltered loops take the oldest message: popping it is cheaper than erasing.
+        if (it == q.begin()) q.pop_front();
+        else q.erase(it);
         return m;
     }
     return std::nullopt;

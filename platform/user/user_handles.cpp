@@ -5,18 +5,11 @@ namespace brimlox::user {
 namespace {
 // Handle layout: bits 0-15 slot index + 1, bits 16-23 generation, bits 24-27 kind, bits 28-31
 // the USER mark 0x2 (GDI handles use 0x1).
-constexpr std::uint32_t kUserMark = 0x20000000u;
-
 std::uint32_t Encode(std::uint32_t index, std::uint8_t generation, UserKind kind) {
-    return kUserMark | (static_cast<std::uint32_t>(kind) << 24) |
+    return 0x20000000u | (static_cast<std::uint32_t>(kind) << 24) |
            (static_cast<std::uint32_t>(generation) << 16) | (index + 1);
 }
 }  // namespace
-
-UserHandleTable& UserHandleTable::Instance() {
-    static UserHandleTable table;
-    return table;
-}
 
 std::uint32_t UserHandleTable::Add(std::unique_ptr<UserObject> object) {
     if (!object) return 0;
@@ -44,13 +37,6 @@ int UserHandleTable::SlotOf(std::uint32_t v) const {
     if (!slot.object || ((v >> 16) & 0xFF) != slot.generation) return -1;
     if (((v >> 24) & 0x0F) != static_cast<std::uint32_t>(slot.object->Kind())) return -1;
     return static_cast<int>(low - 1);
-}
-
-UserObject* UserHandleTable::Lookup(std::uint32_t handle, UserKind kind) const {
-    int i = SlotOf(handle);
-    if (i < 0) return nullptr;
-    UserObject* o = slots_[i].object.get();
-    return o->Kind() == kind ? o : nullptr;
 }
 
 std::unique_ptr<UserObject> UserHandleTable::Release(std::uint32_t handle) {

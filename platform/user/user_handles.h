@@ -30,11 +30,24 @@ private:
 
 class UserHandleTable {
 public:
-    static UserHandleTable& Instance();
+    static UserHandleTable& Instance() {
+        static UserHandleTable table;
+        return table;
+    }
 
     // Stores the object and returns its handle value, or 0 when the table is full.
     std::uint32_t Add(std::unique_ptr<UserObject> object);
-    UserObject* Lookup(std::uint32_t handle, UserKind kind) const;
+    // Inline: every message, hit test and coordinate mapping goes through here.
+    UserObject* Lookup(std::uint32_t handle, UserKind kind) const {
+        std::uint32_t low = handle & 0xFFFF;
+        if ((handle & 0xF0000000u) != kUserMark || low == 0 || low > slots_.size()) return nullptr;
+        const Slot& slot = slots_[low - 1];
+        UserObject* o = slot.object.get();
+        if (!o || ((handle >> 16) & 0xFF) != slot.generation) return nullptr;
+        // The kind bits of the handle must name the object's kind, and that the one asked for.
+        if (((handle >> 24) & 0x0F) != static_cast<std::uint32_t>(o->Kind()) || o->Kind() != kind) return nullptr;
+        return o;
+    }
     template <typename T, typename H>
     T* Get(H handle) const {
         return static_cast<T*>(Lookup(HandleValue(handle), T::kKind));
@@ -52,6 +65,7 @@ private:
         std::uint8_t generation = 1;
     };
     static constexpr std::uint32_t kMaxSlots = 0xFFFF;
+    static constexpr std::uint32_t kUserMark = 0x20000000u;
     int SlotOf(std::uint32_t handle) const;
 
     std::vector<Slot> slots_;

@@ -69,11 +69,6 @@ void FreeRecursive(HWND hwnd) {
 
 }  // namespace
 
-WindowObject* LookupWindow(HWND hwnd) {
-    if (!hwnd) return nullptr;
-    return UserHandleTable::Instance().Get<WindowObject>(hwnd);
-}
-
 WindowObject& DesktopWindowObject() {
     if (!g_desktop || !LookupWindow(g_desktop->handle)) {
         auto w = std::make_unique<WindowObject>();

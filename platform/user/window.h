@@ -68,7 +68,9 @@ public:
 };
 
 // The window behind a handle, or nullptr (stale, forged or not a window).
-WindowObject* LookupWindow(HWND hwnd);
+inline WindowObject* LookupWindow(HWND hwnd) {
+    return hwnd ? UserHandleTable::Instance().Get<WindowObject>(hwnd) : nullptr;
+}
 // The desktop window (created on first use); top-level windows are its children.
 WindowObject& DesktopWindowObject();
 // The top-level ancestor of a window (the window itself when it is top-level).
