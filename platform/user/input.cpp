@@ -77,9 +77,9 @@ HWND MouseTarget(POINT pt) {
 }
 
 LPARAM ClientPointParam(HWND hwnd, POINT screen) {
-    POINT p = screen;
-    ScreenToClient(hwnd, &p);
-    return MAKELPARAM(p.x, p.y);
+    WindowObject* w = LookupWindow(hwnd);
+    POINT o = w ? ClientOriginOnScreen(w) : POINT{0, 0};
+    return MAKELPARAM(screen.x - o.x, screen.y - o.y);
 }
 
 MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, std::uint64_t now) {

@@ -28,6 +28,16 @@ RECT ClientRectOf(const WindowObject* w) {
 }
 
 POINT ClientOriginOnScreen(const WindowObject* w) {
+    // Mouse input maps every move into the target's client coordinates, usually for the same
+    // window again; the answer holds until a window is created, destroyed, moved, re-parented
+    // or changes its frame, all of which bump the tree generation.
+    static struct {
+        std::uint64_t generation = 0;
+        const WindowObject* window = nullptr;
+        POINT origin{};
+    } last;
+    if (w && w == last.window && last.generation == TreeGeneration()) return last.origin;
+    const WindowObject* start = w;
     POINT p{0, 0};
     while (w && !w->isDesktop) {
         RECT in = NonClientInsets(w->style, w->exStyle);
@@ -35,6 +45,9 @@ POINT ClientOriginOnScreen(const WindowObject* w) {
         p.y += w->rect.top + in.top;
         w = LookupWindow(w->parent);
     }
+    last.generation = TreeGeneration();
+    last.window = start;
+    last.origin = p;
     return p;
 }
 
@@ -158,8 +171,9 @@ void ApplyShow(WindowObject* w, bool show, bool activate) {
 
 // The visible, enabled window under a screen point among `parent`'s children, descending into
 // children; disabled children are transparent to the point, which then belongs to the parent.
-HWND HitTestChildren(WindowObject* parent, POINT screen) {
-    POINT origin = ClientOriginOnScreen(parent);
+// The parent's client origin is passed down as the walk descends, so each level adds its own
+// offset instead of mapping the point through all its ancestors again.
+static HWND HitTestBelow(WindowObject* parent, POINT origin, POINT screen) {
     POINT local{screen.x - origin.x, screen.y - origin.y};
     RECT client = ClientRectOf(parent);
     if (!PtInRect(&client, local)) return parent->handle;
@@ -167,9 +181,14 @@ HWND HitTestChildren(WindowObject* parent, POINT screen) {
         WindowObject* c = LookupWindow(h);
         if (!c || !c->Visible() || !PtInRect(&c->rect, local)) continue;
         if (!c->Enabled()) return parent->handle;
-        return HitTestChildren(c, screen);
+        RECT in = NonClientInsets(c->style, c->exStyle);
+        return HitTestBelow(c, POINT{origin.x + c->rect.left + in.left, origin.y + c->rect.top + in.top}, screen);
     }
     return parent->handle;
+}
+
+HWND HitTestChildren(WindowObject* parent, POINT screen) {
+    return HitTestBelow(parent, ClientOriginOnScreen(parent), screen);
 }
 
 }  // namespace brimlox::user
@@ -301,23 +320,25 @@ HitCache g_hitCache;
 std::optional<RECT> SafeHitArea(WindowObject* w) {
     for (HWND h : w->children)
         if (WindowObject* c = LookupWindow(h); c && c->Visible()) return std::nullopt;
+    // Each level works in the parent's client coordinates, where the siblings' rectangles are
+    // stored, so no sibling needs mapping to the screen.
     RECT safe = WindowRectOnScreen(w);
     for (WindowObject* x = w; x && !x->isDesktop;) {
         WindowObject* p = LookupWindow(x->parent);
         if (!p) return std::nullopt;
+        POINT o = p->isDesktop ? POINT{0, 0} : ClientOriginOnScreen(p);
+        OffsetRect(&safe, -o.x, -o.y);
         if (!p->isDesktop) {
             RECT clip = ClientRectOf(p);
-            POINT o = ClientOriginOnScreen(p);
-            OffsetRect(&clip, o.x, o.y);
             if (!IntersectRect(&safe, &safe, &clip)) return std::nullopt;
         }
         for (HWND h : p->children) {
             if (h == x->handle) break;
             WindowObject* above = LookupWindow(h);
-            RECT r = above ? WindowRectOnScreen(above) : RECT{};
             RECT overlap;
-            if (above && above->Visible() && IntersectRect(&overlap, &r, &safe)) return std::nullopt;
+            if (above && above->Visible() && IntersectRect(&overlap, &above->rect, &safe)) return std::nullopt;
         }
+        OffsetRect(&safe, o.x, o.y);
         x = p;
     }
     return safe;

@@ -47,6 +47,7 @@ LONG_PTR SetStyle(WindowObject* w, LONG_PTR value) {
     DWORD old = w->style;
     DWORD next = static_cast<DWORD>(value);
     w->style = (next & ~WS_VISIBLE) | (old & WS_VISIBLE);
+    BumpTreeGeneration();  // before ShowWindow maps anything with the new frame
     if ((next ^ old) & WS_VISIBLE) ShowWindow(w->handle, (next & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
     BumpTreeGeneration();
     return static_cast<LONG_PTR>(old);
@@ -95,7 +96,10 @@ LONG_PTR SetLongPtr(HWND hwnd, int index, LONG_PTR value, bool tokenProc) {
             return old;
         }
         case GWL_STYLE: return SetStyle(w, value);
-        case GWL_EXSTYLE: w->exStyle = static_cast<DWORD>(value); return old;
+        case GWL_EXSTYLE:
+            w->exStyle = static_cast<DWORD>(value);
+            BumpTreeGeneration();  // the frame, and with it every client origin, may change
+            return old;
         case GWL_USERDATA: w->userData = value; return old;
         case GWL_ID: w->id = value; return old;
         case GWL_HINSTANCE: w->instance = HandleFromValue<HINSTANCE>(static_cast<std::uint32_t>(value)); return old;
