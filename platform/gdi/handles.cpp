@@ -14,8 +14,10 @@ std::uint32_t Encode(std::uint32_t index, std::uint8_t generation, ObjectKind ki
 }  // namespace
 
 HandleTable& HandleTable::Instance() {
-    static HandleTable table;
-    return table;
+    // Never destroyed: objects of other layers (icons, window surfaces, host fonts) may free
+    // their GDI objects from their own static destructors at process exit, in any order.
+    static HandleTable* table = new HandleTable();
+    return *table;
 }
 
 ObjectKind KindOfHandle(HGDIOBJ handle) {

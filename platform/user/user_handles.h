@@ -31,8 +31,10 @@ private:
 class UserHandleTable {
 public:
     static UserHandleTable& Instance() {
-        static UserHandleTable table;
-        return table;
+        // Never destroyed, like the GDI's table: static destructors of other layers may still
+        // destroy windows or icons at process exit.
+        static UserHandleTable* table = new UserHandleTable();
+        return *table;
     }
 
     // Stores the object and returns its handle value, or 0 when the table is full.
