@@ -326,7 +326,7 @@ std::shared_ptr<Form> LoadFormText(std::string_view text, const std::string& sou
         // Parse again with exceptions for the position of the error.
         try {
             (void)OrderedJson::parse(text.begin(), text.end());
-        } catch (const nlohmann::json::parse_error& e) {
+        } catch (const nlohmann::json::exception& e) {
             throw FormFileError(source, std::string("bad JSON: ") + e.what());
         }
         throw FormFileError(source, "bad JSON");

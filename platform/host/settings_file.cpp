@@ -36,7 +36,8 @@ std::optional<SettingsData> ParseSettings(std::string_view text, std::string* er
     SettingsData d;
     try {
         d = SettingsData::parse(text);
-    } catch (const nlohmann::json::parse_error& e) {
+    } catch (const nlohmann::json::exception& e) {
+        // Syntax errors and numbers too large to hold both end up here.
         Fail(error, std::string("not valid JSON: ") + e.what());
         return std::nullopt;
     }

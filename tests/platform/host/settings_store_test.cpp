@@ -97,6 +97,8 @@ TEST(SettingsStore, CorruptFileIsSetAsideReportedAndReadAsEmpty) {
     std::string error;
     EXPECT_FALSE(brimlox::host::ParseSettings(R"({"format":"brimlox-settings","version":1,"sections":{"s":{"k":5}}})", &error));
     EXPECT_EQ(error, "value of \"s\"/\"k\" is not a string");
+    EXPECT_FALSE(brimlox::host::ParseSettings("11E1111111111111111", &error)) << "a number too large to hold";
+    EXPECT_NE(error.find("not valid JSON"), std::string::npos) << error;
     EXPECT_FALSE(brimlox::host::ParseSettings(R"({"format":"other","version":1,"sections":{}})", &error));
     EXPECT_NE(error.find("format"), std::string::npos);
 }
