@@ -22,6 +22,7 @@ std::unique_ptr<Surface> Surface::Create(int width, int height, PixelFormat form
         case PixelFormat::Rgb24: stride = DibStride(width, 24); break;
         case PixelFormat::Bgrx32: stride = width * 4; break;
     }
+    if (static_cast<std::size_t>(stride) * static_cast<std::size_t>(height) > kMaxSurfaceBytes) return nullptr;
     std::unique_ptr<Surface> s(new (std::nothrow) Surface(width, height, format, stride));
     if (!s) return nullptr;
     try {

@@ -19,8 +19,11 @@ namespace brimlox::gdi {
 
 enum class PixelFormat { Mono1, Rgb24, Bgrx32 };
 
-// Largest width or height a surface may have; keeps every byte count inside 32 bits.
+// Largest width or height a surface may have, and the most bytes one may hold: a request
+// beyond either fails like an allocation the system cannot satisfy, instead of taking
+// gigabytes of memory for one bitmap.
 constexpr int kMaxSurfaceSide = 1 << 15;
+constexpr std::size_t kMaxSurfaceBytes = std::size_t{1} << 29;
 
 class Surface {
 public:

@@ -1,0 +1,70 @@
+#include "foundation/painters/gradient.h"
+
+#include <algorithm>
+
+#include "foundation/helpers/colour.h"
+#include "platform/gdi/gdi.h"
+
+namespace brimlox::foundation {
+
+namespace {
+
+int GradientSteps(HDC hdc) { return GetDeviceCaps(hdc, BITSPIXEL) * GetDeviceCaps(hdc, PLANES) >= 16 ? 256 : 32; }
+
+struct Channels {
+    double r = 0, g = 0, b = 0;
+
+    COLORREF Colour() const {
+        auto byte = [](double v) { return std::clamp(RoundHalfEven(v), 0, 255); };
+        return RGB(byte(r), byte(g), byte(b));
+    }
+};
+
+void FillWith(HDC hdc, const RECT& band, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(hdc, &band, brush);
+    DeleteObject(brush);
+}
+
+}  // namespace
+
+void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, bool vertical) {
+    const int steps = GradientSteps(hdc);
+    Channels current{double(GetRValue(colorB)), double(GetGValue(colorB)), double(GetBValue(colorB))};
+    const Channels step{(double(GetRValue(colorA)) - current.r) / steps,
+                        (double(GetGValue(colorA)) - current.g) / steps,
+                        (double(GetBValue(colorA)) - current.b) / steps};
+    const double extent = vertical ? double(rect.bottom - rect.top) : double(rect.right - rect.left);
+    const double bandSize = extent / steps;
+
+    // The band walks from colour B's edge toward colour A's; each step paints only when its
+    // far side moved past the near side, i.e. when it covers at least one pixel.
+    RECT band = rect;
+    double offset = bandSize;
+    for (int i = 0; i < steps; ++i) {
+        COLORREF colour = current.Colour();
+        if (vertical) {
+            band.top = RoundHalfEven(rect.bottom - offset);
+            if (band.top < band.bottom) {
+                FillWith(hdc, band, colour);
+                band.bottom = band.top;
+            }
+        } else {
+            band.left = RoundHalfEven(rect.right - offset);
+            if (band.left < band.right) {
+                FillWith(hdc, band, colour);
+                band.right = band.left;
+            }
+        }
+        offset += bandSize;
+        current.r += step.r, current.g += step.g, current.b += step.b;
+    }
+    if (vertical) {
+        band.top = rect.top;
+    } else {
+        band.left = rect.left;
+    }
+    FillWith(hdc, band, current.Colour());
+}
+
+}  // namespace brimlox::foundation

@@ -1,0 +1,139 @@
+// The bevel painter, the gradient fill and the soft edge, on real surfaces.
+#include <gtest/gtest.h>
+
+#include "foundation/helpers/colour.h"
+#include "foundation/painters/bevel.h"
+#include "foundation/painters/gradient.h"
+#include "foundation/painters/soft_edge.h"
+#include "platform/gdi/gdi.h"
+#include "support/gdi_test.h"
+
+namespace brimlox::test {
+namespace {
+
+using namespace brimlox::foundation;
+
+class PaintersTest : public GdiTest {};
+
+TEST_F(PaintersTest, EveryBevelStyleTakesFourPixelsAndUnknownStylesNone) {
+    Canvas canvas(20, 20, RGB(0, 128, 128));
+    for (int style = -1; style <= 12; ++style) {
+        workRect = RECT{2, 3, 18, 17};
+        DrawBevel(canvas.dc(), style, BF_RECT);
+        bool draws = style >= Inset && style <= MonoOutline;
+        RECT expected = draws ? RECT{6, 7, 14, 13} : RECT{2, 3, 18, 17};
+        EXPECT_TRUE(EqualRect(&workRect, &expected)) << "style " << style;
+    }
+    // An unknown style leaves the surface alone too.
+    Canvas untouched(20, 20, RGB(0, 128, 128));
+    workRect = RECT{0, 0, 20, 20};
+    DrawBevel(untouched.dc(), 11, BF_RECT);
+    EXPECT_EQ(untouched.At(0, 0), RGB(0, 128, 128));
+}
+
+TEST_F(PaintersTest, BevelStylesMatchTheirPictures) {
+    // Eleven styles side by side, each on a 24 x 24 cell with a white interior so the
+    // space left inside is visible.
+    Canvas canvas(11 * 28 + 4, 32, RGB(0, 128, 128));
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    for (int style = NoBevel; style <= MonoOutline; ++style) {
+        workRect = RECT{4 + style * 28, 4, 28 + style * 28, 28};
+        RECT face = workRect;
+        HBRUSH faceBrush = GetSysColorBrush(COLOR_BTNFACE);
+        FillRect(canvas.dc(), &face, faceBrush);
+        DrawBevel(canvas.dc(), style, BF_RECT);
+        FillRect(canvas.dc(), &workRect, white);
+    }
+    DeleteObject(white);
+    EXPECT_TRUE(MatchesGolden(canvas.surface(), "foundation/bevel_styles"));
+}
+
+TEST_F(PaintersTest, VerticalGradientRoundsItsBandsAndPaintsOnlyWhenABandMoves) {
+    Canvas canvas(4, 10, RGB(0, 255, 0));
+    GradientFill(canvas.dc(), RECT{0, 0, 4, 10}, RGB(255, 0, 0), RGB(0, 0, 255), true);
+    // 256 steps over 10 rows: the first band to cover a pixel is step 12, so the bottom row
+    // is not pure blue; the last is step 243, so the top row is close to, but not, red.
+    EXPECT_EQ(canvas.At(0, 9), RGB(12, 0, 243));
+    EXPECT_EQ(canvas.At(3, 8), RGB(38, 0, 217));
+    EXPECT_EQ(canvas.At(0, 5), RGB(115, 0, 140));
+    EXPECT_EQ(canvas.At(2, 0), RGB(242, 0, 13));
+}
+
+TEST_F(PaintersTest, HorizontalGradientPutsColourBOnTheRightAndFillsEveryColumn) {
+    Canvas canvas(256, 2, RGB(0, 255, 0));
+    GradientFill(canvas.dc(), RECT{0, 0, 256, 2}, RGB(255, 255, 255), RGB(0, 0, 0), false);
+    // One column per step: column x shows step 255 - x, i.e. (255 - x) * 255 / 256.
+    for (int x = 0; x < 256; ++x) {
+        int v = RoundHalfEven((255 - x) * 255.0 / 256.0);
+        ASSERT_EQ(canvas.At(x, 1), RGB(v, v, v)) << "column " << x;
+    }
+    // A rectangle wider than the steps leaves no gap: the rest takes the last colour.
+    Canvas wide(600, 1, RGB(0, 255, 0));
+    GradientFill(wide.dc(), RECT{0, 0, 600, 1}, RGB(255, 0, 0), RGB(0, 0, 255), false);
+    for (int x = 0; x < 600; ++x) ASSERT_NE(wide.At(x, 0), RGB(0, 255, 0)) << "column " << x;
+    EXPECT_EQ(wide.At(599, 0), RGB(0, 0, 255));
+    // The last step lands exactly on the left edge, so colour A itself is never reached.
+    EXPECT_EQ(wide.At(0, 0), RGB(254, 0, 1));
+}
+
+TEST_F(PaintersTest, MonochromeDevicesGetThirtyTwoSteps) {
+    // A DC holding a 1-bpp bitmap reports 1 bit per pixel, so its gradient has 32 bands of
+    // 8 columns; each band is the dither of its step's colour.
+    HBITMAP bitmaps[2] = {CreateBitmap(256, 8, 1, 1, nullptr), CreateBitmap(256, 8, 1, 1, nullptr)};
+    HDC gradient = CreateCompatibleDC(nullptr), reference = CreateCompatibleDC(nullptr);
+    HGDIOBJ old[2] = {SelectObject(gradient, bitmaps[0]), SelectObject(reference, bitmaps[1])};
+    ASSERT_EQ(GetDeviceCaps(gradient, BITSPIXEL), 1);
+    GradientFill(gradient, RECT{0, 0, 256, 8}, RGB(255, 255, 255), RGB(0, 0, 0), false);
+    for (int band = 0; band < 32; ++band) {
+        int v = RoundHalfEven(band * 255.0 / 32.0);
+        HBRUSH brush = CreateSolidBrush(RGB(v, v, v));
+        RECT r{256 - 8 * (band + 1), 0, 256 - 8 * band, 8};
+        FillRect(reference, &r, brush);
+        DeleteObject(brush);
+    }
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 256; ++x) ASSERT_EQ(GetPixel(gradient, x, y), GetPixel(reference, x, y)) << x << "," << y;
+    SelectObject(gradient, old[0]);
+    SelectObject(reference, old[1]);
+    DeleteDC(gradient);
+    DeleteDC(reference);
+    DeleteObject(bitmaps[0]);
+    DeleteObject(bitmaps[1]);
+}
+
+TEST_F(PaintersTest, SoftEdgeRingsGrowStrongerOutwardOnTheirCorners) {
+    const COLORREF base = RGB(100, 120, 140);
+    const HLS hls = RGBToHLS(100, 120, 140);
+    // The luminance moves in single-precision steps of 0.04 (light) and 0.03 (dark) per ring.
+    auto shade = [&](float step, int rings) {
+        float l = hls.L;
+        for (int i = 0; i < rings; ++i) l = std::clamp(l + step, 0.0f, 1.0f);
+        return HLSToRGB(hls.H, hls.S, l);
+    };
+    Canvas raised(14, 14, RGB(0, 0, 0));
+    DrawSoftEdge(raised.dc(), RECT{1, 1, 11, 11}, base, 2, false);
+    // The outer ring lies on the rectangle's own values (right and bottom included), the
+    // inner one a pixel inside.
+    EXPECT_EQ(raised.At(1, 5), shade(0.04f, 2));   // left, outer: light
+    EXPECT_EQ(raised.At(5, 1), shade(0.04f, 2));   // top, outer
+    EXPECT_EQ(raised.At(2, 5), shade(0.04f, 1));   // left, inner
+    EXPECT_EQ(raised.At(11, 5), shade(-0.03f, 2)); // right, outer: dark
+    EXPECT_EQ(raised.At(5, 11), shade(-0.03f, 2)); // bottom, outer
+    EXPECT_EQ(raised.At(10, 5), shade(-0.03f, 1)); // right, inner
+    EXPECT_EQ(raised.At(5, 5), RGB(0, 0, 0));   // the inside stays
+
+    Canvas sunken(14, 14, RGB(0, 0, 0));
+    DrawSoftEdge(sunken.dc(), RECT{1, 1, 11, 11}, base, 1, true);
+    EXPECT_EQ(sunken.At(5, 11), shade(0.04f, 1));  // bottom light
+    EXPECT_EQ(sunken.At(11, 5), shade(0.04f, 1));  // right light
+    EXPECT_EQ(sunken.At(1, 5), shade(-0.03f, 1));  // left dark
+    EXPECT_EQ(sunken.At(5, 1), shade(-0.03f, 1));  // top dark
+
+    // Luminance saturates: white stays white on the light side however wide the edge.
+    Canvas white(30, 30, RGB(0, 0, 0));
+    DrawSoftEdge(white.dc(), RECT{0, 0, 29, 29}, RGB(255, 255, 255), 12, false);
+    EXPECT_EQ(white.At(0, 10), RGB(255, 255, 255));
+}
+
+}  // namespace
+}  // namespace brimlox::test
