@@ -77,6 +77,11 @@ void Control::AttachToForm(Form& form, std::string name, std::int16_t index) {
     backColor_ = form.BackColor();
 }
 
+void Control::SetName(std::string name) {
+    if (form_) form_->CheckRename(*this, name);
+    name_ = std::move(name);
+}
+
 void Control::CreateSurface(HWND parentWindow, bool show) {
     if (IsWindowless() || hwnd_) return;
     RegisterControlClass(&Control::WindowProc);
@@ -193,10 +198,13 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             HandleButton(msg, wParam, lParam);
             Flush();
             return 0;
-        case WM_CAPTURECHANGED:
+        case WM_CAPTURECHANGED: {
+            bool pressInProgress = buttons_ != 0;
             buttons_ = 0;
             clickArmed_ = false;
+            if (pressInProgress) RunHostEvent([&] { CaptureLost(); });
             return 0;
+        }
         default: break;
     }
     return DefWindowProcA(hwnd_, msg, wParam, lParam);

@@ -66,6 +66,9 @@ public:
     virtual void MouseUp(int button, int shift, float x, float y) { (void)button, (void)shift, (void)x, (void)y; }
     virtual void Click() {}
     virtual void DblClick() {}
+    // Another window took the mouse capture while a press was in progress: no release will
+    // come for it.
+    virtual void CaptureLost() {}
     virtual void Terminate() {}
     // A container control holds other controls (ControlContainer).
     virtual bool IsContainer() const { return false; }
@@ -133,6 +136,8 @@ public:
 
     // ---- The extender ----------------------------------------------------------------------
     std::string Name() const { return name_; }
+    // Renames the control; throws HostError 380 when the name is not valid or is in use.
+    void SetName(std::string name);
     std::int16_t Index() const { return index_; }  // -1 outside a control array
     bool IsArrayMember() const { return index_ >= 0; }
     std::int32_t Left() const { return left_; }

@@ -93,6 +93,9 @@ public:
     // Removes a control (Terminate runs); contained controls go with it.
     void Remove(Control& control);
 
+    // Throws HostError 380 unless `control` may be renamed to `name`.
+    void CheckRename(const Control& control, const std::string& name) const;
+
     // Docks the aligned controls along the edges (see docs/form-file-format.md for the order).
     void Arrange();
     void Reorder(Control& control, bool toBack);

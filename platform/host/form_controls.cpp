@@ -45,6 +45,16 @@ void Form::CheckNewName(const std::string& name, std::int16_t index) const {
     }
 }
 
+void Form::CheckRename(const Control& control, const std::string& name) const {
+    if (!IsValidName(name)) throw HostError(kErrInvalidPropertyValue, "Invalid property value: bad name \"" + name + "\"");
+    for (const auto& c : controls_) {
+        if (c.get() == &control || !SameName(c->Name(), name)) continue;
+        // Members of one control array share their name.
+        if (!(control.IsArrayMember() && c->IsArrayMember() && c->Index() != control.Index()))
+            throw HostError(kErrInvalidPropertyValue, "Invalid property value: the name \"" + name + "\" is in use");
+    }
+}
+
 std::string Form::NextFreeName(const std::string& base) const {
     for (int n = 1;; ++n) {
         std::string candidate = base + std::to_string(n);
