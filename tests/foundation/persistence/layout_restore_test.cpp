@@ -67,7 +67,7 @@ TEST_F(PersistRestore, AMissingOrDamagedFormRecordCentresTheFormWithinTheScreen)
 }
 
 TEST_F(PersistRestore, AFormThatStaysMaximisedKeepsItsNormalPlacement) {
-    Store("frmMain", "Form", "1200, 900, 6000, 4500, 2");
+    Store("frmMain", "Form", "14000, 900, 4000, 4500, 2");
     {
         auto form = NewForm();
         form->Load();
@@ -77,7 +77,7 @@ TEST_F(PersistRestore, AFormThatStaysMaximisedKeepsItsNormalPlacement) {
         ASSERT_TRUE(form->Unload());
         p.Terminate();
     }
-    EXPECT_EQ(Stored("frmMain", "Form"), "1200, 900, 6000, 4500, 2");
+    EXPECT_EQ(Stored("frmMain", "Form"), "8000, 900, 4000, 4500, 2") << "what was applied, not what was read";
 
     // A record without a size keeps the designed size, so un-maximising never gives 0 x 0.
     Store("frmMain", "Form", "300, 200, 0, 0, 2");
