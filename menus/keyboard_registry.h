@@ -18,5 +18,7 @@ void RegisterAccelerator(HWND form, HWND window, std::int16_t key, bool isDefaul
 // The number of registered windows and whether the hook is installed (for tests and tools).
 std::size_t RegisteredAcceleratorCount();
 bool AcceleratorHookInstalled();
+// Forgets every registration and removes the hook (between tests).
+void ResetAcceleratorRegistry();
 
 }  // namespace brimlox::menus

@@ -49,6 +49,10 @@ public:
     // Signals a property change of the owning control ("MenuItem", "MenuItemCaption" ...).
     using ChangeSink = std::function<void(const std::string& property)>;
 
+    // The most items a list holds: the count is a 16-bit value. AddMenu (and so an append
+    // through MenuItem) and ReadProperties refuse more with a HostError naming this limit.
+    static constexpr std::size_t kMaxItems = 32767;
+
     PopupItemList();
     void SetChangeSink(ChangeSink sink) { changed_ = std::move(sink); }
 
@@ -57,6 +61,8 @@ public:
 
     std::int16_t MenuItemCount() const;
     bool IsPopupMenu() const;
+    // True for the empty list: exactly one element, whose caption is empty.
+    bool IsEmptyList() const;
     void AddMenu(const std::string& caption, const host::Variant& tag, const AddMenuOptions& options = {});
     // Deletes the item with `tag` (the highest index holding it; *index receives that index or
     // -1), else the item at *index (0 when index is null). Never fails.
@@ -91,6 +97,12 @@ public:
     void SetMenuSelected(std::int16_t index) { selected_ = index; }
     bool MenuWindowList() const { return windowList_; }
     void SetMenuWindowList(bool on);
+    // The module-wide look flags, set through this control (signals "MenuGradient" /
+    // "MenuGradient3D" on it).
+    bool MenuGradient() const;
+    void SetMenuGradient(bool on);
+    bool MenuGradient3D() const;
+    void SetMenuGradient3D(bool on);
 
     // A new control: cursor 0, the copy at its initial values, no window list.
     void InitProperties();
@@ -112,6 +124,12 @@ private:
     void Changed(const std::string& property) const {
         if (changed_) changed_(property);
     }
+    void AddEmptyItem();
+    // Loads the copy from the cursor item.
+    void LoadCopy();
+    // The cursor item; runtime error 9 when the cursor is beyond the list.
+    typPopUpItem& CursorItem();
+    void ReadItems(const host::PropertyBag& bag, std::int16_t upperBound);
 
     std::vector<typPopUpItem> items_;
     std::int16_t cursor_ = 0;

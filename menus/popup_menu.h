@@ -28,7 +28,13 @@ PopupState& Popup();
 // window list when `windowList` is set, and returns when the menu has closed. The result is
 // chosenId: 0 for nothing, else the chosen item's index + 1 (also left in Popup()). Applies
 // AutoCheck and radio choices to `items`; a window-list choice focuses that window and
-// returns 0. Popup().hostDestroyed tells that `host` was destroyed while the menu was open.
+// returns 0. Popup().hostDestroyed tells that `host` was destroyed while the menu was open;
+// the result is then 0 and the list is left as it was.
+//
+// The caller sets Popup().menuShowing before the call and must always clear it when the call
+// returns, whatever the outcome: also when hostDestroyed is set (clear that too and raise no
+// MenuClick). While menuShowing is set the keyboard hook passes Enter, Escape and every
+// accelerator on, and a TrayIcon shows no menu.
 std::int32_t ShowPopupMenu(HWND owner, HWND host, float x, float y, PopupItemList& items, bool windowList);
 
 }  // namespace brimlox::menus
