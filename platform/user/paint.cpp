@@ -245,6 +245,29 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
     return dc;
 }
 
+namespace {
+
+// A window and its children draw on one backing surface with a rectangular clip, so a parent's
+// paint covers its children's pixels. For a parent with WS_CLIPCHILDREN the children it painted
+// over are invalidated, and they paint again on top, which leaves the pixels Windows shows.
+void RepaintCoveredChildren(HWND parent, const RECT& painted) {
+    if (!(GetWindowLongA(parent, GWL_STYLE) & WS_CLIPCHILDREN) || IsRectEmpty(&painted)) return;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT r{};
+        GetWindowRect(child, &r);
+        POINT corner{r.left, r.top};
+        ScreenToClient(parent, &corner);
+        OffsetRect(&r, corner.x - r.left, corner.y - r.top);
+        RECT overlap{};
+        if (!IntersectRect(&overlap, &r, &painted)) continue;
+        OffsetRect(&overlap, -r.left, -r.top);
+        InvalidateRect(child, &overlap, TRUE);
+    }
+}
+
+}  // namespace
+
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps) return FALSE;
     auto& dcs = Dcs();
@@ -252,7 +275,10 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (it == dcs.end()) return FALSE;
     dcs.erase(it);
     DeleteDC(ps->hdc);
-    if (WindowObject* w = LookupWindow(hwnd)) ComposeClientPart(w, ps->rcPaint);
+    if (WindowObject* w = LookupWindow(hwnd)) {
+        RepaintCoveredChildren(hwnd, ps->rcPaint);
+        ComposeClientPart(w, ps->rcPaint);
+    }
     return TRUE;
 }
 
