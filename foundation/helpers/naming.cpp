@@ -17,7 +17,8 @@ std::string UniqueName(const std::string& base, const host::Control& extender) {
     // Each clash moves to the next number and starts the walk again, so a later control
     // bearing an earlier candidate is still found.
     for (std::size_t i = 0; i < controls.size();) {
-        if (controls[i] && controls[i]->Name() == candidate) {
+        // The control's own (provisional) name does not take a name away from it.
+        if (controls[i] && controls[i].get() != &extender && controls[i]->Name() == candidate) {
             candidate = base + std::to_string(++counter);
             i = 0;
         } else {

@@ -16,7 +16,8 @@ namespace brimlox::foundation {
 bool HasPicture(const std::shared_ptr<host::StdPicture>& picture);
 
 // The first name made of `base` (then base1, base2 ...) that no control on the extender's
-// form bears (compared case-sensitively). A control that is not on a form gets the base.
+// form other than the extender itself bears (compared case-sensitively). A control that is not
+// on a form gets the base.
 std::string UniqueName(const std::string& base, const host::Control& extender);
 
 }  // namespace brimlox::foundation

@@ -78,6 +78,8 @@ void Control::AttachToForm(Form& form, std::string name, std::int16_t index) {
 }
 
 void Control::SetName(std::string name) {
+    // Names are fixed while the program runs, as in the host's run mode.
+    if (form_ && !form_->DesignMode()) throw HostError(kErrSetNotSupportedAtRuntime);
     if (form_) form_->CheckRename(*this, name);
     name_ = std::move(name);
 }

@@ -136,7 +136,8 @@ public:
 
     // ---- The extender ----------------------------------------------------------------------
     std::string Name() const { return name_; }
-    // Renames the control; throws HostError 380 when the name is not valid or is in use.
+    // Renames the control in the designer; throws HostError 382 at run time, 380 when the name
+    // is not valid or is in use.
     void SetName(std::string name);
     std::int16_t Index() const { return index_; }  // -1 outside a control array
     bool IsArrayMember() const { return index_ >= 0; }

@@ -1,0 +1,102 @@
+// Command: the looks, compared with pictures a person has checked.
+#include <gtest/gtest.h>
+
+#include "controls/command/command_test.h"
+#include "platform/desktop/desktop.h"
+
+namespace brimlox::test {
+namespace {
+
+using controls::Command;
+
+// A 16 x 16 bitmap picture: a blue square with a yellow centre on magenta.
+std::shared_ptr<host::StdPicture> SamplePicture() {
+    std::vector<std::uint8_t> bmp = {'B', 'M'};
+    const int w = 16, h = 16, stride = 48, size = 54 + stride * h;
+    auto le32 = [&](int v) {
+        for (int i = 0; i < 4; ++i) bmp.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    auto le16 = [&](int v) {
+        bmp.push_back(static_cast<std::uint8_t>(v));
+        bmp.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    le32(size), le32(0), le32(54), le32(40), le32(w), le32(h), le16(1), le16(24), le32(0), le32(stride * h);
+    le32(0), le32(0), le32(0), le32(0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            bool square = x >= 2 && x < 14 && y >= 2 && y < 14, centre = x >= 6 && x < 10 && y >= 6 && y < 10;
+            std::uint8_t b = centre ? 0 : square ? 200 : 255, g = centre ? 220 : 0, r = centre ? 255 : square ? 40 : 255;
+            bmp.push_back(b), bmp.push_back(g), bmp.push_back(r);
+        }
+    return host::StdPicture::FromBytes(bmp);
+}
+
+// The form's client area as the screen shows it.
+void Capture(host::Form& form, Canvas& canvas) {
+    host::DoEvents();
+    desktop::Desktop::Instance().ComposeAll();
+    RECT r{};
+    GetWindowRect(form.hWnd(), &r);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(CommandTest, LooksMatchTheirPictures) {
+    MakeForm();
+    form->Move(0, 0, 400 * 15, 130 * 15);
+    auto add = [&](const std::string& name, int x, int y, const std::string& caption) {
+        auto b = AddButton(*form, name, x, y, 75, 25);
+        b->SetCaption(caption);
+        return b;
+    };
+    add("cmdPlain", 4, 4, "Plain");
+    auto def = add("cmdDefault", 83, 4, "&Default");
+    def->SetBevelOuter(4);
+    def->SetDefault(true);
+    add("cmdSoft", 162, 4, "Soft")->SetSoftButton(true);
+    auto round = add("cmdRound", 241, 4, "Round");
+    round->SetRounded(true);
+    round->SetGradientPct(20);
+    add("cmdGradient", 320, 4, "Gradient")->SetGradientPct(30);
+
+    auto pic = add("cmdPicture", 4, 34, "Pic");
+    pic->SetMaskColor(RGB(255, 0, 255));
+    pic->SetUseMask(true);
+    pic->SetPictureAlignment(controls::LeftMiddle);
+    pic->SetPicture(SamplePicture());
+    auto grey = add("cmdGrey", 83, 34, "");
+    grey->SetMaskColor(RGB(255, 0, 255));
+    grey->SetUseMask(true);
+    grey->SetActiveColor(true);
+    grey->SetPicture(SamplePicture());
+    add("cmdInset", 162, 34, "Inset")->SetFont3D(controls::Inset3D);
+    auto off = add("cmdOff", 241, 34, "Off");
+    off->SetFont3D(controls::Raised3D);
+    off->SetEnabled(false);
+    auto menu = add("cmdMenu", 320, 34, "Menu");
+    menu->SetMenuButton(true);
+    menu->Menu().AddMenu("Item", host::Variant("i"));
+
+    auto down = add("cmdDown", 4, 64, "Down");
+    down->SetColorEffects(true);
+    down->SetButtonColorDn(RGB(255, 255, 192));
+    down->SetToggle(true);
+    down->SetValue(true);
+    for (int arrow = 1; arrow <= 16; ++arrow) {
+        auto b = AddButton(*form, "cmdArrow" + std::to_string(arrow), 83 + (arrow - 1) * 19, 64, 19, 19);
+        b->SetArrowType(static_cast<std::int16_t>(arrow));
+    }
+    auto flat = add("cmdFlat", 83, 94, "Flat");
+    flat->SetButton3D(false);
+    add("cmdBevel", 162, 94, "Bump")->SetBevelOuter(3);
+    for (auto& c : form->Controls())
+        if (auto b = std::dynamic_pointer_cast<Command>(c)) b->Refresh();
+
+    Canvas canvas(400, 130);
+    Capture(*form, canvas);
+    EXPECT_TRUE(MatchesGolden(canvas.surface(), "controls/command_looks", 40));
+}
+
+}  // namespace
+}  // namespace brimlox::test
