@@ -155,6 +155,7 @@ std::vector<Scene> Scenes() {
         {"text", "Fonts found through fontconfig, bold, italic, underline, DrawTextA word wrapping with a "
                  "mnemonic, rotated text and the Marlett arrow glyphs",
          340, 170, TextScene},
+        ScrollBarScene(),
     };
 }
 

@@ -19,4 +19,7 @@ struct Scene {
 
 std::vector<Scene> Scenes();
 
+// The scene of one control, each in its own file.
+Scene ScrollBarScene();
+
 }  // namespace brimlox::gallery
