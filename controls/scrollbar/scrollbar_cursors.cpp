@@ -42,7 +42,7 @@ bool Covers(const Design& d, int x, int y) {
 
 bool Describe(int resource, Design& d, bool& vertical) {
     const Design cursor{2, 4, 10, 6, true, true};
-    const Design mark{3, 7, 11, 4, true, true};
+    const Design mark{2, 6, 10, 4, true, true};
     vertical = resource >= kCursorNeutralV;
     switch (resource) {
         case kCursorNeutralH: case kCursorNeutralV: d = cursor; return true;

@@ -253,6 +253,11 @@ TEST_F(ScrollBarInputTest, ArrowsOfAShortBarStepAndTheThumbNeverCoversThem) {
     Play(At(5, 13) + "click left\nwait 600ms\n" + At(40, 13) + "click left\nwait 600ms\n");
     EXPECT_FALSE(b.Geometry().thumbVisible);
     EXPECT_EQ(Distances(), (std::vector<std::int32_t>{-1, 1}));
+
+    // Shorter than the shortest bar: the long side grows to 675 twips.
+    b.Move(20 * 15, 40 * 15, 600, 200);
+    EXPECT_EQ(b.Width(), 675);
+    EXPECT_FALSE(b.Vertical());
 }
 
 TEST_F(ScrollBarInputTest, BadInputKeepsTheValueInRange) {
