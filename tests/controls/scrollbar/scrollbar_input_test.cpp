@@ -237,15 +237,15 @@ TEST_F(ScrollBarInputTest, ArrowsOfAShortBarStepAndTheThumbNeverCoversThem) {
     ScrollBar& b = MakeBar(20, 40, 45, 17);
     EXPECT_EQ(b.Width(), 675);
     b.SetMax(10);
-    b.SetValue(5);
-    Play("at 10ms " + At(8, 8) + "click left\nat 100ms " + At(40, 8) + "down left\nwait 20ms\n");
+    // At Min a minimum-length thumb would reach 2 pixels into the second arrow.
+    Play("at 10ms " + At(29, 8) + "down left\nwait 20ms\n");
     EXPECT_FALSE(b.Dragging()) << "a press on the second arrow is no drag";
-    Play("up left\n");
-    EXPECT_EQ(Distances(), (std::vector<std::int32_t>{-1, 1}));
+    Play("up left\nwait 10ms\n" + At(8, 8) + "click left\nwait 600ms\n");
+    EXPECT_EQ(Distances(), (std::vector<std::int32_t>{1, -1}));
     // The full-track thumb dragged forward goes to Max.
     Play(At(22, 8) + "down left\nat 20ms " + At(26, 8) + "at 30ms up left\n");
     EXPECT_EQ(b.Value(), 10);
-    EXPECT_EQ(Distances().back(), 5);
+    EXPECT_EQ(Distances().back(), 10);
 
     // Thicker than a third of its length: no track, no thumb, arrows only.
     b.Move(20 * 15, 40 * 15, 675, 400);
