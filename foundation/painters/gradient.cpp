@@ -1,6 +1,8 @@
 #include "foundation/painters/gradient.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "foundation/helpers/colour.h"
 #include "platform/gdi/gdi.h"
@@ -39,6 +41,10 @@ void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, b
 
     // The band walks from colour B's edge toward colour A's; each step paints only when its
     // far side moved past the near side, i.e. when it covers at least one pixel.
+    // The bands are disjoint, so they are collected first and painted from the top (or left)
+    // edge on: the same pixels, written in the order memory lies.
+    std::vector<std::pair<RECT, COLORREF>> bands;
+    bands.reserve(static_cast<std::size_t>(steps) + 1);
     RECT band = rect;
     double offset = bandSize;
     for (int i = 0; i < steps; ++i) {
@@ -46,13 +52,13 @@ void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, b
         if (vertical) {
             band.top = RoundHalfEven(rect.bottom - offset);
             if (band.top < band.bottom) {
-                FillWith(hdc, band, colour);
+                bands.emplace_back(band, colour);
                 band.bottom = band.top;
             }
         } else {
             band.left = RoundHalfEven(rect.right - offset);
             if (band.left < band.right) {
-                FillWith(hdc, band, colour);
+                bands.emplace_back(band, colour);
                 band.right = band.left;
             }
         }
@@ -64,7 +70,8 @@ void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, b
     } else {
         band.left = rect.left;
     }
-    FillWith(hdc, band, current.Colour());
+    bands.emplace_back(band, current.Colour());
+    for (auto it = bands.rbegin(); it != bands.rend(); ++it) FillWith(hdc, it->first, it->second);
 }
 
 }  // namespace brimlox::foundation
