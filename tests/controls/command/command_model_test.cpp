@@ -189,3 +189,35 @@ TEST_F(CommandTest, SizesAreOddPixelsAndTheFaceFollowsBevelAndDefault) {
 
 }  // namespace
 }  // namespace brimlox::test
+
+namespace brimlox::test {
+namespace {
+
+TEST_F(CommandTest, APictureWithNoRoomOnTheFaceIsLeftOut) {
+    MakeForm();
+    auto b = AddButton(*form, "cmdTiny", 10, 10, 12, 25);
+    // A 1 x 1 blue picture stretched over the face: the strip leaves a negative width.
+    auto blue = host::StdPicture::FromBytes(std::vector<std::uint8_t>{
+        'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0,
+        0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0});
+    b->SetMenuButton(true);
+    b->SetPictureAlignment(controls::StretchFull);
+    b->SetPicture(blue);  // without a mask it is copied at its own size to the corner
+    b->Refresh();
+    host::DoEvents();
+    RECT r{};
+    GetClientRect(b->hWnd(), &r);
+    int bluePixels = 0;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x) bluePixels += GetPixel(b->hDC(), x, y) == RGB(0, 0, 255) ? 1 : 0;
+    EXPECT_EQ(bluePixels, 0);
+    // With room again the picture shows.
+    b->SetMenuButton(false);
+    b->Move(b->Left(), b->Top(), 60 * 15, 25 * 15);
+    b->Refresh();
+    host::DoEvents();
+    EXPECT_EQ(GetPixel(b->hDC(), 3, 5), RGB(0, 0, 255));
+}
+
+}  // namespace
+}  // namespace brimlox::test
