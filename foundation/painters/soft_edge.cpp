@@ -7,6 +7,20 @@
 
 namespace brimlox::foundation {
 
+namespace {
+
+// Draws two sides of a ring in one solid pen: from the current position through `a` to `b`.
+void TwoSides(HDC hdc, COLORREF colour, POINT a, POINT b) {
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ old = SelectObject(hdc, pen);
+    LineTo(hdc, a.x, a.y);
+    LineTo(hdc, b.x, b.y);
+    SelectObject(hdc, old);
+    DeleteObject(pen);
+}
+
+}  // namespace
+
 void DrawSoftEdge(HDC hdc, const RECT& rect, COLORREF color, int width, bool sunken) {
     RECT ring = rect;
     InflateRect(&ring, -width, -width);
@@ -16,29 +30,12 @@ void DrawSoftEdge(HDC hdc, const RECT& rect, COLORREF color, int width, bool sun
         InflateRect(&ring, 1, 1);
         light = std::min(light + 0.04f, 1.0f);
         dark = std::max(dark - 0.03f, 0.0f);
-
-        HPEN pen = CreatePen(PS_SOLID, 1, HLSToRGB(hls.H, hls.S, light));
-        HGDIOBJ old = SelectObject(hdc, pen);
-        MoveToEx(hdc, ring.left, ring.bottom, nullptr);
-        if (sunken) {
-            LineTo(hdc, ring.right, ring.bottom);
-        } else {
-            LineTo(hdc, ring.left, ring.top);
-        }
-        LineTo(hdc, ring.right, ring.top);
-        SelectObject(hdc, old);
-        DeleteObject(pen);
-
-        pen = CreatePen(PS_SOLID, 1, HLSToRGB(hls.H, hls.S, dark));
-        old = SelectObject(hdc, pen);
-        if (sunken) {
-            LineTo(hdc, ring.left, ring.top);
-        } else {
-            LineTo(hdc, ring.right, ring.bottom);
-        }
-        LineTo(hdc, ring.left, ring.bottom);
-        SelectObject(hdc, old);
-        DeleteObject(pen);
+        const POINT topLeft{ring.left, ring.top}, topRight{ring.right, ring.top};
+        const POINT bottomLeft{ring.left, ring.bottom}, bottomRight{ring.right, ring.bottom};
+        // The light sides end at the top-right corner, where the dark sides begin.
+        MoveToEx(hdc, bottomLeft.x, bottomLeft.y, nullptr);
+        TwoSides(hdc, HLSToRGB(hls.H, hls.S, light), sunken ? bottomRight : topLeft, topRight);
+        TwoSides(hdc, HLSToRGB(hls.H, hls.S, dark), sunken ? topLeft : bottomRight, bottomLeft);
     }
 }
 
