@@ -29,7 +29,8 @@ PopupState& Popup();
 // chosenId: 0 for nothing, else the chosen item's index + 1 (also left in Popup()). Applies
 // AutoCheck and radio choices to `items`; a window-list choice focuses that window and
 // returns 0. Popup().hostDestroyed tells that `host` was destroyed while the menu was open;
-// the result is then 0 and the list is left as it was.
+// the result is then 0 and the list is left as it was. One popup is open at a time: a call
+// made while one is open (from a handler the menu loop runs) shows nothing and returns 0.
 //
 // The caller sets Popup().menuShowing before the call and must always clear it when the call
 // returns, whatever the outcome: also when hostDestroyed is set (clear that too and raise no
