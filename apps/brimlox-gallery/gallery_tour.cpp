@@ -1,0 +1,90 @@
+// The headless tour. Positions come from the controls' windows, so the tour follows the form
+// file when its layout changes. The drop-down menu is walked with the keyboard, which does not
+// depend on the menu's item heights.
+#include "apps/brimlox-gallery/gallery_tour.h"
+
+#include <sstream>
+
+#include "apps/brimlox-gallery/gallery_form.h"
+#include "platform/user/user.h"
+
+namespace brimlox::gallery {
+
+namespace {
+
+class TourWriter {
+public:
+    explicit TourWriter(const host::Form& form) : form_(form) {}
+
+    TourWriter& MoveTo(const std::string& control, int dx = 0, int dy = 0) {
+        const POINT p = ScreenCentre(form_, control);
+        return Line("move " + std::to_string(p.x + dx) + " " + std::to_string(p.y + dy));
+    }
+    // A control's edge point: `fx`, `fy` in [0, 1] across its window.
+    TourWriter& MoveAcross(const std::string& control, double fx, double fy) {
+        RECT r;
+        GetWindowRect(form_.Find(control)->hWnd(), &r);
+        const int x = r.left + static_cast<int>((r.right - r.left - 1) * fx);
+        const int y = r.top + static_cast<int>((r.bottom - r.top - 1) * fy);
+        return Line("move " + std::to_string(x) + " " + std::to_string(y));
+    }
+    TourWriter& Line(const std::string& line) {
+        text_ << line << "\n";
+        return *this;
+    }
+    TourWriter& Wait(int ms) { return Line("wait " + std::to_string(ms) + "ms"); }
+    TourWriter& Keys(const std::string& key, int times = 1) {
+        for (int i = 0; i < times; ++i) Line("key press " + key).Wait(120);
+        return *this;
+    }
+    TourWriter& Shot(const std::string& name, const std::string& caption) {
+        shots_.push_back({name, caption});
+        return Line("screenshot " + name);
+    }
+    Tour Finish() { return {text_.str(), shots_}; }
+
+private:
+    const host::Form& form_;
+    std::ostringstream text_;
+    std::vector<TourShot> shots_;
+};
+
+}  // namespace
+
+Tour GalleryTour(const host::Form& form) {
+    TourWriter t(form);
+    t.Line("move 2 2").Wait(100);
+    t.Shot("gallery", "The gallery form as loaded from forms/gallery.json: Command in its looks (plain, flat, "
+                      "soft, rounded, gradient with raised caption, inset caption, picture, arrow glyphs), the "
+                      "default, cancel and menu buttons, a toggle group, an auto-repeat counter and three scroll bars");
+    t.MoveTo("cmdFlat").Wait(200);
+    t.Shot("flat-hover", "Flat button (ActiveBorder) under the mouse: its border rises while the pointer is over it");
+    t.MoveTo("cmdPicture").Wait(200);
+    t.Shot("picture-hover", "Picture button with ActiveColor: grey until the mouse is over it, then in colour");
+    t.MoveTo("tglRight").Line("click left").Wait(600).MoveTo("tglBold").Line("click left").Wait(300);
+    t.Shot("toggle-group", "Toggle group: pressing Right released Left; Bold toggles on its own; the status line "
+                           "shows the events as they were raised");
+    t.MoveTo("cmdRepeat").Line("down left").Wait(1000);
+    t.Shot("auto-repeat", "Auto-repeat: the button held for one second (AutoDelay 400 ms, AutoInterval 100 ms), "
+                          "the label counting its Click events");
+    t.Line("up left").Wait(300);
+    t.MoveAcross("sbrRed", 0.985, 0.5).Line("down left").Wait(700).Line("up left").Wait(200);
+    t.MoveAcross("sbrBlue", 0.5, 0.25).Line("click right").Wait(200);
+    t.MoveTo("cmdPrev").Line("click left").Wait(600).MoveTo("cmdNext").Line("click left").Wait(300);
+    t.Shot("scroll-bars", "ScrollBar: the red bar's right arrow held (auto-repeat), a right click in the blue "
+                          "bar's track (jump), then the arrow buttons; Change events mix the swatch");
+    t.MoveAcross("cmdMenu", 0.96, 0.5).Line("click left").Wait(300).Keys("VK_DOWN", 4).Keys("VK_RIGHT").Keys("VK_DOWN", 2);
+    t.Keys("VK_RIGHT").Wait(200);
+    t.Shot("menu", "Drop-down menu: a title, icons, shortcut text, a submenu two levels deep, a titled separator, "
+                   "radio items, a check item, a disabled item and the window list");
+    t.Keys("VK_ESCAPE", 3).Wait(300);
+    t.MoveAcross("cmdMenu", 0.96, 0.5).Line("click left").Wait(300).Keys("L").Wait(300);
+    t.Shot("menu-choice", "The radio item Large chosen by its mnemonic: MenuClick reports its Tag");
+    t.Line("move 2 2").Keys("VK_RETURN").Wait(300).Keys("VK_ESCAPE").Wait(300);
+    t.Shot("default-button", "Enter pressed the default button, whose Click shows a message box (logged and "
+                             "answered in headless runs, a real dialog in the live window), and Escape the "
+                             "cancel button");
+    return t.Finish();
+}
+
+}  // namespace brimlox::gallery
