@@ -1,7 +1,10 @@
-// brimlox: the command-line tool. Commands are added as the platform grows.
+// brimlox: the command-line tool. Each command has its own --help; problems go to standard
+// error and the exit status is 0 for success, 1 for a runtime failure and 2 for bad usage or
+// bad input.
 #include <cstdio>
 #include <string>
 
+#include "apps/brimlox/form_commands.h"
 #include "apps/brimlox/replay_command.h"
 
 namespace {
@@ -9,20 +12,28 @@ const char* const kUsage =
     "usage: brimlox COMMAND [ARGS]\n"
     "\n"
     "Commands:\n"
-    "  replay TRACE -o OUT.png   draw a GDI trace again (brimlox replay --help for more)\n";
+    "  render FORM.json -o OUT.png [--scale N]   draw a form file's form as a PNG\n"
+    "  run FORM.json [--script FILE]             run a form file live, or under an input script\n"
+    "  check FORM.json                           validate a form file and report its problems\n"
+    "  replay TRACE -o OUT.png                   draw a GDI trace again\n"
+    "\n"
+    "brimlox COMMAND --help tells more about each.\n";
 }
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs(kUsage, stderr);
+        std::fputs("brimlox: no command given (try --help)\n", stderr);
         return 2;
     }
-    std::string command = argv[1];
-    if (command == "--help" || command == "-h") {
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
         return 0;
     }
     if (command == "replay") return brimlox::cli::RunReplay(argc, argv);
+    if (command == "render") return brimlox::cli::RunRender(argc, argv);
+    if (command == "run") return brimlox::cli::RunForm(argc, argv);
+    if (command == "check") return brimlox::cli::RunCheck(argc, argv);
     std::fprintf(stderr, "brimlox: unknown command '%s' (try --help)\n", argv[1]);
     return 2;
 }

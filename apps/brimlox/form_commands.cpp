@@ -1,0 +1,261 @@
+#include "apps/brimlox/form_commands.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/headless_presenter.h"
+#include "platform/desktop/input_script.h"
+#include "platform/desktop/input_source.h"
+#include "platform/desktop/sdl_presenter.h"
+#include "platform/host/form.h"
+#include "platform/host/form_file.h"
+#include "platform/host/host_error.h"
+#include "platform/host/property_bag.h"
+#include "platform/host/runtime.h"
+#include "platform/host/type_info.h"
+
+namespace brimlox::cli {
+
+const char* const kRenderUsage =
+    "usage: brimlox render FORM.json -o OUT.png [--scale TWIPS_PER_PIXEL]\n"
+    "\n"
+    "Loads a form file, shows the form and writes its window as a PNG.\n"
+    "  -o OUT.png        the picture to write (replaced only when the whole picture is written)\n"
+    "  --scale N         twips per pixel, 1 to 1440 (default 15, that is 96 dots per inch)\n";
+
+const char* const kRunUsage =
+    "usage: brimlox run FORM.json [--script FILE] [--out DIR] [--scale TWIPS_PER_PIXEL]\n"
+    "\n"
+    "Loads a form file and runs it; the events its controls raise are printed, one a line.\n"
+    "With a display it shows the form in a window until the window is closed. With --script\n"
+    "it plays the input script on a virtual clock (docs/input-script.md) and writes the\n"
+    "script's screenshots to DIR (default: the current folder).\n";
+
+const char* const kCheckUsage =
+    "usage: brimlox check FORM.json\n"
+    "\n"
+    "Validates a form file: every problem the loader finds is reported with the JSON path of\n"
+    "the bad value; controls that lie outside their container are reported as warnings.\n"
+    "Exit status 0 when the file loads, 2 when it does not.\n";
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FormArgs {
+    std::string form;
+    std::string out;
+    std::string script;
+    int scale = 15;
+    bool help = false;
+};
+
+// One line on standard error and the exit code 2.
+int Bad(const char* command, const std::string& problem) {
+    std::fprintf(stderr, "brimlox %s: %s\n", command, problem.c_str());
+    return 2;
+}
+
+// Parses FORM.json and the options `allowed` lists ("-o", "--scale", "--script", "--out").
+// Returns -1 to go on, or the exit code to stop with.
+int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<std::string>& allowed, FormArgs& a) {
+    auto allows = [&](const std::string& flag) { return std::find(allowed.begin(), allowed.end(), flag) != allowed.end(); };
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            a.help = true;
+            return -1;
+        }
+        if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            if (!allows(arg)) return Bad(command, "unknown option '" + arg + "' (try --help)");
+            if (i + 1 >= argc) return Bad(command, arg + " needs a value");
+            const std::string value = argv[++i];
+            if (arg == "-o") a.out = value;
+            else if (arg == "--out") a.out = value;
+            else if (arg == "--script") a.script = value;
+            else if (arg == "--scale") {
+                auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), a.scale);
+                if (ec != std::errc() || end != value.data() + value.size() || a.scale < 1 || a.scale > 1440)
+                    return Bad(command, "--scale wants twips per pixel from 1 to 1440, not '" + value + "'");
+            }
+            continue;
+        }
+        if (!a.form.empty()) return Bad(command, "one form file only ('" + arg + "' is a second)");
+        a.form = arg;
+    }
+    if (a.form.empty()) return Bad(command, "no form file given (try --help)");
+    return -1;
+}
+
+// Loads the form file on a headless desktop of the given scale; nullptr after reporting.
+std::shared_ptr<host::Form> LoadForm(const char* command, const std::string& path, int scale, bool headlessDialogs) {
+    auto& d = desktop::Desktop::Instance();
+    d.Configure({1024, 768, scale, headlessDialogs});
+    host::StartHost();
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) {
+        Bad(command, path + ": no such file");
+        return nullptr;
+    }
+    try {
+        return host::LoadFormFile(path);
+    } catch (const host::FormFileError& e) {
+        Bad(command, e.what());
+    } catch (const host::HostError& e) {
+        Bad(command, path + ": " + e.what());
+    }
+    return nullptr;
+}
+
+// Puts the form at the screen's origin on a screen just big enough for it.
+void PlaceAtOrigin(host::Form& form, int scale) {
+    const int w = std::max(1, form.Width() / scale), h = std::max(1, form.Height() / scale);
+    desktop::Desktop::Instance().Configure({w, h, scale, desktop::Desktop::Instance().Settings().headlessDialogs});
+    form.Move(0, 0, form.Width(), form.Height());
+}
+
+// Prints every event the form's controls raise, with its arguments.
+void PrintEvents(host::Form& form) {
+    for (const auto& control : form.Controls()) {
+        const host::TypeInfo* info = control->GetTypeInfo();
+        if (!info) continue;
+        for (const auto& m : info->Members()) {
+            if (m.kind != host::MemberKind::Event) continue;
+            const std::string label = control->Name() + " " + m.name;
+            control->Connect(m.name, [label](std::span<host::Variant> args) {
+                std::string line = label;
+                for (const auto& v : args) line += " " + v.ToString();
+                std::printf("%s\n", line.c_str());
+                std::fflush(stdout);
+            });
+        }
+    }
+}
+
+bool DisplayNamed() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* v = std::getenv(name);
+        if (v && *v) return true;
+    }
+    return false;
+}
+
+void UnloadAll() {
+    for (auto& f : host::LoadedForms()) f->Unload();
+}
+
+}  // namespace
+
+int RunRender(int argc, char** argv) {
+    FormArgs a;
+    if (int stop = ParseFormArgs("render", argc, argv, {"-o", "--scale"}, a); stop >= 0) return stop;
+    if (a.help) return std::fputs(kRenderUsage, stdout), 0;
+    if (a.out.empty()) return Bad("render", "no output file given (-o OUT.png)");
+    auto form = LoadForm("render", a.form, a.scale, true);
+    if (!form) return 2;
+    PlaceAtOrigin(*form, a.scale);
+    form->Show();
+    host::DoEvents();
+    // Written under a temporary name in the same folder and renamed, so OUT.png is either the
+    // whole picture or left as it was.
+    const fs::path out(a.out);
+    const fs::path temp = out.parent_path() / ("." + out.filename().string() + "." + std::to_string(getpid()) + ".tmp");
+    desktop::HeadlessPresenter presenter(".");
+    std::string error;
+    bool ok = presenter.WriteWindow(form->hWnd(), temp.string(), &error);
+    UnloadAll();
+    std::error_code ec;
+    if (ok) fs::rename(temp, out, ec);
+    if (!ok || ec) {
+        fs::remove(temp, ec);
+        std::fprintf(stderr, "brimlox render: cannot write %s: %s\n", a.out.c_str(), ok ? "rename failed" : error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int RunForm(int argc, char** argv) {
+    FormArgs a;
+    if (int stop = ParseFormArgs("run", argc, argv, {"--script", "--out", "--scale"}, a); stop >= 0) return stop;
+    if (a.help) return std::fputs(kRunUsage, stdout), 0;
+    desktop::InputScript script;
+    std::string error;
+    if (!a.script.empty() && !desktop::LoadInputScript(a.script, script, error)) return Bad("run", error);
+    if (a.script.empty() && !DisplayNamed()) return Bad("run", "no display to show the form on (give --script FILE)");
+    auto form = LoadForm("run", a.form, a.scale, !a.script.empty());
+    if (!form) return 2;
+    PlaceAtOrigin(*form, a.scale);
+    auto& d = desktop::Desktop::Instance();
+    PrintEvents(*form);
+    if (a.script.empty()) {
+        d.UseRealClock();
+        auto window = desktop::SdlPresenter::Open(form->Caption(), &error);
+        if (!window) {
+            UnloadAll();
+            std::fprintf(stderr, "brimlox run: cannot open a window: %s\n", error.c_str());
+            return 1;
+        }
+        d.SetInputSource(std::move(window));
+        form->Show();
+        host::Run();
+        UnloadAll();
+        d.SetInputSource(nullptr);
+        return 0;
+    }
+    d.UseVirtualClock();
+    form->Show();
+    host::DoEvents();
+    desktop::HeadlessPresenter presenter(a.out.empty() ? "." : a.out);
+    d.SetInputSource(std::make_unique<desktop::ScriptedInput>(std::move(script.events), script.endTime));
+    host::Run();
+    d.SetInputSource(nullptr);
+    UnloadAll();
+    return 0;
+}
+
+int RunCheck(int argc, char** argv) {
+    FormArgs a;
+    if (int stop = ParseFormArgs("check", argc, argv, {}, a); stop >= 0) return stop;
+    if (a.help) return std::fputs(kCheckUsage, stdout), 0;
+    // Design mode: checking a file runs none of its controls' run-time behaviour.
+    desktop::Desktop::Instance().Configure({1024, 768, 15, true});
+    host::StartHost();
+    std::error_code ec;
+    if (!fs::is_regular_file(a.form, ec)) return Bad("check", a.form + ": no such file");
+    std::shared_ptr<host::Form> form;
+    try {
+        form = host::LoadFormFile(a.form, true);
+    } catch (const host::FormFileError& e) {
+        return Bad("check", e.what());
+    } catch (const host::HostError& e) {
+        return Bad("check", a.form + ": " + e.what());
+    }
+    int warnings = 0;
+    const auto& controls = form->Controls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const auto& c = *controls[i];
+        auto container = std::dynamic_pointer_cast<host::Control>(c.Container());
+        const float w = container ? container->ScaleWidth() : form->ScaleWidth();
+        const float h = container ? container->ScaleHeight() : form->ScaleHeight();
+        if (c.Left() >= w || c.Top() >= h || c.Left() + c.Width() <= 0 || c.Top() + c.Height() <= 0) {
+            std::fprintf(stderr, "brimlox check: warning: %s: controls[%zu](%s): lies outside its container\n",
+                         a.form.c_str(), i, c.Name().c_str());
+            ++warnings;
+        }
+    }
+    std::printf("%s: ok: form %s with %zu controls%s\n", a.form.c_str(), form->Name().c_str(), controls.size(),
+                warnings ? (", " + std::to_string(warnings) + " warning(s)").c_str() : "");
+    form->Discard();
+    return 0;
+}
+
+}  // namespace brimlox::cli
