@@ -1,0 +1,133 @@
+// The gallery as a user runs it: headless (every scene and tour picture written, the tour's
+// input visibly changing the form), and under a real X display through xvfb-run with an input
+// script whose screenshot is compared with a golden image.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+
+#include "apps/app_process.h"
+#include "platform/gdi/png.h"
+#include "support/gdi_test.h"
+
+namespace brimlox::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kGallery = BRIMLOX_GALLERY_EXE;
+
+std::string FreshDir(const std::string& name) {
+    const std::string dir = OutputDir() + "/" + name;
+    fs::remove_all(dir);
+    return dir;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// How many pixels of a rectangle differ between two pictures of the same size.
+int DifferingPixels(const gdi::Surface& a, const gdi::Surface& b, RECT r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += a.Get(x, y) != b.Get(x, y);
+    return n;
+}
+
+TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
+    const std::string dir = FreshDir("gallery-headless");
+    ProcessResult r = RunProcess({kGallery, "--headless", "--out", dir});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+
+    // Every picture the index shows exists and is a PNG; the index names the platform scenes
+    // and the tour of the form alike.
+    const std::string index = ReadText(dir + "/index.html");
+    std::set<std::string> shown;
+    const std::regex img("<img src=\"([^\"]+)\"");
+    for (auto it = std::sregex_iterator(index.begin(), index.end(), img); it != std::sregex_iterator(); ++it)
+        shown.insert((*it)[1]);
+    for (const char* expected : {"drawing.png", "text.png", "scrollbar.png", "gallery.png", "flat-hover.png",
+                                 "picture-hover.png", "toggle-group.png", "auto-repeat.png", "scroll-bars.png",
+                                 "menu.png", "menu-choice.png", "default-button.png"})
+        EXPECT_TRUE(shown.count(expected)) << expected << " is not in the index";
+    std::map<std::string, std::unique_ptr<gdi::Surface>> pictures;
+    for (const auto& file : shown) {
+        std::string error;
+        pictures[file] = gdi::ReadSurfacePng(dir + "/" + file, &error);
+        ASSERT_NE(pictures[file], nullptr) << file << ": " << error;
+    }
+    const auto& before = *pictures["gallery.png"];
+    EXPECT_EQ(before.Width(), 664);
+    EXPECT_EQ(before.Height(), 444);
+    EXPECT_EQ(r.out.find("open "), r.out.rfind("open ")) << "one index";
+
+    // The tour's input reached the controls: the toggle group changed, the counter counted,
+    // the menu covered the form, and each event reached the status line at the bottom.
+    const RECT toggles{344, 72, 540, 102}, counter{476, 118, 560, 136}, menuArea{420, 60, 540, 340};
+    const RECT status{0, 404, 664, 444};
+    EXPECT_GT(DifferingPixels(before, *pictures["toggle-group.png"], toggles), 100);
+    EXPECT_GT(DifferingPixels(before, *pictures["auto-repeat.png"], counter), 10);
+    EXPECT_GT(DifferingPixels(before, *pictures["menu.png"], menuArea), 5000);
+    EXPECT_EQ(DifferingPixels(*pictures["scroll-bars.png"], *pictures["menu-choice.png"], menuArea), 0)
+        << "the menu closed again";
+    for (const char* shot : {"toggle-group.png", "scroll-bars.png", "menu-choice.png", "default-button.png"})
+        EXPECT_GT(DifferingPixels(before, *pictures[shot], status), 50) << shot;
+    EXPECT_EQ(DifferingPixels(*pictures["picture-hover.png"], *pictures["flat-hover.png"], RECT{20, 108, 60, 148}) > 50,
+              true)
+        << "the picture button is in colour only under the mouse";
+}
+
+TEST(GalleryApp, RefusesBadArgumentsAndScriptsWithOneLine) {
+    const std::string dir = FreshDir("gallery-bad");
+    ProcessResult unknown = RunProcess({kGallery, "--frobnicate"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(LineCount(unknown.err), 1) << unknown.err;
+    EXPECT_NE(unknown.err.find("--frobnicate"), std::string::npos);
+
+    const std::string script = OutputDir() + "/gallery-bad.script";
+    std::ofstream(script) << "move 10 10\nkey press VK_ALT\n";
+    ProcessResult bad = RunProcess({kGallery, "--headless", "--script", script, "--out", dir});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(LineCount(bad.err), 1) << bad.err;
+    EXPECT_NE(bad.err.find("line 2"), std::string::npos) << bad.err;
+    EXPECT_FALSE(fs::exists(dir)) << "nothing written for a refused script";
+
+    ProcessResult noForms = RunProcess({kGallery, "--headless", "--forms", OutputDir() + "/no-such-forms", "--out", dir});
+    EXPECT_EQ(noForms.status, 1);
+    EXPECT_NE(noForms.err.find("gallery.json"), std::string::npos) << noForms.err;
+}
+
+// Presses Centre in the toggle group, steps the red bar with the arrow button, then opens the
+// drop-down menu and its Recent submenu from the keyboard.
+const char kStripScript[] =
+    "move 438 87\nclick left\nwait 300ms\n"
+    "move 258 117\nclick left\nwait 300ms\n"
+    "move 632 45\nclick left\nwait 300ms\n"
+    "key press VK_DOWN\nwait 100ms\nkey press VK_DOWN\nwait 100ms\nkey press VK_DOWN\nwait 100ms\n"
+    "key press VK_DOWN\nwait 100ms\nkey press VK_RIGHT\nwait 300ms\n"
+    "screenshot strip\n"
+    "key press VK_ESCAPE\nkey press VK_ESCAPE\nwait 200ms\n";
+
+TEST(GalleryApp, ScriptUnderXvfbShowsTheWindowAndMatchesItsGolden) {
+    if (system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    const std::string dir = FreshDir("gallery-xvfb");
+    const std::string script = OutputDir() + "/gallery-strip.script";
+    std::ofstream(script) << kStripScript;
+    ProcessResult r = RunProcess({"xvfb-run", "-a", kGallery, "--script", script, "--out", dir},
+                                 {{"SDL_VIDEODRIVER", "x11"}});
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("showing the script in a window"), std::string::npos) << r.out << r.err;
+    std::string error;
+    auto shot = gdi::ReadSurfacePng(dir + "/strip.png", &error);
+    ASSERT_NE(shot, nullptr) << error;
+    EXPECT_TRUE(MatchesGolden(*shot, "apps/gallery_script_strip"));
+    EXPECT_NE(ReadText(dir + "/index.html").find("strip.png"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace brimlox::test
