@@ -77,13 +77,28 @@ bool WriteIndex(const std::string& dir, const std::vector<Entry>& entries) {
     return !ec;
 }
 
+// Writes a picture under a temporary name beside `path` and renames it, so `path` is never
+// half a picture.
+bool WriteAtomically(const std::string& path, const std::function<bool(const std::string&)>& write, std::string* error) {
+    const fs::path final(path);
+    const fs::path temp = final.parent_path() / ("." + final.filename().string() + ".tmp");
+    std::error_code ec;
+    if (write(temp.string())) {
+        fs::rename(temp, final, ec);
+        if (!ec) return true;
+        if (error) *error = "cannot rename " + temp.string() + ": " + ec.message();
+    }
+    fs::remove(temp, ec);
+    return false;
+}
+
 // Renders one drawing scene into a fresh 32-bpp bitmap and writes it as a PNG.
 bool RenderScene(const Scene& scene, const std::string& path, std::string* error) {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bmp = CreateBitmap(scene.width, scene.height, 1, 32, nullptr);
     HGDIOBJ old = SelectObject(dc, bmp);
     scene.draw(dc, scene.width, scene.height);
-    bool ok = gdi::WritePng(dc, path, error);
+    bool ok = WriteAtomically(path, [&](const std::string& temp) { return gdi::WritePng(dc, temp, error); }, error);
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);
@@ -148,7 +163,8 @@ int PlayScript(const Options& o, const desktop::InputScript& script, desktop::Sd
     d.SetScreenshotHandler([&](const std::string& name) {
         const std::string file = name.ends_with(".png") ? name : name + ".png";
         std::string error;
-        if (presenter.WriteScreen((fs::path(o.out) / file).string(), true, &error)) {
+        auto write = [&](const std::string& temp) { return presenter.WriteScreen(temp, true, &error); };
+        if (WriteAtomically((fs::path(o.out) / file).string(), write, &error)) {
             written.push_back(file);
         } else {
             failed = true;

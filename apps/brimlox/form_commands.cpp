@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -153,6 +154,21 @@ void UnloadAll() {
     for (auto& f : host::LoadedForms()) f->Unload();
 }
 
+// Writes a picture under a temporary name in the same folder and renames it, so `path` is
+// either the whole picture or left as it was.
+bool WriteAtomically(const std::string& path, const std::function<bool(const std::string&)>& write, std::string* error) {
+    const fs::path final(path);
+    const fs::path temp = final.parent_path() / ("." + final.filename().string() + "." + std::to_string(getpid()) + ".tmp");
+    std::error_code ec;
+    if (write(temp.string())) {
+        fs::rename(temp, final, ec);
+        if (!ec) return true;
+        *error = "cannot rename " + temp.string() + ": " + ec.message();
+    }
+    fs::remove(temp, ec);
+    return false;
+}
+
 }  // namespace
 
 int RunRender(int argc, char** argv) {
@@ -165,19 +181,13 @@ int RunRender(int argc, char** argv) {
     PlaceAtOrigin(*form, a.scale);
     form->Show();
     host::DoEvents();
-    // Written under a temporary name in the same folder and renamed, so OUT.png is either the
-    // whole picture or left as it was.
-    const fs::path out(a.out);
-    const fs::path temp = out.parent_path() / ("." + out.filename().string() + "." + std::to_string(getpid()) + ".tmp");
     desktop::HeadlessPresenter presenter(".");
     std::string error;
-    bool ok = presenter.WriteWindow(form->hWnd(), temp.string(), &error);
+    const bool ok = WriteAtomically(
+        a.out, [&](const std::string& temp) { return presenter.WriteWindow(form->hWnd(), temp, &error); }, &error);
     UnloadAll();
-    std::error_code ec;
-    if (ok) fs::rename(temp, out, ec);
-    if (!ok || ec) {
-        fs::remove(temp, ec);
-        std::fprintf(stderr, "brimlox render: cannot write %s: %s\n", a.out.c_str(), ok ? "rename failed" : error.c_str());
+    if (!ok) {
+        std::fprintf(stderr, "brimlox render: cannot write %s: %s\n", a.out.c_str(), error.c_str());
         return 1;
     }
     return 0;
@@ -214,12 +224,25 @@ int RunForm(int argc, char** argv) {
     d.UseVirtualClock();
     form->Show();
     host::DoEvents();
-    desktop::HeadlessPresenter presenter(a.out.empty() ? "." : a.out);
+    const std::string dir = a.out.empty() ? "." : a.out;
+    desktop::HeadlessPresenter presenter(dir);
+    bool failed = false;
+    d.SetScreenshotHandler([&](const std::string& name) {
+        std::error_code ec;
+        fs::create_directories(dir, ec);
+        const std::string path = (fs::path(dir) / (name.ends_with(".png") ? name : name + ".png")).string();
+        auto write = [&](const std::string& temp) { return presenter.WriteScreen(temp, true, &error); };
+        if (!WriteAtomically(path, write, &error)) {
+            std::fprintf(stderr, "brimlox run: cannot write %s: %s\n", path.c_str(), error.c_str());
+            failed = true;
+        }
+    });
     d.SetInputSource(std::make_unique<desktop::ScriptedInput>(std::move(script.events), script.endTime));
     host::Run();
     d.SetInputSource(nullptr);
+    d.SetScreenshotHandler(nullptr);
     UnloadAll();
-    return 0;
+    return failed ? 1 : 0;
 }
 
 int RunCheck(int argc, char** argv) {

@@ -68,10 +68,19 @@ TEST(BrimloxCli, RefusesBadUsageAndBadFormsWithoutWritingAnything) {
     ExpectRefused(RunProcess({kCli, "run", kGalleryForm, "--script", OutputDir() + "/missing.script"}), 2,
                   "missing.script");
 
-    // A folder that cannot be written is a runtime failure, and leaves no temporary file.
+    // An output that cannot be written is a runtime failure: a missing folder, or a folder in
+    // the way of the picture, where the finished temporary file is removed again.
     ProcessResult unwritable = RunProcess({kCli, "render", kGalleryForm, "-o", OutputDir() + "/no-dir/x.png"});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(LineCount(unwritable.err), 1) << unwritable.err;
+    const std::string blocked = OutputDir() + "/cli-blocked.png";
+    fs::create_directories(blocked);
+    ProcessResult inTheWay = RunProcess({kCli, "render", kGalleryForm, "-o", blocked});
+    EXPECT_EQ(inTheWay.status, 1);
+    EXPECT_EQ(LineCount(inTheWay.err), 1) << inTheWay.err;
+    EXPECT_TRUE(fs::is_directory(blocked));
+    for (const auto& entry : fs::directory_iterator(OutputDir()))
+        EXPECT_EQ(entry.path().filename().string().find(".cli-blocked.png"), std::string::npos) << entry.path();
 }
 
 TEST(BrimloxCli, RendersAndChecksTheGalleryFormAtAnyScale) {
