@@ -2,18 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/gdi/gdi.h"
 
 namespace brimlox::foundation {
-
-int RoundHalfEven(double value) {
-    if (!std::isfinite(value)) return 0;
-    // nearbyint rounds halves to even in the default rounding mode.
-    double r = std::nearbyint(value);
-    r = std::clamp(r, -2147483648.0, 2147483647.0);
-    return static_cast<int>(r);
-}
 
 COLORREF TranslateColor(std::uint32_t oleColor) {
     COLORREF rgb = 0;

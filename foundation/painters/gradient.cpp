@@ -48,17 +48,17 @@ void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, b
     RECT band = rect;
     double offset = bandSize;
     for (int i = 0; i < steps; ++i) {
-        COLORREF colour = current.Colour();
+        // The colour is worked out only for the steps that paint a band.
         if (vertical) {
             band.top = RoundHalfEven(rect.bottom - offset);
             if (band.top < band.bottom) {
-                bands.emplace_back(band, colour);
+                bands.emplace_back(band, current.Colour());
                 band.bottom = band.top;
             }
         } else {
             band.left = RoundHalfEven(rect.right - offset);
             if (band.left < band.right) {
-                bands.emplace_back(band, colour);
+                bands.emplace_back(band, current.Colour());
                 band.right = band.left;
             }
         }
