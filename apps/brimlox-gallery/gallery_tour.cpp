@@ -55,7 +55,7 @@ Tour GalleryTour(const host::Form& form) {
     TourWriter t(form);
     t.Line("move 2 2").Wait(100);
     t.Shot("gallery", "The gallery form as loaded from forms/gallery.json: Command in its looks (plain, flat, "
-                      "soft, rounded, gradient with raised caption, inset caption, picture, arrow glyphs), the "
+                      "soft, rounded, gradient, inset caption with a wider bevel, picture, arrow glyphs), the "
                       "default, cancel and menu buttons, a toggle group, an auto-repeat counter and three scroll bars");
     t.MoveTo("cmdFlat").Wait(200);
     t.Shot("flat-hover", "Flat button (ActiveBorder) under the mouse: its border rises while the pointer is over it");
