@@ -10,7 +10,6 @@
 #include "platform/host/form_file.h"
 #include "platform/host/host_error.h"
 #include "platform/host/runtime.h"
-#include "platform/host/standard_controls.h"
 #include "platform/host/type_info.h"
 #include "platform/user/user.h"
 

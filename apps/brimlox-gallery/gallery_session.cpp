@@ -17,8 +17,6 @@
 #include "platform/desktop/input_source.h"
 #include "platform/desktop/sdl_presenter.h"
 #include "platform/gdi/png.h"
-#include "platform/host/host_error.h"
-#include "platform/host/property_bag.h"
 #include "platform/host/runtime.h"
 #include "platform/user/user.h"
 
