@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/font3d.h"
 #include "foundation/host_contract.h"
 #include "menus/popup_item_list.h"
 
@@ -25,7 +26,6 @@ enum DrawArrowConst : std::int16_t {
     BarLeft = 7, BarRight = 8, DownBar = 9, UpBar = 10, LeftBar = 11, RightBar = 12, DoubleDown = 13,
     DoubleUp = 14, DoubleLeft = 15, DoubleRight = 16,
 };
-enum Font3dConst : std::int16_t { Flat = 0, Inset3D = 1, Raised3D = -1 };
 enum PictureAlignConst : std::int16_t {
     CenterMiddle = 0, CenterTop = 1, CenterBottom = 2, LeftMiddle = 3, RightMiddle = 4, StretchFull = 5,
 };

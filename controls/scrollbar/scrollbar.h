@@ -13,12 +13,12 @@
 #include <span>
 
 #include "controls/scrollbar/scrollbar_model.h"
+#include "controls/font3d.h"
 #include "foundation/host_contract.h"
 
 namespace brimlox::controls {
 
 // Font3D values: how the arrow glyphs stand out.
-enum Font3dConst : std::int16_t { Raised3D = -1, Flat = 0, Inset3D = 1 };
 
 class ScrollBar : public host::Control {
 public:
