@@ -54,19 +54,6 @@ LRESULT TipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-const char* ClassFor(const char* name, WNDPROC proc, UINT style) {
-    WNDCLASSA wc;
-    if (!GetClassInfoA(nullptr, name, &wc)) {
-        wc = WNDCLASSA{};
-        wc.style = style;
-        wc.lpfnWndProc = proc;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = name;
-        RegisterClassA(&wc);
-    }
-    return name;
-}
-
 // Shows the tooltip of an icon just above the strip, kept on the screen.
 void ShowTip(HWND strip, int icon) {
     HideTip();
@@ -90,7 +77,7 @@ void ShowTip(HWND strip, int icon) {
     int x = std::clamp<int>(cursor.x, 0, std::max(0, GetSystemMetrics(SM_CXSCREEN) - w));
     int y = std::max<int>(0, strip_rect.top - h - 2);
     g_hover.tip = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
-                                  ClassFor("BrimloxTrayTip", TipProc, 0), text.c_str(), WS_POPUP, x, y, w, h, strip,
+                                  user::EnsureWindowClass("BrimloxTrayTip", TipProc, 0), text.c_str(), WS_POPUP, x, y, w, h, strip,
                                   nullptr, nullptr, nullptr);
     if (g_hover.tip) {
         ShowWindow(g_hover.tip, SW_SHOWNA);
@@ -173,7 +160,7 @@ UINT TooltipDelay() { return GetDoubleClickTime(); }
 
 HWND CreateStripWindow(const RECT& r) {
     HWND hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
-                                ClassFor("BrimloxTrayStrip", StripProc, CS_DBLCLKS), "", WS_POPUP, r.left, r.top,
+                                user::EnsureWindowClass("BrimloxTrayStrip", StripProc, CS_DBLCLKS), "", WS_POPUP, r.left, r.top,
                                 r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
     if (hwnd) ShowWindow(hwnd, SW_SHOWNA);
     return hwnd;

@@ -21,18 +21,6 @@ LRESULT PopupMenuProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-const char* PopupMenuClass() {
-    static const char* const kName = "#32768";
-    WNDCLASSA wc;
-    if (!GetClassInfoA(nullptr, kName, &wc)) {
-        wc = WNDCLASSA{};
-        wc.style = CS_SAVEBITS;
-        wc.lpfnWndProc = PopupMenuProc;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = kName;
-        RegisterClassA(&wc);
-    }
-    return kName;
-}
+const char* PopupMenuClass() { return EnsureWindowClass("#32768", PopupMenuProc, CS_SAVEBITS); }
 
 }  // namespace brimlox::user

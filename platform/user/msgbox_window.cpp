@@ -274,18 +274,7 @@ LRESULT MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-const char* MessageBoxClass() {
-    static const char* const kName = "BrimloxMessageBox";
-    WNDCLASSA wc;
-    if (!GetClassInfoA(nullptr, kName, &wc)) {
-        wc = WNDCLASSA{};
-        wc.lpfnWndProc = MessageBoxProc;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = kName;
-        RegisterClassA(&wc);
-    }
-    return kName;
-}
+const char* MessageBoxClass() { return user::EnsureWindowClass("BrimloxMessageBox", MessageBoxProc, 0); }
 
 POINT CentredOn(HWND owner, SIZE size) {
     const auto& screen = desktop::Desktop::Instance().Settings();

@@ -178,6 +178,10 @@ constexpr LPARAM kEndOfInput = 0x454E44;  // "END"
 // quit again, so that the loop's owner and every loop below it end too, and returns false.
 bool GetModalMessage(MSG* msg);
 
+// Registers a window class of the platform's own windows (menus, message boxes, the tray)
+// the first time it is asked for, with the arrow cursor; returns the class name.
+const char* EnsureWindowClass(const char* name, WNDPROC proc, UINT style);
+
 // Live USER objects of each kind, for leak checks in tests.
 std::size_t LiveWindowCount();
 std::size_t LiveHookCount();

@@ -105,6 +105,19 @@ LRESULT CallProc(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam) {
     return proc(w->handle, msg, wParam, lParam);
 }
 
+const char* EnsureWindowClass(const char* name, WNDPROC proc, UINT style) {
+    WNDCLASSA wc;
+    if (!GetClassInfoA(nullptr, name, &wc)) {
+        wc = WNDCLASSA{};
+        wc.style = style;
+        wc.lpfnWndProc = proc;
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.lpszClassName = name;
+        RegisterClassA(&wc);
+    }
+    return name;
+}
+
 std::size_t LiveWindowCount() {
     std::size_t n = UserHandleTable::Instance().LiveCount(UserKind::Window);
     return g_desktop && LookupWindow(g_desktop->handle) ? n - 1 : n;
