@@ -81,32 +81,6 @@ struct Layer {
     const gdi::Surface* surface;
 };
 
-// Pieces of a row not yet covered by a window above; rows rarely split into many.
-struct Spans {
-    static constexpr int kMax = 64;
-    int left[kMax];
-    int right[kMax];
-    int count = 0;
-    void Add(int l, int r) {
-        if (count < kMax) left[count] = l, right[count++] = r;
-    }
-};
-
-// A run of one row that a window shows on the screen.
-struct Piece {
-    int y;
-    int left;
-    int right;
-};
-
-// Copies a layer's pieces in row order, so its pixels are read as one forward stream.
-void CopyPieces(gdi::Surface& screen, const Layer& layer, const std::vector<Piece>& pieces) {
-    for (const Piece& p : pieces) {
-        const std::uint32_t* src = layer.surface->Row32(p.y - layer.rect.top) + (p.left - layer.rect.left);
-        std::memcpy(screen.Row32(p.y) + p.left, src, static_cast<std::size_t>(p.right - p.left) * 4);
-    }
-}
-
 // The visible top-level windows that reach into `area`, topmost first.
 std::vector<Layer> LayersOver(const RECT& area) {
     std::vector<Layer> layers;
@@ -122,32 +96,65 @@ std::vector<Layer> LayersOver(const RECT& area) {
     return layers;
 }
 
-// Splits row `y` of `area` among the layers: each pixel belongs to the first layer over it,
-// from the top down. Appends each layer's runs to its list and leaves in `open` the runs no
-// layer covers. The two span lists swap roles per layer instead of being copied.
-void SplitRow(int y, const RECT& area, const std::vector<Layer>& layers, std::vector<std::vector<Piece>>& pieces,
-              Spans (&buffers)[2], Spans*& open) {
-    open = &buffers[0];
-    Spans* next = &buffers[1];
-    open->left[0] = area.left;
-    open->right[0] = area.right;
-    open->count = 1;
-    for (std::size_t i = 0; i < layers.size() && open->count > 0; ++i) {
-        const Layer& layer = layers[i];
+// A run of screen columns that one window shows, or that shows the background (no layer).
+struct Run {
+    int left;
+    int right;
+    const Layer* layer;
+};
+
+// The rows of `area` split where a layer begins or ends: inside one band every row is
+// divided among the layers the same way.
+std::vector<int> BandEdges(const RECT& area, const std::vector<Layer>& layers) {
+    std::vector<int> edges{static_cast<int>(area.top), static_cast<int>(area.bottom)};
+    for (const Layer& layer : layers) {
+        for (LONG y : {layer.rect.top, layer.rect.bottom})
+            if (y > area.top && y < area.bottom) edges.push_back(static_cast<int>(y));
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    return edges;
+}
+
+// Divides the columns of `area` for rows starting at `y`: each column belongs to the first
+// layer over it, from the top down, or to the background. Runs come back left to right.
+void SplitBand(int y, const RECT& area, const std::vector<Layer>& layers, std::vector<Run>& runs,
+               std::vector<Run>& open, std::vector<Run>& next) {
+    runs.clear();
+    open.assign(1, Run{static_cast<int>(area.left), static_cast<int>(area.right), nullptr});
+    for (const Layer& layer : layers) {
+        if (open.empty()) break;
         if (y < layer.rect.top || y >= layer.rect.bottom) continue;
-        next->count = 0;
-        for (int k = 0; k < open->count; ++k) {
-            int l = std::max(open->left[k], static_cast<int>(layer.rect.left));
-            int r = std::min(open->right[k], static_cast<int>(layer.rect.right));
+        next.clear();
+        for (const Run& gap : open) {
+            const int l = std::max(gap.left, static_cast<int>(layer.rect.left));
+            const int r = std::min(gap.right, static_cast<int>(layer.rect.right));
             if (l >= r) {
-                next->Add(open->left[k], open->right[k]);
+                next.push_back(gap);
                 continue;
             }
-            pieces[i].push_back(Piece{y, l, r});
-            if (open->left[k] < l) next->Add(open->left[k], l);
-            if (r < open->right[k]) next->Add(r, open->right[k]);
+            runs.push_back(Run{l, r, &layer});
+            if (gap.left < l) next.push_back(Run{gap.left, l, nullptr});
+            if (r < gap.right) next.push_back(Run{r, gap.right, nullptr});
         }
         std::swap(open, next);
+    }
+    runs.insert(runs.end(), open.begin(), open.end());
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.left < b.left; });
+}
+
+const std::uint32_t* LayerPixels(const Run& run, int y) {
+    return run.layer->surface->Row32(y - run.layer->rect.top) + (run.left - run.layer->rect.left);
+}
+
+// Writes one screen row left to right, so the screen is written as one forward stream.
+void ComposeRow(gdi::Surface& screen, const std::vector<Run>& runs, int y, std::uint32_t background) {
+    std::uint32_t* row = screen.Row32(y);
+    for (const Run& run : runs) {
+        if (run.layer)
+            std::memcpy(row + run.left, LayerPixels(run, y), static_cast<std::size_t>(run.right - run.left) * 4);
+        else
+            std::fill(row + run.left, row + run.right, background);
     }
 }
 
@@ -157,21 +164,16 @@ void Desktop::Compose(const RECT& screenRect) {
     RECT area;
     RECT bounds = screen_->Bounds();
     if (!IntersectRect(&area, &screenRect, &bounds)) return;
-    std::vector<Layer> layers = LayersOver(area);
+    const std::vector<Layer> layers = LayersOver(area);
     const std::uint32_t background = gdi::ToPixel(GetSysColor(COLOR_BACKGROUND));
-    // First find, row by row, which window shows where; then copy window by window. Copying
-    // one window's pieces in row order reads its pixels as one forward stream, which keeps
-    // small pieces cheap.
-    std::vector<std::vector<Piece>> pieces(layers.size());
-    for (auto& list : pieces) list.reserve(static_cast<std::size_t>(area.bottom - area.top) * 2);
-    Spans buffers[2];
-    Spans* open = nullptr;
-    for (int y = area.top; y < area.bottom; ++y) {
-        SplitRow(y, area, layers, pieces, buffers, open);
-        std::uint32_t* row = screen_->Row32(y);
-        for (int k = 0; k < open->count; ++k) std::fill(row + open->left[k], row + open->right[k], background);
+    const std::vector<int> edges = BandEdges(area, layers);
+    std::vector<Run> runs, open, next;
+    for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
+        const int top = edges[band];
+        const int bottom = edges[band + 1];
+        SplitBand(top, area, layers, runs, open, next);
+        for (int y = top; y < bottom; ++y) ComposeRow(*screen_, runs, y, background);
     }
-    for (std::size_t i = 0; i < layers.size(); ++i) CopyPieces(*screen_, layers[i], pieces[i]);
     ++frameSerial_;
 }
 

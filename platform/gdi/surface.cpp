@@ -1,6 +1,10 @@
 #include "platform/gdi/surface.h"
 
+#include <sys/mman.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace brimlox::gdi {
 
@@ -11,6 +15,31 @@ int DeviceBitmapStride(int width, int bitsPerPixel) {
 int DibStride(int width, int bitsPerPixel) {
     return static_cast<int>(((static_cast<std::int64_t>(width) * bitsPerPixel + 31) / 32) * 4);
 }
+
+namespace {
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+std::size_t HugePageRounded(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+}  // namespace
+
+template <typename T>
+void* PixelAllocator<T>::AllocatePixels(std::size_t bytes) {
+    if (bytes < kHugePage) return ::operator new(bytes);
+    const std::size_t rounded = HugePageRounded(bytes);
+    void* p = std::aligned_alloc(kHugePage, rounded);
+    if (!p) throw std::bad_alloc();
+    madvise(p, rounded, MADV_HUGEPAGE);  // a hint: without it the pages are merely small
+    return p;
+}
+
+template <typename T>
+void PixelAllocator<T>::FreePixels(void* p, std::size_t bytes) {
+    if (bytes < kHugePage)
+        ::operator delete(p);
+    else
+        std::free(p);
+}
+
+template struct PixelAllocator<std::uint8_t>;
 
 std::unique_ptr<Surface> Surface::Create(int width, int height, PixelFormat format) {
     if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) {

@@ -25,6 +25,24 @@ enum class PixelFormat { Mono1, Rgb24, Bgrx32 };
 constexpr int kMaxSurfaceSide = 1 << 15;
 constexpr std::size_t kMaxSurfaceBytes = std::size_t{1} << 29;
 
+// Pixel memory. Buffers of 2 MiB and more are aligned to, and asked for as, huge pages: the
+// screen composition reads narrow strips from many windows a row apart, and with small pages
+// nearly every such strip costs a TLB miss.
+template <typename T>
+struct PixelAllocator {
+    using value_type = T;
+    PixelAllocator() = default;
+    template <typename U>
+    PixelAllocator(const PixelAllocator<U>&) {}
+    T* allocate(std::size_t n) { return static_cast<T*>(AllocatePixels(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) { FreePixels(p, n * sizeof(T)); }
+    template <typename U>
+    bool operator==(const PixelAllocator<U>&) const { return true; }
+
+    static void* AllocatePixels(std::size_t bytes);
+    static void FreePixels(void* p, std::size_t bytes);
+};
+
 class Surface {
 public:
     // Returns nullptr when the size is empty, negative or too large.
@@ -68,7 +86,7 @@ private:
     int height_;
     PixelFormat format_;
     int stride_;
-    std::vector<std::uint8_t> bits_;
+    std::vector<std::uint8_t, PixelAllocator<std::uint8_t>> bits_;
 };
 
 // Device value of a COLORREF (0x00BBGGRR) and back.

@@ -103,6 +103,55 @@ TEST_F(PaintTest, ChildDrawingIsClippedByItsParentAndTheScreenComposesInZOrder) 
     EXPECT_EQ(ScreenAt(285, 45), GetSysColor(COLOR_BACKGROUND));
 }
 
+// Overlapping windows, some hanging off the screen, each filled with its own colour: every
+// screen pixel, after a full and after a partial composition, shows the topmost window over it.
+TEST_F(PaintTest, EveryScreenPixelShowsTheTopmostWindowOverIt) {
+    const RECT places[] = {{-30, -20, 90, 70},  {40, 10, 200, 60},   {60, 30, 75, 250},
+                           {150, -5, 700, 40},  {5, 100, 40, 101},   {20, 20, 120, 120},
+                           {300, 200, 900, 900}, {100, 55, 101, 300}};
+    std::vector<HWND> windows;
+    for (const RECT& r : places) windows.push_back(MakeTopLevel("w", r));
+    RunLoop();
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        HDC dc = GetDC(windows[i]);
+        HBRUSH brush = CreateSolidBrush(RGB(20 * i + 10, 255 - 30 * i, 7 * i));
+        RECT all{0, 0, 2000, 2000};
+        FillRect(dc, &all, brush);
+        ReleaseDC(windows[i], dc);
+        DeleteObject(brush);
+    }
+    BringWindowToTop(windows[2]);
+    auto expected = [&](int x, int y) {
+        for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            RECT r;
+            GetWindowRect(h, &r);
+            POINT p{x, y};
+            if (!IsWindowVisible(h) || !PtInRect(&r, p)) continue;
+            for (std::size_t i = 0; i < windows.size(); ++i)
+                if (windows[i] == h) return RGB(20 * i + 10, 255 - 30 * i, 7 * i);
+        }
+        return GetSysColor(COLOR_BACKGROUND);
+    };
+    auto& desktop = desktop::Desktop::Instance();
+    gdi::Surface& screen = desktop.Screen();
+    auto checkScreen = [&](const char* when) {
+        int wrong = 0;
+        for (int y = 0; y < screen.Height(); ++y)
+            for (int x = 0; x < screen.Width(); ++x)
+                if (ScreenAt(x, y) != expected(x, y) && ++wrong <= 3)
+                    ADD_FAILURE() << when << ": pixel " << x << "," << y;
+        EXPECT_EQ(wrong, 0) << when;
+    };
+    desktop.ComposeAll();
+    checkScreen("full composition");
+    // Damage a rectangle of the screen and compose only it back.
+    for (int y = 50; y < 130; ++y)
+        for (int x = 30; x < 160; ++x) screen.Put(x, y, 0x123456);
+    desktop.Compose(RECT{30, 50, 160, 130});
+    checkScreen("partial composition");
+    for (HWND h : windows) DestroyWindow(h);
+}
+
 TEST_F(PaintTest, XorDrawingOnTheScreenDcShowsOverWindowsAndUndoesItself) {
     HWND a = MakeTopLevel("a", {0, 0, 200, 200});
     RunLoop();
