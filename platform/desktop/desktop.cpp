@@ -10,11 +10,6 @@
 
 namespace brimlox::desktop {
 
-Desktop& Desktop::Instance() {
-    static Desktop desktop;
-    return desktop;
-}
-
 // The constructor touches no window: the window manager asks for this object while it starts.
 Desktop::Desktop() : clock_(std::make_unique<VirtualClock>()) {
     screen_ = gdi::Surface::Create(settings_.width, settings_.height, gdi::PixelFormat::Bgrx32);
@@ -48,16 +43,17 @@ std::optional<std::uint64_t> Desktop::NextInputTime() {
     return source_ ? source_->NextTime() : std::nullopt;
 }
 
-std::optional<InputEvent> Desktop::TakeDueInput(std::uint64_t now) {
-    std::optional<InputEvent> e;
+bool Desktop::TakeDueInput(std::uint64_t now, InputEvent& out) {
     if (!injected_.empty()) {
-        e = std::move(injected_.front());
+        out = std::move(injected_.front());
         injected_.pop_front();
-    } else if (source_) {
-        e = source_->TakeDue(now);
+    } else if (std::optional<InputEvent> e = source_ ? source_->TakeDue(now) : std::nullopt) {
+        out = std::move(*e);
+    } else {
+        return false;
     }
-    if (e) lastInputTime_ = std::max(lastInputTime_, e->timeMs);
-    return e;
+    lastInputTime_ = std::max(lastInputTime_, out.timeMs);
+    return true;
 }
 
 std::uint64_t Desktop::RunLimit() const {

@@ -8,12 +8,12 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/desktop/clock.h"
+#include "platform/desktop/event_queue.h"
 #include "platform/desktop/input_source.h"
 #include "platform/gdi/surface.h"
 
@@ -30,7 +30,11 @@ struct DesktopSettings {
 
 class Desktop {
 public:
-    static Desktop& Instance();
+    // Inline: the message loop asks for the desktop several times per message.
+    static Desktop& Instance() {
+        static Desktop desktop;
+        return desktop;
+    }
 
     // Sets the screen size and scale; any positive values work. Recomposes the screen.
     void Configure(const DesktopSettings& settings);
@@ -49,7 +53,8 @@ public:
     // Events produced by the platform itself (SetCursorPos), delivered before the source's.
     void Inject(const InputEvent& event);
     std::optional<std::uint64_t> NextInputTime();
-    std::optional<InputEvent> TakeDueInput(std::uint64_t now);
+    // Moves the next due event into `out`; false when none is due.
+    bool TakeDueInput(std::uint64_t now, InputEvent& out);
     // Virtual clock: the loop never advances the clock past this time; when the next timer or
     // input lies beyond it (or nothing is left), GetMessage reports the end of input.
     std::uint64_t RunLimit() const;
@@ -76,7 +81,7 @@ private:
     std::unique_ptr<gdi::Surface> screen_;
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<InputSource> source_;
-    std::deque<InputEvent> injected_;
+    EventQueue<InputEvent> injected_;
     std::uint64_t runLimit_ = 0;
     std::uint64_t settleMs_ = 1000;
     std::uint64_t lastInputTime_ = 0;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 namespace brimlox::desktop {
 
@@ -18,9 +18,15 @@ struct InputEvent {
     MouseButton button = MouseButton::Left;
     int vk = 0;             // KeyDown, KeyUp
     bool extended = false;  // bit 24 of the key data
-    std::string name;       // Screenshot
+    // Screenshot: the picture's name from InternName, or nullptr. A plain pointer keeps the
+    // event trivially copyable, and every mouse move copies one.
+    const char* name = nullptr;
     int line = 0;           // script line that produced the event, 0 for live input
     bool force = false;     // a move that reports even an unchanged position (SetCursorPos)
 };
+
+// A copy of `name` that lives as long as the process; equal names share one copy. Names come
+// from input scripts, so there are few of them.
+const char* InternName(std::string_view name);
 
 }  // namespace brimlox::desktop

@@ -143,7 +143,7 @@ bool ParseCommand(const std::vector<std::string_view>& t, std::uint64_t& time, s
             return false;
         }
         e.type = InputType::Screenshot;
-        e.name = std::string(t[1]);
+        e.name = InternName(t[1]);
         out.push_back(e);
     } else if (cmd == "quit") {
         if (!argCount(1, "quit")) return false;

@@ -91,6 +91,16 @@ struct SIZE {
 };
 using LPSIZE = SIZE*;
 
+// Inline forms of PtInRect and of IntersectRect's yes/no answer, for the loops that walk many
+// windows per mouse move.
+constexpr bool RectContains(const RECT& r, POINT p) {
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+constexpr bool RectsOverlap(const RECT& a, const RECT& b) {
+    return a.left < a.right && a.top < a.bottom && b.left < b.right && b.top < b.bottom && a.left < b.right &&
+           b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }

@@ -173,6 +173,7 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
 
 HCURSOR SetCursor(HCURSOR cursor) {
     HCURSOR old = g_cursor;
+    if (cursor == old) return old;  // every mouse move sets the cursor it already has
     if (cursor && !UserHandleTable::Instance().Get<IconObject>(cursor)) return old;
     g_cursor = cursor;
     return old;

@@ -82,15 +82,14 @@ LPARAM ClientPointParam(HWND hwnd, POINT screen) {
     return MAKELPARAM(screen.x - o.x, screen.y - o.y);
 }
 
-MSG MakeMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, std::uint64_t now) {
-    MSG m;
+bool MakeMessage(MSG& m, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, std::uint64_t now) {
     m.hwnd = hwnd;
     m.message = message;
     m.wParam = wParam;
     m.lParam = lParam;
     m.time = static_cast<DWORD>(now);
     m.pt = State().cursor;
-    return m;
+    return true;
 }
 
 void SendSetCursor(HWND target, UINT mouseMessage) {
@@ -135,31 +134,34 @@ UINT ClassifyPress(HWND target, desktop::MouseButton button, std::uint64_t now) 
     return down;
 }
 
-std::optional<MSG> ConvertMouse(const desktop::InputEvent& e, std::uint64_t now) {
+bool ConvertMouse(const desktop::InputEvent& e, std::uint64_t now, MSG& out) {
     auto& s = State();
     using desktop::InputType;
+    // The hit test takes the point from this local: reading back the position just stored in
+    // two halves would stall the load.
+    POINT pointer = s.cursor;
     if (e.type == InputType::MouseMove) {
         const auto& set = desktop::Desktop::Instance().Settings();
-        POINT p{std::clamp(e.x, 0, set.width - 1), std::clamp(e.y, 0, set.height - 1)};
+        pointer = POINT{std::clamp(e.x, 0, set.width - 1), std::clamp(e.y, 0, set.height - 1)};
         // A move to where the pointer already is gives no WM_MOUSEMOVE, as on Windows.
-        if (p == s.cursor && !e.force) return std::nullopt;
-        s.cursor = p;
+        if (pointer == s.cursor && !e.force) return false;
+        s.cursor = pointer;
     }
     if (e.type == InputType::ButtonDown || e.type == InputType::ButtonUp)
         SetKey(ButtonVk(e.button), e.type == InputType::ButtonDown);
-    HWND target = MouseTarget(s.cursor);
-    if (!target) return std::nullopt;
+    HWND target = MouseTarget(pointer);
+    if (!target) return false;
     UINT message = WM_MOUSEMOVE;
     if (e.type == InputType::ButtonDown) {
-        if (!ActivateOnClick(target, DownMessage(e.button))) return std::nullopt;
-        if (!IsWindow(target)) return std::nullopt;
+        if (!ActivateOnClick(target, DownMessage(e.button))) return false;
+        if (!IsWindow(target)) return false;
         message = ClassifyPress(target, e.button, now);
     } else if (e.type == InputType::ButtonUp) {
         message = DownMessage(e.button) + 1;
     }
     SendSetCursor(target, message);
-    if (!IsWindow(target)) return std::nullopt;
-    return MakeMessage(target, message, MouseKeyFlags(), ClientPointParam(target, s.cursor), now);
+    if (!IsWindow(target)) return false;
+    return MakeMessage(out, target, message, MouseKeyFlags(), ClientPointParam(target, s.cursor), now);
 }
 
 // Key data of WM_KEYDOWN and friends: repeat count 1, scan code, extended bit 24, context
@@ -173,7 +175,7 @@ LPARAM KeyData(int vk, bool extended, bool down, bool wasDown, bool altHeld) {
     return static_cast<LPARAM>(data);
 }
 
-std::optional<MSG> ConvertKey(const desktop::InputEvent& e, std::uint64_t now) {
+bool ConvertKey(const desktop::InputEvent& e, std::uint64_t now, MSG& out) {
     auto& s = State();
     bool down = e.type == desktop::InputType::KeyDown;
     bool wasDown = KeyDown(e.vk);
@@ -190,28 +192,28 @@ std::optional<MSG> ConvertKey(const desktop::InputEvent& e, std::uint64_t now) {
     UINT message = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
     HWND target = s.focus && IsWindow(s.focus) ? s.focus : s.active;
     WindowObject* w = LookupWindow(target);
-    if (!w || !w->Enabled()) return std::nullopt;
-    return MakeMessage(target, message, static_cast<WPARAM>(e.vk), data, now);
+    if (!w || !w->Enabled()) return false;
+    return MakeMessage(out, target, message, static_cast<WPARAM>(e.vk), data, now);
 }
 
 }  // namespace
 
-std::optional<MSG> ConvertInput(const desktop::InputEvent& e, std::uint64_t now) {
+bool ConvertInput(const desktop::InputEvent& e, std::uint64_t now, MSG& out) {
     using desktop::InputType;
     switch (e.type) {
         case InputType::MouseMove:
         case InputType::ButtonDown:
-        case InputType::ButtonUp: return ConvertMouse(e, now);
+        case InputType::ButtonUp: return ConvertMouse(e, now, out);
         case InputType::KeyDown:
-        case InputType::KeyUp: return ConvertKey(e, now);
+        case InputType::KeyUp: return ConvertKey(e, now, out);
         case InputType::Wheel: {
             auto& s = State();
             HWND target = s.focus && IsWindow(s.focus) ? s.focus : MouseTarget(s.cursor);
-            if (!target) return std::nullopt;
+            if (!target) return false;
             WPARAM w = MouseKeyFlags() | (static_cast<WPARAM>(static_cast<WORD>(e.x)) << 16);
-            return MakeMessage(target, WM_MOUSEWHEEL, w, MAKELPARAM(s.cursor.x, s.cursor.y), now);
+            return MakeMessage(out, target, WM_MOUSEWHEEL, w, MAKELPARAM(s.cursor.x, s.cursor.y), now);
         }
-        default: return std::nullopt;
+        default: return false;
     }
 }
 

@@ -14,7 +14,7 @@ namespace brimlox::user {
 // nothing, a click on a disabled window, a press eaten by WM_MOUSEACTIVATE). Updates key
 // state, cursor position and click tracking, and sends WM_SETCURSOR and WM_MOUSEACTIVATE as
 // Windows does when it hands out a mouse message.
-std::optional<MSG> ConvertInput(const desktop::InputEvent& event, std::uint64_t now);
+bool ConvertInput(const desktop::InputEvent& event, std::uint64_t now, MSG& out);
 
 // The MK_* flags of the current button and modifier state.
 WPARAM MouseKeyFlags();

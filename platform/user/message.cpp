@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/event_queue.h"
 #include "platform/user/hook.h"
 #include "platform/user/input_state.h"
 #include "platform/user/keymap.h"
@@ -19,8 +20,8 @@ namespace brimlox::user {
 namespace {
 
 struct Queue {
-    std::deque<MSG> posted;
-    std::deque<MSG> input;  // converted mouse and key messages not yet taken
+    desktop::EventQueue<MSG> posted;
+    desktop::EventQueue<MSG> input;  // converted mouse and key messages not yet taken
     std::deque<std::string> screenshots;
     bool quit = false;
     int quitCode = 0;
@@ -43,51 +44,58 @@ bool MatchesWindow(HWND filter, HWND hwnd) {
 
 bool IsKeyMessage(UINT m) { return m >= WM_KEYFIRST && m <= WM_KEYLAST; }
 
-std::optional<MSG> TakeFrom(std::deque<MSG>& q, HWND filter, UINT lo, UINT hi, bool remove) {
+// Messages travel by out-parameter rather than std::optional: each copy of a MSG just built
+// field by field costs a stalled store-to-load forward, and a mouse move used to copy it five
+// times on its way to the caller.
+bool TakeFrom(desktop::EventQueue<MSG>& q, HWND filter, UINT lo, UINT hi, bool remove, MSG& out) {
     for (auto it = q.begin(); it != q.end(); ++it) {
         if (!MatchesWindow(filter, it->hwnd) || !InRange(it->message, lo, hi)) continue;
-        MSG m = *it;
-        if (!remove) return m;
+        out = *it;
+        if (!remove) return true;
         // Unfiltered loops take the oldest message: popping it is cheaper than erasing.
         if (it == q.begin()) q.pop_front();
         else q.erase(it);
-        return m;
+        return true;
     }
-    return std::nullopt;
+    return false;
 }
 
 // Converts due input events until one gives a message. One at a time, so that key and button
 // state always match the messages taken so far, as GetKeyState promises. Screenshots wait for
-// the paints before them.
-void PullDueInput(std::uint64_t now) {
+// the paints before them. A mouse message that the caller takes at once is handed over in
+// `out` (true) instead of passing through the empty input queue; anything else is queued.
+bool PullDueInput(std::uint64_t now, HWND filter, UINT lo, UINT hi, bool remove, MSG& out) {
     auto& d = desktop::Desktop::Instance();
-    if (!Q().input.empty() || !Q().screenshots.empty()) return;
+    if (!Q().input.empty() || !Q().screenshots.empty()) return false;
+    desktop::InputEvent e;
     while (Q().input.empty()) {
-        auto e = d.TakeDueInput(now);
-        if (!e) return;
-        if (e->type == desktop::InputType::Screenshot) {
-            Q().screenshots.push_back(e->name);
-            return;  // later input waits until the picture is taken
+        if (!d.TakeDueInput(now, e)) return false;
+        if (e.type == desktop::InputType::Screenshot) {
+            Q().screenshots.push_back(e.name ? e.name : "");
+            return false;  // later input waits until the picture is taken
         }
-        if (e->type == desktop::InputType::Quit) {
+        if (e.type == desktop::InputType::Quit) {
             PostQuitMessage(0);
             continue;
         }
-        if (auto m = ConvertInput(*e, now)) {
-            Q().input.push_back(*m);
-            Q().newBits |= IsKeyMessage(m->message) ? QS_KEY : (m->message == WM_MOUSEMOVE ? QS_MOUSEMOVE : QS_MOUSEBUTTON);
+        if (ConvertInput(e, now, out)) {
+            const bool key = IsKeyMessage(out.message);
+            Q().newBits |= key ? QS_KEY : (out.message == WM_MOUSEMOVE ? QS_MOUSEMOVE : QS_MOUSEBUTTON);
+            if (remove && !key && MatchesWindow(filter, out.hwnd) && InRange(out.message, lo, hi)) return true;
+            Q().input.push_back(out);
         }
     }
+    return false;
 }
 
 // The next input message for the filter; key messages pass the keyboard hooks first.
-std::optional<MSG> TakeInput(HWND filter, UINT lo, UINT hi, bool remove) {
-    while (auto m = TakeFrom(Q().input, filter, lo, hi, remove)) {
-        if (!IsKeyMessage(m->message)) return m;
-        bool swallowed = RunKeyboardHooks(remove ? HC_ACTION : HC_NOREMOVE, m->wParam, m->lParam);
-        if (!remove || !swallowed) return m;
+bool TakeInput(HWND filter, UINT lo, UINT hi, bool remove, MSG& out) {
+    while (TakeFrom(Q().input, filter, lo, hi, remove, out)) {
+        if (!IsKeyMessage(out.message)) return true;
+        bool swallowed = RunKeyboardHooks(remove ? HC_ACTION : HC_NOREMOVE, out.wParam, out.lParam);
+        if (!remove || !swallowed) return true;
     }
-    return std::nullopt;
+    return false;
 }
 
 void RunScreenshots() {
@@ -109,31 +117,36 @@ MSG QuitMessage(LPARAM lParam) {
 }
 
 // One pass over the sources of messages, without waiting.
-std::optional<MSG> PeekOnce(HWND filter, UINT lo, UINT hi, bool remove) {
+bool PeekOnce(HWND filter, UINT lo, UINT hi, bool remove, MSG& out) {
     auto& q = Q();
     auto& d = desktop::Desktop::Instance();
-    if (auto m = TakeFrom(q.posted, filter, lo, hi, remove)) return m;
+    if (TakeFrom(q.posted, filter, lo, hi, remove, out)) return true;
     if (q.quit) {
         if (remove) q.quit = false;
-        return QuitMessage(0);
+        out = QuitMessage(0);
+        return true;
     }
     std::uint64_t now = d.Now();
-    PullDueInput(now);
-    if (auto m = TakeInput(filter, lo, hi, remove)) return m;
+    if (PullDueInput(now, filter, lo, hi, remove, out)) return true;
+    if (TakeInput(filter, lo, hi, remove, out)) return true;
     if (InRange(WM_PAINT, lo, hi)) {
         if (HWND h = FindWindowToPaint(filter)) {
-            MSG m;
-            m.hwnd = h;
-            m.message = WM_PAINT;
-            m.time = static_cast<DWORD>(now);
-            GetCursorPos(&m.pt);
-            return m;
+            out = MSG{};
+            out.hwnd = h;
+            out.message = WM_PAINT;
+            out.time = static_cast<DWORD>(now);
+            GetCursorPos(&out.pt);
+            return true;
         }
     }
     if (!q.screenshots.empty() && !AnyPaintPending()) RunScreenshots();
-    if (remove && InRange(WM_TIMER, lo, hi))
-        if (auto m = TakeDueTimer(filter, now)) return m;
-    return std::nullopt;
+    if (remove && InRange(WM_TIMER, lo, hi)) {
+        if (auto m = TakeDueTimer(filter, now)) {
+            out = *m;
+            return true;
+        }
+    }
+    return false;
 }
 
 // Moves time forward to the next thing that will happen. False when nothing ever will
@@ -211,11 +224,12 @@ void PostQuitMessage(int exitCode) {
 
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT lo, UINT hi, UINT removeMsg) {
     if (!msg) return FALSE;
-    auto m = PeekOnce(hwnd, lo, hi, (removeMsg & PM_REMOVE) != 0);
+    // Filled in place: a copy of a message just built field by field stalls on its way out.
+    // When no message is there, the contents of *msg are unspecified, as on Windows.
+    const bool found = PeekOnce(hwnd, lo, hi, (removeMsg & PM_REMOVE) != 0, *msg);
     Q().newBits = 0;
-    if (!m) return FALSE;
-    *msg = *m;
-    Q().lastMessageTime = m->time;
+    if (!found) return FALSE;
+    Q().lastMessageTime = msg->time;
     return TRUE;
 }
 
@@ -223,11 +237,12 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT lo, UINT hi) {
     if (!msg) return -1;
     if (hwnd && !IsWindow(hwnd)) return -1;
     for (;;) {
-        if (auto m = PeekOnce(hwnd, lo, hi, true)) {
-            *msg = *m;
+        MSG m;
+        if (PeekOnce(hwnd, lo, hi, true, m)) {
+            *msg = m;
             Q().newBits = 0;
-            Q().lastMessageTime = m->time;
-            return m->message == WM_QUIT ? FALSE : TRUE;
+            Q().lastMessageTime = m.time;
+            return m.message == WM_QUIT ? FALSE : TRUE;
         }
         if (!WaitForSomething()) {
             // Nothing will ever happen again (scripted input ran out): end the loop instead of

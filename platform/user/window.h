@@ -44,6 +44,17 @@ public:
     HWND parent = nullptr;  // the desktop window for top-level windows
     HWND owner = nullptr;
     std::vector<HWND> children;  // z-order, topmost first
+    // The children as hit tests read them: rectangles and flags in z-order in one array, so a
+    // hit test walks contiguous memory instead of looking up every child. Rebuilt on first use
+    // after the tree changed (any move, resize, show, hide, enable, reorder or destruction).
+    struct ChildSpot {
+        RECT rect;
+        WindowObject* window;
+        bool visible;
+        bool enabled;
+    };
+    std::vector<ChildSpot> childSpots;
+    std::uint64_t childSpotsGeneration = ~std::uint64_t{0};
     RECT rect;                   // window rectangle in the parent's client coordinates
     std::vector<BYTE> extra;
     LONG_PTR userData = 0;

@@ -169,20 +169,28 @@ void ApplyShow(WindowObject* w, bool show, bool activate) {
 
 }  // namespace
 
+// The children of `parent` as the hit tests read them, brought up to date with the tree.
+static const std::vector<WindowObject::ChildSpot>& ChildSpotsOf(WindowObject* parent) {
+    if (parent->childSpotsGeneration == TreeGeneration()) return parent->childSpots;
+    parent->childSpots.clear();
+    for (HWND h : parent->children)
+        if (WindowObject* c = LookupWindow(h)) parent->childSpots.push_back({c->rect, c, c->Visible(), c->Enabled()});
+    parent->childSpotsGeneration = TreeGeneration();
+    return parent->childSpots;
+}
+
 // The visible, enabled window under a screen point among `parent`'s children, descending into
 // children; disabled children are transparent to the point, which then belongs to the parent.
 // The parent's client origin is passed down as the walk descends, so each level adds its own
 // offset instead of mapping the point through all its ancestors again.
 static HWND HitTestBelow(WindowObject* parent, POINT origin, POINT screen) {
     POINT local{screen.x - origin.x, screen.y - origin.y};
-    RECT client = ClientRectOf(parent);
-    if (!PtInRect(&client, local)) return parent->handle;
-    for (HWND h : parent->children) {
-        WindowObject* c = LookupWindow(h);
-        if (!c || !c->Visible() || !PtInRect(&c->rect, local)) continue;
-        if (!c->Enabled()) return parent->handle;
-        RECT in = NonClientInsets(c->style, c->exStyle);
-        return HitTestBelow(c, POINT{origin.x + c->rect.left + in.left, origin.y + c->rect.top + in.top}, screen);
+    if (!RectContains(ClientRectOf(parent), local)) return parent->handle;
+    for (const WindowObject::ChildSpot& c : ChildSpotsOf(parent)) {
+        if (!c.visible || !RectContains(c.rect, local)) continue;
+        if (!c.enabled) return parent->handle;
+        RECT in = NonClientInsets(c.window->style, c.window->exStyle);
+        return HitTestBelow(c.window, POINT{origin.x + c.rect.left + in.left, origin.y + c.rect.top + in.top}, screen);
     }
     return parent->handle;
 }
@@ -318,8 +326,8 @@ HitCache g_hitCache;
 // The screen area in which `w` is certainly the hit: its visible rectangle, when it has no
 // visible children and no window above it (at any level) overlaps that rectangle.
 std::optional<RECT> SafeHitArea(WindowObject* w) {
-    for (HWND h : w->children)
-        if (WindowObject* c = LookupWindow(h); c && c->Visible()) return std::nullopt;
+    for (const WindowObject::ChildSpot& c : ChildSpotsOf(w))
+        if (c.visible) return std::nullopt;
     // Each level works in the parent's client coordinates, where the siblings' rectangles are
     // stored, so no sibling needs mapping to the screen.
     RECT safe = WindowRectOnScreen(w);
@@ -332,11 +340,9 @@ std::optional<RECT> SafeHitArea(WindowObject* w) {
             RECT clip = ClientRectOf(p);
             if (!IntersectRect(&safe, &safe, &clip)) return std::nullopt;
         }
-        for (HWND h : p->children) {
-            if (h == x->handle) break;
-            WindowObject* above = LookupWindow(h);
-            RECT overlap;
-            if (above && above->Visible() && IntersectRect(&overlap, &above->rect, &safe)) return std::nullopt;
+        for (const WindowObject::ChildSpot& above : ChildSpotsOf(p)) {
+            if (above.window == x) break;
+            if (above.visible && RectsOverlap(above.rect, safe)) return std::nullopt;
         }
         OffsetRect(&safe, o.x, o.y);
         x = p;
@@ -349,10 +355,10 @@ std::optional<RECT> SafeHitArea(WindowObject* w) {
 
 HWND WindowFromPoint(POINT point) {
     HitCache& cache = g_hitCache;
-    if (cache.generation == TreeGeneration() && PtInRect(&cache.safe, point)) return cache.hwnd;
+    if (cache.generation == TreeGeneration() && RectContains(cache.safe, point)) return cache.hwnd;
     for (HWND h : DesktopWindowObject().children) {
         WindowObject* t = LookupWindow(h);
-        if (!t || !t->Visible() || !PtInRect(&t->rect, point)) continue;
+        if (!t || !t->Visible() || !RectContains(t->rect, point)) continue;
         HWND hit = HitTestChildren(t, point);
         WindowObject* w = LookupWindow(hit);
         std::optional<RECT> safe = w && w->Enabled() ? SafeHitArea(w) : std::nullopt;

@@ -39,7 +39,8 @@ TEST(InputScript, ParsesTimedEventsCommentsAndWaits) {
     EXPECT_EQ(s.events[6].button, MouseButton::Right);
     EXPECT_EQ(s.events[7].type, InputType::ButtonUp);
     EXPECT_EQ(s.events[8].x, -120);
-    EXPECT_EQ(s.events[9].name, "after-drag_1.png");
+    ASSERT_TRUE(s.events[9].name);
+    EXPECT_STREQ(s.events[9].name, "after-drag_1.png");
     EXPECT_EQ(s.endTime, 3000u);
     ASSERT_TRUE(ParseInputScript("", s, error));
     EXPECT_TRUE(s.events.empty());

@@ -95,6 +95,44 @@ TEST_F(WindowTreeTest, GeometryFollowsParentsAndFrames) {
     DestroyWindow(top);
 }
 
+// Hit tests keep what they learnt about a parent's children until the tree changes; every
+// kind of change must show in the next answer, also for a point asked about just before.
+TEST_F(WindowTreeTest, HitTestsFollowEveryChangeOfTheChildren) {
+    HWND top = MakeTopLevel("top", {0, 0, 300, 200});
+    HWND a = MakeChild(top, "a", {10, 10, 110, 110});
+    HWND b = MakeChild(top, "b", {60, 60, 160, 160});
+    const POINT overlap{80, 80};
+    auto hit = [](POINT p) {
+        WindowFromPoint(POINT{1, 199});  // another answer in between, to move the last-hit memory
+        return WindowFromPoint(p);
+    };
+    BringWindowToTop(a);
+    EXPECT_EQ(hit(overlap), a);
+    SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(hit(overlap), b);
+    MoveWindow(b, 200, 10, 50, 50, FALSE);
+    EXPECT_EQ(hit(overlap), a);
+    EXPECT_EQ(hit(POINT{210, 20}), b);
+    ShowWindow(a, SW_HIDE);
+    EXPECT_EQ(hit(overlap), top);
+    ShowWindow(a, SW_SHOW);
+    EXPECT_EQ(hit(overlap), a);
+    EnableWindow(a, FALSE);
+    EXPECT_EQ(hit(overlap), top);
+    EnableWindow(a, TRUE);
+    DestroyWindow(a);
+    EXPECT_EQ(hit(overlap), top);
+    HWND c = MakeChild(top, "c", {70, 70, 90, 90});
+    EXPECT_EQ(hit(overlap), c);
+    HWND grandchild = MakeChild(b, "g", {5, 5, 20, 20});
+    EXPECT_EQ(hit(POINT{210, 20}), grandchild);
+    SetWindowPos(grandchild, nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(hit(POINT{210, 20}), b);
+    EXPECT_EQ(hit(POINT{235, 45}), grandchild);
+    DestroyWindow(top);
+    EXPECT_EQ(hit(overlap), nullptr);
+}
+
 TEST_F(WindowTreeTest, TextWordsAndLongs) {
     HWND w = MakeTopLevel("hello", {0, 0, 10, 10});
     char buf[4];
