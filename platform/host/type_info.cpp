@@ -1,16 +1,43 @@
 #include "platform/host/type_info.h"
 
 #include <algorithm>
-#include <cctype>
+#include <cstring>
 
 namespace brimlox::host {
 
 namespace {
 
+// Member names are ASCII identifiers, compared without regard to case as the host's language
+// does; folding by hand keeps the locale out of every late-bound call.
+constexpr unsigned char FoldCase(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+}
+
+// Eight characters at a time. Setting bit 5 of every byte folds the case of letters (and only
+// merges pairs of characters that identifiers do not contain), which is all a hash needs:
+// SameName decides.
+std::size_t NameHash(std::string_view name) {
+    std::uint64_t h = name.size() * 0x9E3779B97F4A7C15ull;
+    std::size_t at = 0;
+    for (; at + 8 <= name.size(); at += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, name.data() + at, 8);
+        h = (h ^ (chunk | 0x2020202020202020ull)) * 0xBF58476D1CE4E5B9ull;
+    }
+    if (at < name.size()) {
+        std::uint64_t chunk = 0;
+        for (std::size_t i = at; i < name.size(); ++i)
+            chunk |= static_cast<std::uint64_t>(static_cast<unsigned char>(name[i])) << (8 * (i - at));
+        h = (h ^ (chunk | 0x2020202020202020ull)) * 0xBF58476D1CE4E5B9ull;
+    }
+    h ^= h >> 31;  // the low bits, which pick the slot, then depend on every character
+    return static_cast<std::size_t>(h ^ (h >> 17));
 }
 
 std::map<std::string, std::shared_ptr<const TypeInfo>, std::less<>>& Registry() {
@@ -49,28 +76,54 @@ std::size_t MemberInfo::RequiredParams() const {
     return n;
 }
 
+void TypeInfo::NameIndex::Insert(const std::vector<MemberInfo>& members, std::size_t position) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow(members);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = NameHash(members[position].name) & mask;
+    while (slots_[i] >= 0) i = (i + 1) & mask;
+    slots_[i] = static_cast<std::int32_t>(position);
+    ++count_;
+}
+
+void TypeInfo::NameIndex::Grow(const std::vector<MemberInfo>& members) {
+    std::vector<std::int32_t> old = std::move(slots_);
+    slots_.assign(std::max<std::size_t>(16, old.size() * 2), -1);
+    count_ = 0;
+    for (std::int32_t position : old)
+        if (position >= 0) Insert(members, static_cast<std::size_t>(position));
+}
+
+const MemberInfo* TypeInfo::NameIndex::Find(const std::vector<MemberInfo>& members, std::string_view name) const {
+    if (slots_.empty()) return nullptr;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = NameHash(name) & mask; slots_[i] >= 0; i = (i + 1) & mask) {
+        const MemberInfo& m = members[static_cast<std::size_t>(slots_[i])];
+        if (SameName(m.name, name)) return &m;
+    }
+    return nullptr;
+}
+
 MemberInfo& TypeInfo::Add(MemberInfo member) {
-    for (MemberInfo& existing : members_) {
-        if (existing.kind == member.kind && SameName(existing.name, member.name)) {
-            MergeInto(existing, std::move(member));
-            return existing;
+    NameIndex& index = member.kind == MemberKind::Event ? events_ : others_;
+    const MemberInfo* first = index.Find(members_, member.name);
+    if (first) {
+        // Merged into the member of the same name and kind. A property and a method of one
+        // name stay two members, and the first one answers lookups.
+        for (MemberInfo& existing : members_) {
+            if (existing.kind == member.kind && SameName(existing.name, member.name)) {
+                MergeInto(existing, std::move(member));
+                return existing;
+            }
         }
     }
     members_.push_back(std::move(member));
+    if (!first) index.Insert(members_, members_.size() - 1);
     return members_.back();
 }
 
-const MemberInfo* TypeInfo::Find(std::string_view name) const {
-    for (const MemberInfo& m : members_)
-        if (m.kind != MemberKind::Event && SameName(m.name, name)) return &m;
-    return nullptr;
-}
+const MemberInfo* TypeInfo::Find(std::string_view name) const { return others_.Find(members_, name); }
 
-const MemberInfo* TypeInfo::FindEvent(std::string_view name) const {
-    for (const MemberInfo& m : members_)
-        if (m.kind == MemberKind::Event && SameName(m.name, name)) return &m;
-    return nullptr;
-}
+const MemberInfo* TypeInfo::FindEvent(std::string_view name) const { return events_.Find(members_, name); }
 
 void RegisterType(std::shared_ptr<const TypeInfo> info) { Registry()[info->Name()] = std::move(info); }
 

@@ -5,6 +5,7 @@
 // ignored" call sites of the controls catch; the property browser reads the same table.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -60,8 +61,23 @@ public:
     const std::vector<MemberInfo>& Members() const { return members_; }
 
 private:
+    // Positions of members by case-insensitive name (open addressing), so a late-bound call
+    // costs the same whether its member comes first or sixtieth in the interface.
+    class NameIndex {
+    public:
+        void Insert(const std::vector<MemberInfo>& members, std::size_t position);
+        const MemberInfo* Find(const std::vector<MemberInfo>& members, std::string_view name) const;
+
+    private:
+        void Grow(const std::vector<MemberInfo>& members);
+        std::vector<std::int32_t> slots_;  // member positions, -1 for free
+        std::size_t count_ = 0;
+    };
+
     std::string name_;
     std::vector<MemberInfo> members_;
+    NameIndex events_;
+    NameIndex others_;
 };
 
 // The registry of type descriptions by type name (for TypeName, form files and the browser).

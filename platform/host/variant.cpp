@@ -1,7 +1,6 @@
 #include "platform/host/variant.h"
 
 #include <cerrno>
-#include <cfenv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,13 +10,12 @@
 
 namespace brimlox::host {
 
+// Halves go to the even neighbour whatever the floating-point rounding mode is; asking the
+// mode (fegetround) each time cost more than the rounding itself.
 double RoundHalfEven(double v) {
-    double r = std::nearbyint(v);  // the default rounding mode rounds halves to even
-    if (std::fegetround() != FE_TONEAREST) {
-        double f = std::floor(v), diff = v - f;
-        r = diff > 0.5 ? f + 1 : diff < 0.5 ? f : (std::fmod(f, 2.0) == 0 ? f : f + 1);
-    }
-    return r;
+    const double f = std::floor(v);
+    const double diff = v - f;
+    return diff > 0.5 ? f + 1 : diff < 0.5 ? f : (std::fmod(f, 2.0) == 0 ? f : f + 1);
 }
 
 bool ParseNumber(const std::string& s, double* out) {
@@ -105,7 +103,15 @@ std::int16_t Variant::ToInteger() const {
     return static_cast<std::int16_t>(RoundedInRange(NumericValue(*this, value_), -32768, 32767));
 }
 std::int32_t Variant::ToLong() const {
-    return static_cast<std::int32_t>(RoundedInRange(NumericValue(*this, value_), -2147483648.0, 2147483647.0));
+    // Whole-number kinds need neither rounding nor the trip through double.
+    switch (Type()) {
+        case VarType::Long: return std::get<std::int32_t>(value_);
+        case VarType::Integer: return std::get<std::int16_t>(value_);
+        case VarType::Byte: return std::get<std::uint8_t>(value_);
+        case VarType::Boolean: return std::get<bool>(value_) ? -1 : 0;
+        default:
+            return static_cast<std::int32_t>(RoundedInRange(NumericValue(*this, value_), -2147483648.0, 2147483647.0));
+    }
 }
 float Variant::ToSingle() const {
     double d = NumericValue(*this, value_);

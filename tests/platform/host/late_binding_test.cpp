@@ -1,6 +1,8 @@
 // Type information, late-bound calls by name and events with by-reference arguments.
 #include <gtest/gtest.h>
 
+#include <cfenv>
+
 #include "platform/host/event_source.h"
 #include "platform/host/type_builder.h"
 
@@ -124,4 +126,61 @@ TEST(LateBinding, EventsRunInConnectionOrderWithArgumentsByReference) {
     g.SetValue(1);
     g.SetValue(1);
     EXPECT_EQ(order, (std::vector<int>{2, 3, 2}));
+}
+
+// Interfaces as large as a control's: every member is found in any case, names that differ
+// in one character are told apart, the first of two same-named members answers, and a get
+// and a let added separately end up on one member.
+TEST(LateBinding, LargeInterfacesFindEveryMemberInAnyCase) {
+    TypeInfo info("Wide");
+    auto member = [](std::string name, MemberKind kind, int dispId) {
+        MemberInfo m;
+        m.name = std::move(name);
+        m.kind = kind;
+        m.dispId = dispId;
+        return m;
+    };
+    for (int i = 0; i < 300; ++i) info.Add(member("Prop" + std::to_string(i), MemberKind::Property, i));
+    info.Add(member("Max_Value", MemberKind::Property, 1000));
+    info.Add(member("Refresh", MemberKind::Property, 1001));
+    info.Add(member("REFRESH", MemberKind::Method, 1002));
+    info.Add(member("Refresh", MemberKind::Event, 1003));
+    MemberInfo let = member("prop7", MemberKind::Property, 7);
+    let.let = [](Dispatch&, std::span<Variant>) { return Variant(); };
+    info.Add(std::move(let));
+    ASSERT_EQ(info.Members().size(), 304u) << "the let joined Prop7";
+    for (int i = 0; i < 300; ++i) {
+        std::string name = "pROP" + std::to_string(i);
+        const MemberInfo* m = info.Find(name);
+        ASSERT_NE(m, nullptr) << name;
+        EXPECT_EQ(m->dispId, i);
+    }
+    EXPECT_TRUE(info.Find("Prop7")->HasLet());
+    EXPECT_EQ(info.Find("Prop300"), nullptr);
+    EXPECT_EQ(info.Find("Prop"), nullptr);
+    EXPECT_EQ(info.Find("max_value")->dispId, 1000);
+    EXPECT_EQ(info.Find("Max\x7FValue"), nullptr) << "only letters fold";
+    EXPECT_EQ(info.Find("Max Value"), nullptr);
+    EXPECT_EQ(info.Find("refresh")->dispId, 1001) << "the first of a property and a method";
+    EXPECT_EQ(info.FindEvent("refresh")->dispId, 1003);
+    EXPECT_EQ(info.Find(""), nullptr);
+}
+
+// Whole numbers convert without rounding; halves go to even also when the program has set
+// another floating-point rounding mode.
+TEST(LateBinding, ConversionsRoundHalvesToEvenInAnyRoundingMode) {
+    EXPECT_EQ(Variant(std::int32_t{-2147483647 - 1}).ToLong(), -2147483647 - 1);
+    EXPECT_EQ(Variant(true).ToLong(), -1);
+    EXPECT_EQ(Variant(std::int16_t{-7}).ToLong(), -7);
+    const int mode = std::fegetround();
+    for (int m : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        std::fesetround(m);
+        EXPECT_EQ(Variant(2.5).ToLong(), 2);
+        EXPECT_EQ(Variant(3.5).ToLong(), 4);
+        EXPECT_EQ(Variant(-2.5).ToLong(), -2);
+        EXPECT_EQ(Variant(2.4999).ToInteger(), 2);
+        EXPECT_EQ(Variant("6.5").ToByte(), 6);
+    }
+    std::fesetround(mode);
+    EXPECT_EQ(ErrorOf([] { Variant(2147483647.5).ToLong(); }), kErrOverflow);
 }
