@@ -25,18 +25,15 @@ std::uint32_t UserHandleTable::Add(std::unique_ptr<UserObject> object) {
     Slot& slot = slots_[index];
     UserKind kind = object->Kind();
     slot.object = std::move(object);
+    slot.handle = Encode(index, slot.generation, kind);
     ++live_[static_cast<int>(kind)];
-    return Encode(index, slot.generation, kind);
+    return slot.handle;
 }
 
 int UserHandleTable::SlotOf(std::uint32_t v) const {
-    if ((v & 0xF0000000u) != kUserMark) return -1;
-    std::uint32_t low = v & 0xFFFF;
-    if (low == 0 || low > slots_.size()) return -1;
-    const Slot& slot = slots_[low - 1];
-    if (!slot.object || ((v >> 16) & 0xFF) != slot.generation) return -1;
-    if (((v >> 24) & 0x0F) != static_cast<std::uint32_t>(slot.object->Kind())) return -1;
-    return static_cast<int>(low - 1);
+    const std::uint32_t index = (v & 0xFFFF) - 1;
+    if (index >= slots_.size() || slots_[index].handle != v || !slots_[index].object) return -1;
+    return static_cast<int>(index);
 }
 
 std::unique_ptr<UserObject> UserHandleTable::Release(std::uint32_t handle) {
@@ -45,6 +42,7 @@ std::unique_ptr<UserObject> UserHandleTable::Release(std::uint32_t handle) {
     Slot& slot = slots_[i];
     --live_[static_cast<int>(slot.object->Kind())];
     auto object = std::move(slot.object);
+    slot.handle = 0;
     slot.generation = static_cast<std::uint8_t>(slot.generation == 0xFF ? 1 : slot.generation + 1);
     freeSlots_.push_back(static_cast<std::uint32_t>(i));
     return object;

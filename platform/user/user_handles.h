@@ -40,15 +40,14 @@ public:
     // Stores the object and returns its handle value, or 0 when the table is full.
     std::uint32_t Add(std::unique_ptr<UserObject> object);
     // Inline: every message, hit test and coordinate mapping goes through here.
+    // A slot remembers the whole handle of its live object (0 when free), so one comparison
+    // checks the mark, generation and kind bits; the kind asked for is read off the handle.
     UserObject* Lookup(std::uint32_t handle, UserKind kind) const {
-        std::uint32_t low = handle & 0xFFFF;
-        if ((handle & 0xF0000000u) != kUserMark || low == 0 || low > slots_.size()) return nullptr;
-        const Slot& slot = slots_[low - 1];
-        UserObject* o = slot.object.get();
-        if (!o || ((handle >> 16) & 0xFF) != slot.generation) return nullptr;
-        // The kind bits of the handle must name the object's kind, and that the one asked for.
-        if (((handle >> 24) & 0x0F) != static_cast<std::uint32_t>(o->Kind()) || o->Kind() != kind) return nullptr;
-        return o;
+        const std::uint32_t index = (handle & 0xFFFF) - 1;  // wraps for slot 0, which is never used
+        if (index >= slots_.size()) return nullptr;
+        const Slot& slot = slots_[index];
+        if (slot.handle != handle || ((handle >> 24) & 0x0F) != static_cast<std::uint32_t>(kind)) return nullptr;
+        return slot.object.get();
     }
     template <typename T, typename H>
     T* Get(H handle) const {
@@ -64,10 +63,10 @@ public:
 private:
     struct Slot {
         std::unique_ptr<UserObject> object;
+        std::uint32_t handle = 0;  // the live object's handle, 0 when the slot is free
         std::uint8_t generation = 1;
     };
     static constexpr std::uint32_t kMaxSlots = 0xFFFF;
-    static constexpr std::uint32_t kUserMark = 0x20000000u;
     int SlotOf(std::uint32_t handle) const;
 
     std::vector<Slot> slots_;
