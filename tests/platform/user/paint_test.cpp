@@ -152,6 +152,33 @@ TEST_F(PaintTest, EveryScreenPixelShowsTheTopmostWindowOverIt) {
     for (HWND h : windows) DestroyWindow(h);
 }
 
+// An idle loop that found nothing to paint still notices the next invalidation, also one
+// made while the window was hidden and due when it is shown.
+TEST_F(PaintTest, APaintAfterAnIdleLookIsNotMissed) {
+    HWND top = MakeTopLevel("top", {0, 0, 100, 100});
+    HWND kid = MakeChild(top, "kid", {10, 10, 50, 50});
+    RunLoop();
+    MSG m;
+    auto nextPaint = [&]() -> HWND {
+        if (!PeekMessageA(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE)) return nullptr;
+        return m.hwnd;
+    };
+    EXPECT_EQ(nextPaint(), nullptr);
+    InvalidateRect(kid, nullptr, FALSE);
+    EXPECT_EQ(nextPaint(), kid);
+    ValidateRect(kid, nullptr);
+    EXPECT_EQ(nextPaint(), nullptr);
+    ShowWindow(kid, SW_HIDE);
+    RunLoop();
+    InvalidateRect(kid, nullptr, FALSE);
+    EXPECT_EQ(nextPaint(), nullptr) << "hidden windows are not painted";
+    ShowWindow(kid, SW_SHOWNA);
+    EXPECT_NE(nextPaint(), nullptr);
+    RunLoop();
+    EXPECT_EQ(nextPaint(), nullptr);
+    DestroyWindow(top);
+}
+
 TEST_F(PaintTest, XorDrawingOnTheScreenDcShowsOverWindowsAndUndoesItself) {
     HWND a = MakeTopLevel("a", {0, 0, 200, 200});
     RunLoop();
