@@ -61,8 +61,20 @@ DcPlacement PlacementFor(HWND hwnd, bool whole) {
 HDC HandOut(HWND hwnd, bool whole, bool own) {
     DcPlacement p = PlacementFor(hwnd, whole);
     HDC dc = gdi::CreateSurfaceDC(p.surface, p.origin, p.clip);
-    if (dc) Dcs()[dc] = WindowDc{hwnd, whole, own};
+    if (!dc) return nullptr;
+    Dcs()[dc] = WindowDc{hwnd, whole, own};
+    if (WindowObject* w = LookupWindow(hwnd)) w->dcs.push_back(dc);
     return dc;
+}
+
+// Takes a released DC off its window's list.
+void DropFromWindow(HWND hwnd, HDC dc) {
+    if (WindowObject* w = LookupWindow(hwnd)) std::erase(w->dcs, dc);
+}
+
+void Retarget(HDC dc, const WindowDc& info) {
+    DcPlacement p = PlacementFor(info.hwnd, info.whole);
+    gdi::RetargetSurfaceDC(dc, p.surface, p.origin, p.clip);
 }
 
 // Composes the screen area of a window's client rectangle part `clientRect`.
@@ -89,30 +101,39 @@ WindowObject* FindPaintIn(WindowObject* w) {
 void ComposeScreenRect(const RECT& screenRect) { desktop::Desktop::Instance().Compose(screenRect); }
 
 void RetargetWindowDcs() {
-    for (auto& [dc, info] : Dcs()) {
-        DcPlacement p = PlacementFor(info.hwnd, info.whole);
-        gdi::RetargetSurfaceDC(dc, p.surface, p.origin, p.clip);
+    for (auto& [dc, info] : Dcs()) Retarget(dc, info);
+}
+
+void RetargetWindowDcs(WindowObject* root) {
+    std::vector<WindowObject*> stack{root};
+    while (!stack.empty()) {
+        WindowObject* w = stack.back();
+        stack.pop_back();
+        for (HDC dc : w->dcs)
+            if (auto it = Dcs().find(dc); it != Dcs().end()) Retarget(dc, it->second);
+        for (HWND h : w->children)
+            if (WindowObject* c = LookupWindow(h)) stack.push_back(c);
     }
 }
 
 void ForgetWindowDcs(HWND hwnd) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w) return;
     auto& dcs = Dcs();
-    for (auto it = dcs.begin(); it != dcs.end();) {
-        if (it->second.hwnd != hwnd) {
-            ++it;
-            continue;
-        }
+    for (HDC dc : w->dcs) {
+        auto it = dcs.find(dc);
+        if (it == dcs.end()) continue;
         if (it->second.own) {
-            DeleteDC(it->first);
-            it = dcs.erase(it);
+            DeleteDC(dc);
+            dcs.erase(it);
         } else {
             // The caller still holds it and will release it; until then it draws nowhere.
-            gdi::RetargetSurfaceDC(it->first, nullptr, POINT{}, RECT{});
+            gdi::RetargetSurfaceDC(dc, nullptr, POINT{}, RECT{});
             it->second.hwnd = HandleFromValue<HWND>(0xFFFFFFFFu);
-            ++it;
         }
     }
-    if (WindowObject* w = LookupWindow(hwnd)) w->ownDc = nullptr;
+    w->dcs.clear();
+    w->ownDc = nullptr;
 }
 
 namespace {
@@ -292,6 +313,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     auto& dcs = Dcs();
     auto it = dcs.find(ps->hdc);
     if (it == dcs.end()) return FALSE;
+    DropFromWindow(it->second.hwnd, ps->hdc);
     dcs.erase(it);
     DeleteDC(ps->hdc);
     if (WindowObject* w = LookupWindow(hwnd)) {
@@ -325,6 +347,7 @@ int ReleaseDC(HWND hwnd, HDC hdc) {
     if (WindowObject* w = LookupWindow(owner)) ComposeClientPart(w, ClientRectOf(w));
     if (it->second.own) return 1;  // a CS_OWNDC DC lives as long as its window
     (void)hwnd;
+    DropFromWindow(owner, hdc);
     dcs.erase(it);
     DeleteDC(hdc);
     return 1;

@@ -14,8 +14,11 @@ void ForgetWindowTimers(HWND hwnd);    // timer.cpp
 void ForgetWindowInput(HWND hwnd);     // input.cpp: capture, focus, activation, click tracking
 void ForgetWindowDcs(HWND hwnd);       // paint.cpp: detaches or deletes its DCs
 
-// paint.cpp: points every DC obtained for a window at its current surface, origin and clip.
+// paint.cpp: points every DC obtained for a window at its current surface, origin and clip;
+// with a window, only the DCs of that window and its descendants (the ones a move, resize or
+// new parent of that window changes).
 void RetargetWindowDcs();
+void RetargetWindowDcs(WindowObject* root);
 // paint.cpp: the first window (z-order, parents before children) that needs WM_PAINT.
 HWND FindWindowToPaint(HWND filter);
 bool AnyPaintPending();

@@ -263,8 +263,7 @@ BOOL DestroyWindow(HWND hwnd) {
                                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendDestroyRecursive(hwnd);
     FreeRecursive(hwnd);
-    BumpTreeGeneration();
-    RetargetWindowDcs();
+    BumpTreeGeneration();  // the DCs of the destroyed windows are gone; no other DC moved
     if (wasVisible) {
         if (parent && !parent->isDesktop) InvalidateClient(parent, inParent, true);
         else ComposeScreenRect(screenRect);

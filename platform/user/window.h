@@ -68,6 +68,7 @@ public:
 
     std::unique_ptr<gdi::Surface> surface;  // top-level windows only
     HDC ownDc = nullptr;                    // CS_OWNDC windows
+    std::vector<HDC> dcs;                   // every DC handed out for this window and not released
     bool destroying = false;
     bool isDesktop = false;
 

@@ -275,7 +275,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (reordered) MoveInZOrder(w, insertAfter);
     if (moved || sized || reordered) BumpTreeGeneration();
     if (sized && !w->IsChild()) EnsureSurface(w);
-    RetargetWindowDcs();
+    if (moved || sized || (flags & SWP_FRAMECHANGED)) RetargetWindowDcs(w);
     bool visible = IsReallyVisible(w);
     if (visible && !(flags & SWP_NOREDRAW) && (moved || sized || reordered)) {
         if (w->IsChild() || sized) InvalidateWhole(w);

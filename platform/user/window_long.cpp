@@ -44,12 +44,14 @@ namespace {
 
 // Style changes that affect geometry or visibility go through the usual paths.
 LONG_PTR SetStyle(WindowObject* w, LONG_PTR value) {
+    const HWND handle = w->handle;
     DWORD old = w->style;
     DWORD next = static_cast<DWORD>(value);
     w->style = (next & ~WS_VISIBLE) | (old & WS_VISIBLE);
     BumpTreeGeneration();  // before ShowWindow maps anything with the new frame
     if ((next ^ old) & WS_VISIBLE) ShowWindow(w->handle, (next & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
     BumpTreeGeneration();
+    if (WindowObject* still = LookupWindow(handle)) RetargetWindowDcs(still);  // the frame may have changed
     return static_cast<LONG_PTR>(old);
 }
 
@@ -99,6 +101,7 @@ LONG_PTR SetLongPtr(HWND hwnd, int index, LONG_PTR value, bool tokenProc) {
         case GWL_EXSTYLE:
             w->exStyle = static_cast<DWORD>(value);
             BumpTreeGeneration();  // the frame, and with it every client origin, may change
+            RetargetWindowDcs(w);
             return old;
         case GWL_USERDATA: w->userData = value; return old;
         case GWL_ID: w->id = value; return old;

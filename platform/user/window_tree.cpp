@@ -80,7 +80,7 @@ HWND SetParent(HWND child, HWND newParent) {
         w->surface.reset();
     }
     BumpTreeGeneration();
-    RetargetWindowDcs();
+    RetargetWindowDcs(w);
     if (visible) ShowWindow(child, SW_SHOWNA);
     WindowObject* op = LookupWindow(old);
     return op && op->isDesktop ? GetDesktopWindow() : old;

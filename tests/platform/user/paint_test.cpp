@@ -179,6 +179,46 @@ TEST_F(PaintTest, APaintAfterAnIdleLookIsNotMissed) {
     DestroyWindow(top);
 }
 
+// A DC kept across moves draws where its window is now: moving, resizing or reparenting an
+// ancestor moves the DCs of every window below it; destroying a sibling moves none.
+TEST_F(PaintTest, HeldDcsFollowTheirWindowWhenAnAncestorMoves) {
+    HWND top = MakeTopLevel("top", {0, 0, 300, 300});
+    HWND middle = MakeChild(top, "middle", {10, 10, 110, 110});
+    HWND inner = MakeChild(middle, "inner", {5, 5, 45, 45});
+    HWND sibling = MakeChild(top, "sibling", {200, 200, 250, 250});
+    RunLoop();
+    HDC dc = GetDC(inner);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    const RECT dot{0, 0, 4, 4};
+    auto paintDot = [&] {
+        FillRect(dc, &dot, red);
+        ReleaseDC(inner, dc);  // composes the dot and frees the DC
+        dc = GetDC(inner);     // the DC the rest of the test holds
+    };
+    paintDot();
+    EXPECT_EQ(ScreenAt(16, 16), RGB(255, 0, 0));
+    HDC kept = dc;
+    MoveWindow(middle, 100, 120, 100, 100, FALSE);
+    FillRect(kept, &dot, red);
+    ReleaseDC(inner, kept);
+    EXPECT_EQ(ScreenAt(106, 126), RGB(255, 0, 0)) << "the held DC moved with the middle window";
+    dc = GetDC(inner);
+    DestroyWindow(sibling);
+    FillRect(dc, &dot, red);
+    EXPECT_EQ(ScreenAt(107, 127), RGB(255, 0, 0));
+    HWND other = MakeTopLevel("other", {400, 300, 500, 400});
+    SetParent(middle, other);
+    SetWindowPos(middle, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(dc, &dot, blue);
+    ReleaseDC(inner, dc);
+    EXPECT_EQ(ScreenAt(426, 336), RGB(0, 0, 255)) << "reparented into another top-level window";
+    DeleteObject(red);
+    DeleteObject(blue);
+    DestroyWindow(other);
+    DestroyWindow(top);
+}
+
 TEST_F(PaintTest, XorDrawingOnTheScreenDcShowsOverWindowsAndUndoesItself) {
     HWND a = MakeTopLevel("a", {0, 0, 200, 200});
     RunLoop();
