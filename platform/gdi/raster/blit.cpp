@@ -18,10 +18,24 @@ constexpr std::uint8_t kPatCopy = 0xF0;
 constexpr std::uint8_t kSrcCopy = 0xCC;
 constexpr std::uint8_t kNop = 0xAA;
 
-// Row buffers of one blit, allocated once per call.
+// Row buffers of one blit, carved from a scratch area kept by the thread: four allocations per
+// call cost more than the small blits a masked picture is made of. Cleared like fresh buffers,
+// since raster operations that ignore an operand may still read it.
 struct Rows {
-    explicit Rows(int n) : dst(n), src(n), pat(n), before(n) {}
-    std::vector<std::uint32_t> dst, src, pat, before;
+    explicit Rows(int n) {
+        static thread_local std::vector<std::uint32_t> scratch;
+        const auto size = static_cast<std::size_t>(n);
+        if (scratch.size() < size * 4) scratch.resize(size * 4);
+        std::fill_n(scratch.begin(), size * 4, 0u);
+        dst = scratch.data();
+        src = dst + size;
+        pat = src + size;
+        before = pat + size;
+    }
+    std::uint32_t* dst;
+    std::uint32_t* src;
+    std::uint32_t* pat;
+    std::uint32_t* before;
 };
 
 // SRCCOPY between 32-bpp surfaces without conversion: one memmove per row, rows taken in the
@@ -44,9 +58,9 @@ bool SourceDirect(const Surface& target, const BlitSource& s) {
 
 const std::uint32_t* SourceRow(const Surface& target, const BlitSource& s, int i, int n, Rows& rows) {
     if (SourceDirect(target, s)) return s.surface->Row32(s.y + i) + s.x;
-    ReadRow(*s.surface, s.x, s.y + i, n, rows.src.data());
-    s.mapping.Apply(rows.src.data(), n);
-    return rows.src.data();
+    ReadRow(*s.surface, s.x, s.y + i, n, rows.src);
+    s.mapping.Apply(rows.src, n);
+    return rows.src;
 }
 
 }  // namespace
@@ -93,17 +107,17 @@ void Blit(Surface& target, const RECT& r, const BlitSource* source, const BrushP
     // Copying down within one surface walks the rows bottom-up so no source row is
     // overwritten before it is read; within a row the source is always copied first.
     const bool upward = usesSource && source->surface == &target && source->y < r.top;
-    if (usesPattern && brush.solid) PatternRow(brush, r.left, r.top, n, rows.pat.data());
+    if (usesPattern && brush.solid) PatternRow(brush, r.left, r.top, n, rows.pat);
     for (int k = 0; k < height; ++k) {
         const int i = upward ? height - 1 - k : k;
         const int y = r.top + i;
-        const std::uint32_t* src = usesSource ? SourceRow(target, *source, i, n, rows) : rows.src.data();
-        if (usesPattern && !brush.solid) PatternRow(brush, r.left, y, n, rows.pat.data());
-        std::uint32_t* dst = direct ? target.Row32(y) + r.left : rows.dst.data();
+        const std::uint32_t* src = usesSource ? SourceRow(target, *source, i, n, rows) : rows.src;
+        if (usesPattern && !brush.solid) PatternRow(brush, r.left, y, n, rows.pat);
+        std::uint32_t* dst = direct ? target.Row32(y) + r.left : rows.dst;
         if (!direct) ReadRow(target, r.left, y, n, dst);
-        if (transparent) std::copy_n(dst, n, rows.before.data());
-        op(dst, src, rows.pat.data(), static_cast<std::size_t>(n));
-        if (transparent) RestoreTransparent(brush, r.left, y, n, rows.before.data(), dst);
+        if (transparent) std::copy_n(dst, n, rows.before);
+        op(dst, src, rows.pat, static_cast<std::size_t>(n));
+        if (transparent) RestoreTransparent(brush, r.left, y, n, rows.before, dst);
         if (!direct) WriteRow(target, r.left, y, n, dst);
     }
 }

@@ -1,17 +1,37 @@
 #include "platform/gdi/raster/convert.h"
 
+#include <array>
 #include <cstring>
 
 namespace brimlox::gdi::raster {
 
 namespace {
 
+// The device values of the eight pixels of each mono byte, most significant bit first: whole
+// bytes expand by one copy instead of a test per pixel (masks mix set and clear bits in no
+// order a branch predictor could follow).
+using ByteExpansion = std::array<std::array<std::uint32_t, 8>, 256>;
+const ByteExpansion& MonoExpansion() {
+    static const ByteExpansion table = [] {
+        ByteExpansion t{};
+        for (int byte = 0; byte < 256; ++byte)
+            for (int bit = 0; bit < 8; ++bit) t[byte][bit] = (byte & (0x80 >> bit)) ? 0xFFFFFFu : 0u;
+        return t;
+    }();
+    return table;
+}
+
+std::uint32_t MonoPixel(const std::uint8_t* row, int px) {
+    return (0u - ((row[px >> 3] >> (7 - (px & 7))) & 1u)) & 0xFFFFFFu;
+}
+
 void ReadMono(const Surface& s, int x, int y, int n, std::uint32_t* out) {
     const std::uint8_t* row = s.Row(y);
-    for (int i = 0; i < n; ++i) {
-        int px = x + i;
-        out[i] = (row[px >> 3] & (0x80 >> (px & 7))) ? 0xFFFFFFu : 0u;
-    }
+    int i = 0;
+    for (; i < n && ((x + i) & 7); ++i) out[i] = MonoPixel(row, x + i);
+    const ByteExpansion& table = MonoExpansion();
+    for (; i + 8 <= n; i += 8) std::memcpy(out + i, table[row[(x + i) >> 3]].data(), sizeof(std::uint32_t) * 8);
+    for (; i < n; ++i) out[i] = MonoPixel(row, x + i);
 }
 
 void WriteMono(Surface& s, int x, int y, int n, const std::uint32_t* in) {
@@ -24,9 +44,11 @@ void WriteMono(Surface& s, int x, int y, int n, const std::uint32_t* in) {
         row[px >> 3] = static_cast<std::uint8_t>(in[i] ? (row[px >> 3] | bit) : (row[px >> 3] & ~bit));
     }
     for (; i + 8 <= n; i += 8) {
-        std::uint8_t byte = 0;
-        for (int b = 0; b < 8; ++b) byte = static_cast<std::uint8_t>((byte << 1) | (in[i + b] ? 1 : 0));
-        row[(x + i) >> 3] = byte;
+        // Eight independent tests joined at the end, rather than a chain of shifts.
+        const std::uint32_t* p = in + i;
+        const unsigned byte = (p[0] != 0) << 7 | (p[1] != 0) << 6 | (p[2] != 0) << 5 | (p[3] != 0) << 4 |
+                              (p[4] != 0) << 3 | (p[5] != 0) << 2 | (p[6] != 0) << 1 | (p[7] != 0);
+        row[(x + i) >> 3] = static_cast<std::uint8_t>(byte);
     }
     for (; i < n; ++i) {
         int px = x + i;
