@@ -1,7 +1,7 @@
 // Message costs against their peers in the same run:
 // - post plus dispatch of one message against a std::function call through a std::deque;
 // - a mouse move over a form of 200 child windows (hit test, WM_SETCURSOR, WM_MOUSEMOVE)
-//   against a single dispatch;
+//   against a single dispatch, and an idle look for messages on the same form;
 // - composing a full-HD screen of 10 overlapping top-level windows against memcpy of the
 //   screen's bytes.
 #include <benchmark/benchmark.h>
@@ -111,6 +111,22 @@ void BM_MouseMoveOver200Children(benchmark::State& state) {
     DestroyWindow(form);
 }
 BENCHMARK(BM_MouseMoveOver200Children);
+
+// An idle message loop looking for work on the same form: nothing posted, no input, nothing
+// to paint, no timer due. Against a single dispatch, like the mouse move.
+void BM_PeekWithNothingWaitingOver200Children(benchmark::State& state) {
+    Fresh(1024, 900);
+    HWND form = CreateWindowExA(0, BenchClass(), "form", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 800, nullptr, nullptr,
+                                nullptr, nullptr);
+    for (int i = 0; i < 200; ++i)
+        CreateWindowExA(0, BenchClass(), "", WS_CHILD | WS_VISIBLE, (i % 20) * 50, (i / 20) * 80, 50, 80, form,
+                        nullptr, nullptr, nullptr);
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);  // first paints
+    for (auto _ : state) benchmark::DoNotOptimize(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    DestroyWindow(form);
+}
+BENCHMARK(BM_PeekWithNothingWaitingOver200Children);
 
 void BM_MemcpyFullHdScreen(benchmark::State& state) {
     std::vector<std::uint32_t> a(1920u * 1080u, 1);
