@@ -36,6 +36,9 @@ void LinkChild(WindowObject* parent, HWND child, bool atTop) {
 void UnlinkChild(WindowObject* parent, HWND child) {
     auto& c = parent->children;
     c.erase(std::remove(c.begin(), c.end(), child), c.end());
+    // Caches keyed by the tree's generation (hit tests, child arrays, client origins) may hold
+    // the child, which is freed next; a handler of a later WM_NCDESTROY must not find it there.
+    BumpTreeGeneration();
 }
 
 // Sends WM_DESTROY to a window and then to its children, as Windows does.
