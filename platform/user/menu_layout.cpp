@@ -78,8 +78,11 @@ ItemSize MeasureOwnerDrawItem(const MenuItem& item, HWND owner, const MenuMetric
     mi.itemData = item.itemData;
     SendMessageA(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mi));
     // Sizes beyond any screen are cut so that a careless owner cannot ask for a giant window.
+    // The item is widened by the width of a check mark, as Windows does for owner-drawn items
+    // (owners that want the exact width subtract it; most draw a check mark in that room).
     ItemSize s;
-    s.width = static_cast<int>(std::min<UINT>(mi.itemWidth, gdi::kMaxSurfaceSide));
+    const int check = LOWORD(static_cast<std::uint32_t>(GetMenuCheckMarkDimensions()));
+    s.width = static_cast<int>(std::min<UINT>(mi.itemWidth, gdi::kMaxSurfaceSide)) + check;
     s.height = static_cast<int>(std::min<UINT>(mi.itemHeight, gdi::kMaxSurfaceSide));
     return s;
 }

@@ -126,7 +126,7 @@ TEST_F(MenuDisplayTest, OwnerDrawRecordsCarryTheStatesAndASelectionMoveRedrawsTw
         EXPECT_EQ(d[i].itemAction, static_cast<UINT>(ODA_DRAWENTIRE));
         EXPECT_EQ(d[i].hwndItem, HandleFromValue<HWND>(HandleValue(menu)));
         EXPECT_EQ(d[i].itemData, 100 + i);
-        EXPECT_EQ(d[i].rcItem.right - d[i].rcItem.left, 120);
+        EXPECT_EQ(d[i].rcItem.right - d[i].rcItem.left, 120 + 13) << "widened by the check mark, as on Windows";
     }
     EXPECT_EQ(d[1].itemState, static_cast<UINT>(ODS_CHECKED));
     // Checked against Windows: the first paint draws every item entire, hwndItem is the menu,
@@ -154,12 +154,12 @@ TEST_F(MenuDisplayTest, PopupsStayOnTheScreenAndAlignAsAsked) {
         TrackPopupMenu(menu, flags | TPM_RETURNCMD, x, y, 0, owner, nullptr);
         return r;
     };
-    EXPECT_EQ(track(TPM_LEFTALIGN, 300, 200), (RECT{300, 200, 426, 246}));
-    EXPECT_EQ(track(TPM_RIGHTALIGN, 300, 200), (RECT{174, 200, 300, 246}));
-    EXPECT_EQ(track(TPM_CENTERALIGN | TPM_BOTTOMALIGN, 300, 200), (RECT{237, 154, 363, 200}));
+    EXPECT_EQ(track(TPM_LEFTALIGN, 300, 200), (RECT{300, 200, 439, 246}));
+    EXPECT_EQ(track(TPM_RIGHTALIGN, 300, 200), (RECT{161, 200, 300, 246}));
+    EXPECT_EQ(track(TPM_CENTERALIGN | TPM_BOTTOMALIGN, 300, 200), (RECT{231, 154, 370, 200}));
     // Near the bottom right corner the popup opens up and to the left of the point.
-    EXPECT_EQ(track(TPM_LEFTALIGN, 1000, 750), (RECT{874, 704, 1000, 750}));
-    EXPECT_EQ(track(TPM_RIGHTALIGN, 10, 5000), (RECT{0, 722, 126, 768}));
+    EXPECT_EQ(track(TPM_LEFTALIGN, 1000, 750), (RECT{861, 704, 1000, 750}));
+    EXPECT_EQ(track(TPM_RIGHTALIGN, 10, 5000), (RECT{0, 722, 139, 768}));
     DestroyMenu(menu);
     DestroyWindow(owner);
 }
