@@ -3,6 +3,7 @@
 // the greyscale effect on a 256 x 256 DIB against a plain loop over the same bytes.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_canvas.h"
 #include "foundation/dib/dib_surface.h"
 #include "foundation/painters/gradient.h"
 #include "foundation/painters/picture_effects.h"
@@ -14,59 +15,41 @@ namespace {
 using namespace brimlox::foundation;
 
 // A memory DC over a 32-bpp bitmap, freed at the end of the benchmark.
-struct Target {
-    Target(int w, int h) : dc(CreateCompatibleDC(nullptr)), bitmap(CreateBitmap(w, h, 1, 32, nullptr)) {
-        old = SelectObject(dc, bitmap);
-    }
-    ~Target() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-};
-
 constexpr RECT kFullHd{0, 0, 1920, 1080};
 
 void BM_FillRectFullHdBaseline(benchmark::State& state) {
-    Target target(1920, 1080);
+    BenchCanvas target(1920, 1080);
     HBRUSH brush = CreateSolidBrush(RGB(10, 20, 30));
-    for (auto _ : state) benchmark::DoNotOptimize(FillRect(target.dc, &kFullHd, brush));
+    for (auto _ : state) benchmark::DoNotOptimize(FillRect(target.dc(), &kFullHd, brush));
     DeleteObject(brush);
 }
 BENCHMARK(BM_FillRectFullHdBaseline);
 
 void BM_GradientFillFullHd(benchmark::State& state) {
-    Target target(1920, 1080);
+    BenchCanvas target(1920, 1080);
     bool vertical = state.range(0) != 0;
-    for (auto _ : state) GradientFill(target.dc, kFullHd, RGB(255, 0, 0), RGB(0, 0, 255), vertical);
+    for (auto _ : state) GradientFill(target.dc(), kFullHd, RGB(255, 0, 0), RGB(0, 0, 255), vertical);
 }
 BENCHMARK(BM_GradientFillFullHd)->Arg(1)->Arg(0);
 
 // A 32 x 32 picture on magenta with a filled square in it.
 HBITMAP Picture() {
-    Target canvas(32, 32);
+    BenchCanvas canvas(32, 32);
     HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255)), red = CreateSolidBrush(RGB(200, 0, 0));
     RECT all{0, 0, 32, 32}, square{6, 6, 26, 26};
-    FillRect(canvas.dc, &all, magenta);
-    FillRect(canvas.dc, &square, red);
+    FillRect(canvas.dc(), &all, magenta);
+    FillRect(canvas.dc(), &square, red);
     DeleteObject(magenta);
     DeleteObject(red);
-    SelectObject(canvas.dc, canvas.old);
-    HBITMAP picture = canvas.bitmap;
-    canvas.bitmap = CreateBitmap(1, 1, 1, 32, nullptr);  // the Target frees this one instead
-    canvas.old = SelectObject(canvas.dc, canvas.bitmap);
-    return picture;
+    return canvas.TakeBitmap();
 }
 
 void BM_BitBlt32Baseline(benchmark::State& state) {
-    Target target(64, 64);
+    BenchCanvas target(64, 64);
     HBITMAP picture = Picture();
     HDC source = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(source, picture);
-    for (auto _ : state) benchmark::DoNotOptimize(BitBlt(target.dc, 8, 8, 32, 32, source, 0, 0, SRCCOPY));
+    for (auto _ : state) benchmark::DoNotOptimize(BitBlt(target.dc(), 8, 8, 32, 32, source, 0, 0, SRCCOPY));
     SelectObject(source, old);
     DeleteDC(source);
     DeleteObject(picture);
@@ -74,10 +57,10 @@ void BM_BitBlt32Baseline(benchmark::State& state) {
 BENCHMARK(BM_BitBlt32Baseline);
 
 void BM_TransparentPaint32(benchmark::State& state) {
-    Target target(64, 64);
+    BenchCanvas target(64, 64);
     HBITMAP picture = Picture();
     const int effect = static_cast<int>(state.range(0));
-    for (auto _ : state) TransparentPaint(target.dc, picture, RECT{0, 0, 32, 32}, RECT{8, 8, 40, 40}, effect, -1);
+    for (auto _ : state) TransparentPaint(target.dc(), picture, RECT{0, 0, 32, 32}, RECT{8, 8, 40, 40}, effect, -1);
     DeleteObject(picture);
 }
 BENCHMARK(BM_TransparentPaint32)->Arg(0)->Arg(2);

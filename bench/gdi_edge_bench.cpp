@@ -3,28 +3,10 @@
 // stroke under R2_NOTXORPEN (the splitter's track line) against FillRect of its bounds.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_canvas.h"
 #include "platform/gdi/gdi.h"
 
 namespace {
-
-// A memory DC over a 32-bpp bitmap, freed at the end of the benchmark.
-class BenchCanvas {
-public:
-    BenchCanvas(int width, int height)
-        : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateBitmap(width, height, 1, 32, nullptr)),
-          old_(SelectObject(dc_, bitmap_)) {}
-    ~BenchCanvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-
-private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-};
 
 void BM_FillRectButton(benchmark::State& state) {
     BenchCanvas canvas(120, 40);

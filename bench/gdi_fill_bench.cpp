@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/bench_canvas.h"
 #include "platform/gdi/gdi.h"
 
 namespace {
@@ -22,17 +23,12 @@ void BM_MemsetFullHd(benchmark::State& state) {
 BENCHMARK(BM_MemsetFullHd);
 
 void BM_FillRectSolidFullHd(benchmark::State& state) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateBitmap(kWidth, kHeight, 1, 32, nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
+    BenchCanvas canvas(kWidth, kHeight);
     HBRUSH brush = CreateSolidBrush(RGB(10, 20, 30));
     RECT r{0, 0, kWidth, kHeight};
-    for (auto _ : state) benchmark::DoNotOptimize(FillRect(dc, &r, brush));
+    for (auto _ : state) benchmark::DoNotOptimize(FillRect(canvas.dc(), &r, brush));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kWidth) * kHeight * 4);
     DeleteObject(brush);
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
 }
 BENCHMARK(BM_FillRectSolidFullHd);
 }  // namespace

@@ -38,14 +38,8 @@ struct Fixture {
     Fixture() {
         brimlox::user::ResetUserState();
         brimlox::desktop::Desktop::Instance().Reset();
-        WNDCLASSA wc;
-        if (!GetClassInfoA(nullptr, "BenchPopupOwner", &wc)) {
-            wc = WNDCLASSA{};
-            wc.lpfnWndProc = OwnerProc;
-            wc.lpszClassName = "BenchPopupOwner";
-            RegisterClassA(&wc);
-        }
-        owner = CreateWindowExA(0, "BenchPopupOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+        const char* cls = brimlox::user::EnsureWindowClass("BenchPopupOwner", OwnerProc, 0);
+        owner = CreateWindowExA(0, cls, "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
                                 nullptr, nullptr);
     }
     ~Fixture() { DestroyWindow(owner); }

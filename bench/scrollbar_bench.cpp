@@ -3,6 +3,7 @@
 // border, thumb, the window refreshed) and a full repaint (buttons, then all of that).
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_canvas.h"
 #include "controls/scrollbar/scrollbar.h"
 #include "platform/desktop/desktop.h"
 #include "platform/host/form.h"
@@ -38,16 +39,11 @@ struct BarOnForm {
 };
 
 void BM_FillRectBarArea(benchmark::State& state) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateBitmap(kWidth, kHeight, 1, 32, nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
+    BenchCanvas canvas(kWidth, kHeight);
     HBRUSH brush = CreateSolidBrush(RGB(200, 200, 200));
     RECT r{0, 0, kWidth, kHeight};
-    for (auto _ : state) benchmark::DoNotOptimize(FillRect(dc, &r, brush));
+    for (auto _ : state) benchmark::DoNotOptimize(FillRect(canvas.dc(), &r, brush));
     DeleteObject(brush);
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
 }
 BENCHMARK(BM_FillRectBarArea);
 

@@ -54,14 +54,8 @@ struct MenuFixture {
     MenuFixture() {
         brimlox::user::ResetUserState();
         brimlox::desktop::Desktop::Instance().Reset();
-        WNDCLASSA wc;
-        if (!GetClassInfoA(nullptr, "BenchMenuOwner", &wc)) {
-            wc = WNDCLASSA{};
-            wc.lpfnWndProc = OwnerProc;
-            wc.lpszClassName = "BenchMenuOwner";
-            RegisterClassA(&wc);
-        }
-        owner = CreateWindowExA(0, "BenchMenuOwner", "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        const char* cls = brimlox::user::EnsureWindowClass("BenchMenuOwner", OwnerProc, 0);
+        owner = CreateWindowExA(0, cls, "", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
         menu = CreatePopupMenu();
         for (int i = 0; i < kItems; ++i) {
             if (i < kSubmenus) {

@@ -15,14 +15,8 @@ namespace {
 LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 
 HWND MakeWindow() {
-    WNDCLASSA wc;
-    if (!GetClassInfoA(nullptr, "FuzzTrayOwner", &wc)) {
-        wc = WNDCLASSA{};
-        wc.lpfnWndProc = Proc;
-        wc.lpszClassName = "FuzzTrayOwner";
-        RegisterClassA(&wc);
-    }
-    return CreateWindowExA(0, "FuzzTrayOwner", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const char* cls = brimlox::user::EnsureWindowClass("FuzzTrayOwner", Proc, 0);
+    return CreateWindowExA(0, cls, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
 }
 
 HICON MakeIcon() {
