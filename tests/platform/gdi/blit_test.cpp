@@ -7,6 +7,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/trace_replay.h"
+#include "layout_dc.h"
 #include "support/gdi_test.h"
 
 using brimlox::test::Canvas;
@@ -14,39 +15,20 @@ using brimlox::test::GdiTest;
 
 namespace {
 
-// A memory DC over a fresh bitmap: 32-bpp or 1-bpp device bitmap, or a 24-bpp DIB section.
-class BitmapDc {
+// A fresh bitmap of one layout filled with one colour.
+class BitmapDc : public brimlox::test::LayoutDc {
 public:
-    BitmapDc(int w, int h, int bpp, COLORREF fill = RGB(255, 255, 255)) {
-        dc_ = CreateCompatibleDC(nullptr);
-        if (bpp == 24) {
-            BITMAPINFO bi{};
-            bi.bmiHeader.biWidth = w;
-            bi.bmiHeader.biHeight = h;
-            bi.bmiHeader.biPlanes = 1;
-            bi.bmiHeader.biBitCount = 24;
-            void* bits = nullptr;
-            bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        } else {
-            bmp_ = CreateBitmap(w, h, 1, static_cast<UINT>(bpp), nullptr);
-        }
-        old_ = SelectObject(dc_, bmp_);
+    BitmapDc(int w, int h, int bpp, COLORREF fill = RGB(255, 255, 255)) : LayoutDc(w, h, bpp) {
         HBRUSH b = CreateSolidBrush(fill);
         RECT r{0, 0, w, h};
         if (bpp == 1) {
-            PatBlt(dc_, 0, 0, w, h, fill == RGB(0, 0, 0) ? BLACKNESS : WHITENESS);
+            PatBlt(dc(), 0, 0, w, h, fill == RGB(0, 0, 0) ? BLACKNESS : WHITENESS);
         } else {
-            FillRect(dc_, &r, b);
+            FillRect(dc(), &r, b);
         }
         DeleteObject(b);
     }
-    ~BitmapDc() {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+    COLORREF At(int x, int y) const { return GetPixel(dc(), x, y); }
     // Row y as '1' (white) and '0' (other) characters.
     std::string Bits(int y, int w) const {
         std::string s;
@@ -59,11 +41,6 @@ public:
         for (int x = x0; x < x1; ++x) v.push_back(GetRValue(At(x, y)));
         return v;
     }
-
-private:
-    HDC dc_;
-    HBITMAP bmp_;
-    HGDIOBJ old_;
 };
 
 // A 32-bpp row whose pixel x has red value x * step (green and blue 0), for following mappings.

@@ -9,6 +9,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/raster/rop.h"
 #include "platform/gdi/raster/rop3_table.h"
+#include "layout_dc.h"
 #include "support/gdi_test.h"
 
 using brimlox::test::GdiTest;
@@ -19,49 +20,33 @@ namespace {
 constexpr DWORD kMaskCopy = 0x00B8074A;   // (P & ~S) | (S & D): pattern where the source is 0
 constexpr DWORD kMaskPaint = 0x00E20746;  // (S & P) | (~S & D): pattern where the source is 1
 
-// A memory DC over a bitmap of one of the three layouts, filled with seeded random pixels.
-class RandomDc {
+// Seeded random bytes for a device bitmap of `bpp` bits (1 or 32); a few 32-bpp pixels
+// repeat one colour so the background-colour rule has matches.
+std::vector<std::uint8_t> RandomDeviceBits(int w, int h, int bpp, std::mt19937& rng) {
+    int stride = bpp == 1 ? ((w + 15) / 16) * 2 : w * 4;
+    std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * h);
+    for (auto& b : bits) b = static_cast<std::uint8_t>(rng());
+    if (bpp == 32)
+        for (int i = 0; i < w * h; i += 3) std::memcpy(&bits[static_cast<std::size_t>(i) * 4], "\x40\x80\xC0\x00", 4);
+    return bits;
+}
+
+// A bitmap of one of the three layouts filled with seeded random pixels.
+class RandomDc : public brimlox::test::LayoutDc {
 public:
-    RandomDc(int w, int h, int bpp, std::mt19937& rng) : w_(w), h_(h) {
-        dc_ = CreateCompatibleDC(nullptr);
-        if (bpp == 24) {
-            BITMAPINFO bi{};
-            bi.bmiHeader.biWidth = w;
-            bi.bmiHeader.biHeight = h;
-            bi.bmiHeader.biPlanes = 1;
-            bi.bmiHeader.biBitCount = 24;
-            void* bits = nullptr;
-            bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-            auto* p = static_cast<std::uint8_t*>(bits);
+    RandomDc(int w, int h, int bpp, std::mt19937& rng)
+        : LayoutDc(w, h, bpp, bpp == 24 ? nullptr : RandomDeviceBits(w, h, bpp, rng).data()), w_(w), h_(h) {
+        if (std::uint8_t* p = DibBits())
             for (int i = 0; i < ((w * 3 + 3) & ~3) * h; ++i) p[i] = static_cast<std::uint8_t>(rng());
-        } else {
-            int stride = bpp == 1 ? ((w + 15) / 16) * 2 : w * 4;
-            std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * h);
-            for (auto& b : bits) b = static_cast<std::uint8_t>(rng());
-            // A few pixels repeat one colour so the background-colour rule has matches.
-            if (bpp == 32)
-                for (int i = 0; i < w * h; i += 3) std::memcpy(&bits[static_cast<std::size_t>(i) * 4], "\x40\x80\xC0\x00", 4);
-            bmp_ = CreateBitmap(w, h, 1, static_cast<UINT>(bpp), bits.data());
-        }
-        old_ = SelectObject(dc_, bmp_);
     }
-    ~RandomDc() {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
     std::vector<COLORREF> Pixels() const {
         std::vector<COLORREF> v;
         for (int y = 0; y < h_; ++y)
-            for (int x = 0; x < w_; ++x) v.push_back(GetPixel(dc_, x, y));
+            for (int x = 0; x < w_; ++x) v.push_back(GetPixel(dc(), x, y));
         return v;
     }
 
 private:
-    HDC dc_;
-    HBITMAP bmp_;
-    HGDIOBJ old_;
     int w_, h_;
 };
 
