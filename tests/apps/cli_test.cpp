@@ -1,5 +1,6 @@
 // The brimlox command-line tool on good and bad input: exit codes, one line of complaint on
 // standard error, no output file after a failure, and render/check on the gallery's forms.
+#include "support/paths.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,8 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kCli = BRIMLOX_CLI_EXE;
-const std::string kGalleryForm = std::string(BRIMLOX_SOURCE_DIR) + "/forms/gallery.json";
+const std::string kCli = brimlox::test::CliExe();
+const std::string kGalleryForm = brimlox::test::SourceDir() + "/forms/gallery.json";
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path);

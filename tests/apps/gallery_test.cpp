@@ -1,6 +1,7 @@
 // The gallery as a user runs it: headless (every scene and tour picture written, the tour's
 // input visibly changing the form), and under a real X display through xvfb-run with an input
 // script whose screenshot is compared with a golden image.
+#include "support/paths.h"
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -18,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kGallery = BRIMLOX_GALLERY_EXE;
+const std::string kGallery = brimlox::test::GalleryExe();
 
 std::string FreshDir(const std::string& name) {
     const std::string dir = OutputDir() + "/" + name;

@@ -1,4 +1,5 @@
 // The DIB surface class and the system metrics class.
+#include "support/paths.h"
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -86,7 +87,7 @@ TEST_F(DibTest, BitmapsComeInBottomUpAndGoBackOut) {
     EXPECT_EQ(out.At(3, 1), RGB(0, 0, 0));
 
     // An icon is not a bitmap: nothing is built from it.
-    std::ifstream file(std::string(BRIMLOX_SOURCE_DIR) + "/fuzz/seeds/picture/icon.ico", std::ios::binary);
+    std::ifstream file(brimlox::test::SourceDir() + "/fuzz/seeds/picture/icon.ico", std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
     host::StartHost();
     auto icon = host::StdPicture::FromBytes(bytes);

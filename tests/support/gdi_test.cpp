@@ -1,3 +1,4 @@
+#include "support/paths.h"
 #include "support/gdi_test.h"
 
 #include <cstdlib>
@@ -37,14 +38,14 @@ const gdi::Surface& Canvas::surface() const {
 }
 
 std::string OutputDir() {
-    std::string dir = BRIMLOX_TEST_OUTPUT_DIR;
+    std::string dir = brimlox::test::TestOutputDir();
     std::filesystem::create_directories(dir);
     return dir;
 }
 
 ::testing::AssertionResult MatchesGolden(const gdi::Surface& actual, const std::string& name, int budget) {
     namespace fs = std::filesystem;
-    fs::path golden = fs::path(BRIMLOX_SOURCE_DIR) / "tests" / "golden" / (name + ".png");
+    fs::path golden = fs::path(brimlox::test::SourceDir()) / "tests" / "golden" / (name + ".png");
     const char* update = std::getenv("BRIMLOX_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
         fs::create_directories(golden.parent_path());

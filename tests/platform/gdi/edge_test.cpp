@@ -1,5 +1,6 @@
 // DrawEdge: colours per edge and flag at every pixel, BF_ADJUST, BF_MIDDLE, diagonals and
 // bad input.
+#include "support/paths.h"
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -63,7 +64,7 @@ bool ParseRecorded(const std::string& line, Recorded& r) {
 // Diagonals with only BF_TOP or only BF_RIGHT are left out: Windows draws those by running
 // its line past the face, which no caller relies on.
 TEST_F(GdiEdge, EveryEdgeAndFlagMatchesWindowsPixelForPixel) {
-    std::ifstream file(std::string(BRIMLOX_SOURCE_DIR) + "/tests/golden/gdi/drawedge_windows.txt");
+    std::ifstream file(brimlox::test::SourceDir() + "/tests/golden/gdi/drawedge_windows.txt");
     ASSERT_TRUE(file.good());
     std::string line;
     int compared = 0;

@@ -1,6 +1,7 @@
 // Form files: save -> load -> save gives the same file, loading runs the lifecycle, and every
 // kind of bad file is refused with a message naming the file, the control and the property,
 // leaving nothing created. Also fonts and pictures as form-file values.
+#include "support/paths.h"
 #include <fstream>
 #include <sstream>
 
@@ -15,7 +16,7 @@ namespace {
 using namespace brimlox::host;
 using FormFileTest = HostTest;
 
-std::string SeedPath(const std::string& name) { return std::string(BRIMLOX_SOURCE_DIR) + "/fuzz/seeds/picture/" + name; }
+std::string SeedPath(const std::string& name) { return brimlox::test::SourceDir() + "/fuzz/seeds/picture/" + name; }
 
 std::shared_ptr<Form> MakeRichForm() {
     auto form = Form::Create("frmRich");
