@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/host/control.h"
+#include "platform/host/class_registry.h"
 #include "platform/host/control_registry.h"
 #include "platform/host/event_source.h"
 #include "platform/host/font.h"

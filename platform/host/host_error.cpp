@@ -14,6 +14,7 @@ std::string HostError::DescriptionFor(int number) {
         case kErrInvalidPropertyValue: return "Invalid property value";
         case kErrSetNotSupportedAtRuntime: return "Set not supported at runtime";
         case kErrSetNotPermitted: return "Set not permitted";
+        case kErrCannotCreateObject: return "ActiveX component can't create object";
         case kErrMemberNotFound: return "Object doesn't support this property or method";
         case kErrArgumentNotOptional: return "Argument not optional";
         case kErrWrongArgumentCount: return "Wrong number of arguments or invalid property assignment";

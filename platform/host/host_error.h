@@ -23,6 +23,7 @@ enum HostErrorNumber : int {
     kErrMemberNotFound = 438,
     kErrArgumentNotOptional = 449,
     kErrWrongArgumentCount = 450,
+    kErrCannotCreateObject = 429,
     kErrInvalidPicture = 481,
 };
 
