@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "controls/alt_drag_watch.h"
 #include "controls/font3d.h"
 #include "foundation/host_contract.h"
 #include "menus/popup_item_list.h"
@@ -274,15 +275,12 @@ private:
     DWORD menuClosedTick_ = 0;
     bool menuClosedRecently_ = false;
     float dragStartLeft_ = 0, dragStartTop_ = 0;
-    HHOOK dragHook_ = nullptr;
+    std::unique_ptr<AltDragWatch> dragWatch_;
     bool fitting_ = false;
     bool inTimer_ = false;
     std::unique_ptr<user::HostTimer> tmrAutoRepeat_;
     // Cleared when the control terminates, so handlers that outlive it stop touching it.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
-
-// Whether an Escape key passed the Alt-drag hook (shared by every button).
-bool EscapePressed();
 
 }  // namespace brimlox::controls

@@ -26,21 +26,7 @@ namespace {
 constexpr int kHoverWatchMs = 55;
 constexpr DWORD kMenuGuardMs = 100;
 
-bool g_escapePressed = false;
-
-// Watches the keyboard during an Alt-drag. Escape ends the drag and is swallowed, so it does
-// not also reach the form's Cancel button.
-LRESULT CALLBACK AltDragKeyHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code >= 0 && wParam == VK_ESCAPE) {
-        g_escapePressed = true;
-        return 1;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 }  // namespace
-
-bool EscapePressed() { return g_escapePressed; }
 
 bool Command::HitTest(float x, float y) {
     const bool insideX = x >= 0 && x <= Width();
@@ -182,7 +168,7 @@ void Command::OnTimer() {
 void Command::MouseMove(int button, int shift, float x, float y) {
     auto keep = shared_from_this();
     if (movingControl_) {
-        if (g_escapePressed) {
+        if (EscapePressed()) {
             EndAltDrag(true);
         } else {
             Move(static_cast<std::int32_t>(Left() + x - mouseInfo_.x), static_cast<std::int32_t>(Top() + y - mouseInfo_.y),
@@ -205,7 +191,7 @@ void Command::MouseUp(int button, int shift, float x, float y) {
     auto keep = shared_from_this();
     auto alive = alive_;
     if (movingControl_) {
-        EndAltDrag(g_escapePressed);
+        EndAltDrag(EscapePressed());
         RaiseMouse("MouseUp", button, shift, x, y);
         return;
     }
@@ -247,9 +233,11 @@ void Command::DblClick() {
     MouseMove(info.Button, info.Shift, info.x, info.y);
 }
 
+// A second Alt-press while a drag runs (a posted press, say) keeps the first drag, its watch
+// and its start position.
 void Command::StartAltDrag() {
-    dragHook_ = SetWindowsHookExA(WH_KEYBOARD, AltDragKeyHook, nullptr, GetCurrentThreadId());
-    g_escapePressed = false;
+    if (movingControl_) return;
+    dragWatch_ = std::make_unique<AltDragWatch>();
     movingControl_ = true;
     dragStartLeft_ = static_cast<float>(Left());
     dragStartTop_ = static_cast<float>(Top());
@@ -257,8 +245,7 @@ void Command::StartAltDrag() {
 }
 
 void Command::EndAltDrag(bool restore) {
-    if (dragHook_) UnhookWindowsHookEx(dragHook_);
-    dragHook_ = nullptr;
+    dragWatch_.reset();
     movingControl_ = false;
     if (restore) Move(static_cast<std::int32_t>(dragStartLeft_), static_cast<std::int32_t>(dragStartTop_), Width(), Height());
     host::TryInvoke([&] {
@@ -270,7 +257,7 @@ void Command::EndAltDrag(bool restore) {
 // without its release leaves the button up.
 void Command::CaptureLost() {
     if (movingControl_) {
-        EndAltDrag(g_escapePressed);
+        EndAltDrag(EscapePressed());
         return;
     }
     if (pressed_ && !menuPress_ && !locked_) {

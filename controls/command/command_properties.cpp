@@ -174,7 +174,7 @@ void Command::WriteProperties(PropertyBag& bag) {
 void Command::Terminate() {
     *alive_ = false;
     StopTimer();
-    if (dragHook_) EndAltDrag(false);
+    if (dragWatch_) EndAltDrag(false);
     UnregisterKeys();
 }
 

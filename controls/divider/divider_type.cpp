@@ -1,0 +1,57 @@
+// Divider: the interface as late-bound callers and the property browser see it (members in
+// interface order, help strings, dispatch ids), and the registration of the control type with
+// the host, so forms can add it and form files can hold it.
+#include "controls/divider/divider.h"
+
+namespace brimlox::controls {
+
+using host::MemberFlags;
+using host::Variant;
+
+namespace {
+
+constexpr int kDispBackColor = -501;
+constexpr int kDispForeColor = -513;
+constexpr int kDispRefresh = -550;
+constexpr int kDispAboutBox = -552;
+
+}  // namespace
+
+const host::TypeInfo* Divider::GetTypeInfo() const {
+    static const auto info = [] {
+        host::TypeBuilder<Divider> b("Divider");
+        b.Method("ShowAboutBox", [](Divider& d, std::span<Variant>) { d.ShowAboutBox(); return Variant(); }, "", {},
+                 kDispAboutBox)
+            .Property("BackColor", &Divider::BackColor, &Divider::SetBackColor,
+                      "Returns/sets the background color used to display text and graphics in an object.",
+                      kDispBackColor)
+            .Property("ForeColor", &Divider::ForeColor, &Divider::SetForeColor,
+                      "Returns/sets the foreground color used to display text and graphics in an object.",
+                      kDispForeColor)
+            .Method("Refresh", [](Divider& d, std::span<Variant>) { d.Refresh(); return Variant(); },
+                    "Forces a complete repaint of a object.", {}, kDispRefresh)
+            .Property("Style", &Divider::Style, &Divider::SetStyle, "", 1)
+            .Property("Transparent", &Divider::Transparent, &Divider::SetTransparent, "", 2)
+            .Method("Rotate", [](Divider& d, std::span<Variant> a) {
+                if (a.empty() || a[0].IsEmpty()) throw host::HostError(host::kErrArgumentNotOptional);
+                d.Rotate(a[0].ToBool());
+                return Variant();
+            }, "", {{"Vertical", false, false}}, 3, MemberFlags{true, false})
+            .Property("GradientPct", &Divider::GradientPct, &Divider::SetGradientPct, "", 4)
+            .Property("Moveable", &Divider::Moveable, &Divider::SetMoveable,
+                      "Sets/Returns if the user is allowed to drag the control with the mouse using the Alt-Key.", 5);
+        return b.Build();
+    }();
+    return info.get();
+}
+
+namespace {
+
+const bool kRegistered = [] {
+    host::RegisterControlType("Divider", [] { return std::make_shared<Divider>(); });
+    return true;
+}();
+
+}  // namespace
+
+}  // namespace brimlox::controls
