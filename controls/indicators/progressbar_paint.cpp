@@ -60,7 +60,7 @@ void ProgressBar::PrepareBuffer() {
 // The text's top centres the text's height in the control's.
 void ProgressBar::DrawPercentText(std::int32_t percent) {
     std::string text = std::to_string(percent) + "%";
-    int top = Whole((Height() - TextHeight(text)) / static_cast<double>(host::TwipsPerPixel()));
+    int top = Whole((Height() - TextHeight(text)) / 2.0 / host::TwipsPerPixel());
     buffer_->DrawTextRect(0, top, widthPx_, heightPx_, text, false, true, 2);
 }
 
