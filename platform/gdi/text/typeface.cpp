@@ -31,8 +31,9 @@ void Typeface::SetAngle(LONG escapement) {
 const GlyphImage& Typeface::Glyph(unsigned char ch) {
     GlyphCache& cache = GlyphCache::Instance();
     std::uint64_t key = GlyphCache::Key(styleId_, ch);
-    if (const GlyphImage* g = cache.Find(key)) return *g;
-    return *cache.Insert(key, Render(ch));
+    GlyphPool pool = angleTenths_ == 0 ? GlyphPool::Upright : GlyphPool::Rotated;
+    if (const GlyphImage* g = cache.Find(key, pool)) return *g;
+    return *cache.Insert(key, Render(ch), pool);
 }
 
 void Typeface::SetStyle(const std::string& description) {
