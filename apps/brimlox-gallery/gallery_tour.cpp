@@ -56,7 +56,8 @@ Tour GalleryTour(const host::Form& form) {
     t.Line("move 2 2").Wait(100);
     t.Shot("gallery", "The gallery form as loaded from forms/gallery.json: Command in its looks (plain, flat, "
                       "soft, rounded, gradient, inset caption with a wider bevel, picture, arrow glyphs), the "
-                      "default, cancel and menu buttons, a toggle group, an auto-repeat counter and three scroll bars");
+                      "default, cancel and menu buttons, a toggle group, an auto-repeat counter, three scroll bars, and "
+                      "Divider in every style on a tool bar, on the frame and over gradients");
     t.MoveTo("cmdFlat").Wait(200);
     t.Shot("flat-hover", "Flat button (ActiveBorder) under the mouse: its border rises while the pointer is over it");
     t.MoveTo("cmdPicture").Wait(200);
@@ -84,6 +85,15 @@ Tour GalleryTour(const host::Form& form) {
     t.Shot("default-button", "Enter pressed the default button, whose Click shows a message box (logged and "
                              "answered in headless runs, a real dialog in the live window), and Escape the "
                              "cancel button");
+    // Grabbed 5 pixels in from its left end and carried over the lying dividers.
+    t.MoveTo("divGradDip", -58, 0).Line("key down VK_MENU").Line("down left").Wait(100);
+    t.MoveTo("divGradDip", -90, 6).Wait(100).MoveTo("divGradDip", -120, 10).Wait(200);
+    t.Shot("divider-drag", "Divider: Alt and the left button lift the gradient dip divider; it follows the mouse "
+                           "and shows as a bump while dragged");
+    t.Keys("VK_ESCAPE").MoveTo("divGradDip", -110, 8).Wait(100).Line("up left").Line("key up VK_MENU");
+    t.Line("move 2 2").Wait(300);
+    t.Shot("divider-back", "Escape during the drag put the divider back where it was, a dip again; the Cancel "
+                           "button did not see the key");
     return t.Finish();
 }
 

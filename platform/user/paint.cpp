@@ -306,6 +306,29 @@ void RepaintCoveredChildren(HWND parent, const RECT& painted) {
     }
 }
 
+// The same for siblings: a child with WS_CLIPSIBLINGS never draws over the siblings above it
+// in z-order. Its paint covered them on the shared surface, so the ones it painted over are
+// invalidated and paint again on top. Only siblings above are touched, so this ends.
+void RepaintSiblingsAbove(HWND hwnd, const RECT& painted) {
+    const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    if (!(style & WS_CHILD) || !(style & WS_CLIPSIBLINGS) || IsRectEmpty(&painted)) return;
+    RECT screenPainted = painted;
+    POINT corner{0, 0};
+    ClientToScreen(hwnd, &corner);
+    OffsetRect(&screenPainted, corner.x, corner.y);
+    for (HWND sibling = GetWindow(hwnd, GW_HWNDPREV); sibling; sibling = GetWindow(sibling, GW_HWNDPREV)) {
+        if (!IsWindowVisible(sibling)) continue;
+        RECT r{};
+        GetWindowRect(sibling, &r);
+        RECT overlap{};
+        if (!IntersectRect(&overlap, &r, &screenPainted)) continue;
+        POINT origin{0, 0};
+        ClientToScreen(sibling, &origin);
+        OffsetRect(&overlap, -origin.x, -origin.y);
+        InvalidateRect(sibling, &overlap, TRUE);
+    }
+}
+
 }  // namespace
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
@@ -318,6 +341,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     DeleteDC(ps->hdc);
     if (WindowObject* w = LookupWindow(hwnd)) {
         RepaintCoveredChildren(hwnd, ps->rcPaint);
+        RepaintSiblingsAbove(hwnd, ps->rcPaint);
         ComposeClientPart(w, ps->rcPaint);
     }
     return TRUE;

@@ -242,10 +242,10 @@ TEST_F(DividerPaintTest, AnIconOrMissingPictureGivesTheContainersColour) {
 
     // The form is a container too: its bitmap picture is tiled behind a divider on it.
     form->SetPicture(GridPicture(4, 4));
-    auto onForm = AddDivider(41, 6, 30, 6);
+    auto onForm = AddDivider(41, 62, 30, 6);
     RepaintWithoutLeaks(*onForm);
     EXPECT_EQ(PixelOf(*onForm, 0, 0), GridColour(1, 2));
-    EXPECT_EQ(PixelOf(*onForm, 29, 5), GridColour((41 + 29) % 4, (6 + 5) % 4));
+    EXPECT_EQ(PixelOf(*onForm, 29, 5), GridColour((41 + 29) % 4, (62 + 5) % 4));
 }
 
 TEST_F(DividerPaintTest, EveryLookMatchesItsGoldenImage) {

@@ -103,6 +103,39 @@ TEST_F(PaintTest, ChildDrawingIsClippedByItsParentAndTheScreenComposesInZOrder) 
     EXPECT_EQ(ScreenAt(285, 45), GetSysColor(COLOR_BACKGROUND));
 }
 
+// Siblings share their parent's surface. A child with WS_CLIPSIBLINGS never ends up over the
+// siblings above it, however its paints come; one without may draw over them, as on Windows.
+TEST_F(PaintTest, AChildWithClipSiblingsStaysUnderTheSiblingsAboveIt) {
+    const char* lowerClass = BrushClass("LowerPaint", HandleFromValue<HBRUSH>(COLOR_HIGHLIGHT + 1));
+    const char* upperClass = BrushClass("UpperPaint", HandleFromValue<HBRUSH>(COLOR_INFOBK + 1));
+    const COLORREF lowerColour = GetSysColor(COLOR_HIGHLIGHT), upperColour = GetSysColor(COLOR_INFOBK);
+    HWND top = MakeTopLevel("top", {0, 0, 300, 200});
+    auto child = [&](const char* cls, const char* name, int x, int y, DWORD extra) {
+        return CreateWindowExA(0, cls, name, WS_CHILD | WS_VISIBLE | extra, x, y, 100, 100, top, nullptr, nullptr,
+                               nullptr);
+    };
+    HWND lower = child(lowerClass, "lower", 10, 10, WS_CLIPSIBLINGS);
+    HWND upper = child(upperClass, "upper", 60, 60, WS_CLIPSIBLINGS);
+    HWND plainLower = child(lowerClass, "plainLower", 160, 10, 0);
+    HWND plainUpper = child(upperClass, "plainUpper", 180, 60, 0);
+    for (HWND h : {plainUpper, upper}) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RunLoop();
+    EXPECT_EQ(ScreenAt(80, 80), upperColour);
+    EXPECT_EQ(ScreenAt(30, 30), lowerColour);
+
+    // The lower window paints again, alone and with its whole area invalid.
+    MessageLog().clear();
+    InvalidateRect(lower, nullptr, TRUE);
+    InvalidateRect(plainLower, nullptr, TRUE);
+    RunLoop();
+    EXPECT_EQ(ScreenAt(80, 80), upperColour) << "the sibling above was painted over";
+    EXPECT_EQ(ScreenAt(30, 30), lowerColour);
+    EXPECT_EQ(ScreenAt(200, 80), lowerColour) << "without WS_CLIPSIBLINGS the lower window draws over";
+    const auto paints = Filtered(MessageLog(), {"WM_PAINT"});
+    EXPECT_EQ(std::count(paints.begin(), paints.end(), "upper:WM_PAINT"), 1) << "the covered sibling painted once";
+    DestroyWindow(top);
+}
+
 // Overlapping windows, some hanging off the screen, each filled with its own colour: every
 // screen pixel, after a full and after a partial composition, shows the topmost window over it.
 TEST_F(PaintTest, EveryScreenPixelShowsTheTopmostWindowOverIt) {
