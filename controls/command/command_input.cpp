@@ -38,6 +38,14 @@ LRESULT CALLBACK AltDragKeyHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Whether the message being handled is a press made with the mouse. The keyboard hook clicks a
+// button for its accelerator by posting a press while Alt is still held; such a press must
+// click, never start an Alt-drag.
+bool PressMadeWithMouse() {
+    INPUT_MESSAGE_SOURCE source;
+    return GetCurrentInputMessageSource(&source) && source.deviceType == IMDT_MOUSE;
+}
+
 }  // namespace
 
 bool EscapePressed() { return g_escapePressed; }
@@ -92,9 +100,11 @@ void Command::MouseDown(int button, int shift, float x, float y) {
     mouseInfo_ = CmdMouseInfo{static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y};
     if (menuClosedRecently_ && GetTickCount() - menuClosedTick_ < kMenuGuardMs) return;
     if (!Enabled() || button == 4 || !HitTest(x, y)) return;
+    // Asked before the event: a MouseDown handler that pumps messages changes the answer.
+    const bool byMouse = PressMadeWithMouse();
     RaiseMouse("MouseDown", button, shift, x, y);
     if (!*alive) return;
-    if (button == 1 && shift == 4 && moveable_) {
+    if (button == 1 && shift == 4 && moveable_ && byMouse) {
         StartAltDrag();
         return;
     }

@@ -22,9 +22,15 @@ bool WiderThanTall(host::Dispatch& container) {
     return host::GetProperty(container, "Width").ToDouble() > host::GetProperty(container, "Height").ToDouble();
 }
 
-void PostClick(HWND window) {
-    PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
-    PostMessageA(window, WM_LBUTTONUP, 0, 0);
+// Opens the menu of another button by a posted press and release near its right edge, half
+// way down: on the drop-down strip of a menu button (a press on its main part would click
+// it), anywhere on a button whose whole face opens its menu.
+void PostMenuOpeningClick(HWND window) {
+    RECT client{};
+    if (!GetClientRect(window, &client)) return;
+    const LPARAM at = MAKELPARAM(std::max<LONG>(0, client.right - 2), client.bottom / 2);
+    PostMessageA(window, WM_LBUTTONDOWN, 0, at);
+    PostMessageA(window, WM_LBUTTONUP, 0, at);
 }
 
 }  // namespace
@@ -68,7 +74,7 @@ void Command::HandOverMenu() {
         }
     }
     Command* target = nearest ? nearest : farthest;
-    if (target && target->hWnd()) PostClick(target->hWnd());
+    if (target && target->hWnd()) PostMenuOpeningClick(target->hWnd());
 }
 
 // MenuClick gets a copy of the item's tag; a handler's change is stored back only if the item
@@ -119,7 +125,7 @@ void Command::OpenMenu(int button, int shift, float x, float y) {
     if (!*alive) return;
     ReportMenuBand(false);
     if (popup.nextMenuOwner) {
-        PostClick(popup.nextMenuOwner);
+        PostMenuOpeningClick(popup.nextMenuOwner);
         popup.nextMenuOwner = nullptr;
     }
     menuClosedTick_ = GetTickCount();
