@@ -11,6 +11,8 @@
 //        MenuClick for a chosen item, drawn up without Click, presses ignored for 0.1 s
 //   idle --Alt + left press on a Moveable button--> dragging: the button follows the mouse
 //        --release--> dropped; Escape during the drag puts it back
+//   idle --any press while Locked--> remembered only (no look, no Value) --release--> idle,
+//        MouseUp raised and nothing else
 //   idle --first move over an ActiveBorder/ActiveColor button--> hovering, watched every
 //        55 ms --cursor outside--> idle, drawn as its Value says
 #include <cstdlib>
@@ -109,9 +111,13 @@ void Command::MouseDown(int button, int shift, float x, float y) {
         return;
     }
     menuPress_ = OpensMenu(x);
-    if (menuPress_ || locked_) {
+    if (locked_) {
+        // A locked button keeps its state and look: the press is only remembered, so that its
+        // release raises MouseUp and nothing else.
+        pressed_ = lockedPress_ = true;
+    } else if (menuPress_) {
         pressed_ = true;
-        if (menuPress_) DrawButton(false);
+        DrawButton(false);
     } else if (button == 1) {
         TogglePress(true);
     }
@@ -219,7 +225,10 @@ void Command::MouseUp(int button, int shift, float x, float y) {
         RaiseMouse("MouseUp", button, shift, x, y);
         return;
     }
-    if (button == 2) {
+    // A right release raises its MouseUp here and only here, also when it opens the menu or
+    // ends a locked press: one MouseUp per release.
+    const bool raised = button == 2;
+    if (raised) {
         RaiseMouse("MouseUp", button, shift, x, y);
         if (!*alive) return;
     }
@@ -229,18 +238,25 @@ void Command::MouseUp(int button, int shift, float x, float y) {
         return;
     }
     StopTimer();
-    if (locked_) {
-        RaiseMouse("MouseUp", button, shift, x, y);
+    if (lockedPress_) {
+        EndLockedPress();
+        if (!raised) RaiseMouse("MouseUp", button, shift, x, y);
         return;
     }
     hovering_ = false;
     if (!OpensMenu(x)) {
         menuClosedRecently_ = false;
         TogglePress(button == 1 && !menuPress_);
-        if (*alive) RaiseMouse("MouseUp", button, shift, x, y);
+        if (*alive && !raised) RaiseMouse("MouseUp", button, shift, x, y);
         return;
     }
-    OpenMenu(button, shift, x, y);
+    OpenMenu(button, shift, x, y, !raised);
+}
+
+// The release (or lost capture) of a press made while Locked: nothing of it stays behind, so
+// the next press after unlocking is an ordinary press.
+void Command::EndLockedPress() {
+    pressed_ = lockedPress_ = menuPress_ = false;
 }
 
 // The second press of a double click: a full press and release of its own, with its Click.
@@ -250,7 +266,8 @@ void Command::DblClick() {
     if (ignoreRelease_) return;
     CmdMouseInfo info = mouseInfo_;
     MouseDown(info.Button, info.Shift, info.x, info.y);
-    if (!*alive) return;
+    // A locked button does not click; its press ends with the host's following release.
+    if (!*alive || lockedPress_) return;
     TogglePress(true);
     if (!*alive) return;
     hovering_ = false;
@@ -283,7 +300,11 @@ void Command::CaptureLost() {
         EndAltDrag(g_escapePressed);
         return;
     }
-    if (pressed_ && !menuPress_ && !locked_) {
+    if (lockedPress_) {
+        EndLockedPress();
+        return;
+    }
+    if (pressed_ && !menuPress_) {
         StopTimer();
         TogglePress(false);
     }

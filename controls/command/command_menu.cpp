@@ -90,7 +90,7 @@ void Command::RaiseMenuClick(std::int32_t chosen) {
         menu_.Items()[static_cast<std::size_t>(index)].Tag = tag;
 }
 
-void Command::OpenMenu(int button, int shift, float x, float y) {
+void Command::OpenMenu(int button, int shift, float x, float y, bool raiseMouseUp) {
     auto alive = alive_;
     DrawButton(false);
     float menuX = 0, menuY = static_cast<float>(Height());
@@ -132,7 +132,7 @@ void Command::OpenMenu(int button, int shift, float x, float y) {
     menuClosedRecently_ = true;
     TogglePress(false);
     if (activeBorder_) StartHoverWatch();
-    RaiseMouse("MouseUp", button, shift, x, y);
+    if (raiseMouseUp) RaiseMouse("MouseUp", button, shift, x, y);
 }
 
 // The library's About box: its name and version, and what the machine it runs on is.

@@ -104,6 +104,32 @@ TEST_F(CommandTest, TheArrowKeyHandOverOpensTheMenuOfANeighbouringMenuButton) {
     EXPECT_FALSE(b->Pressed());
 }
 
+TEST_F(CommandTest, RightMovesAcrossTheColumnsOfAMenuBeforeLeavingIt) {
+    MakeForm();
+    auto a = AddButton(*form, "cmdA", 10, 10, 75, 25);
+    a->SetCaption("&A");
+    a->Menu().AddMenu("One", Variant("one"));
+    a->Menu().AddMenu("|", Variant());
+    a->Menu().AddMenu("Two", Variant("two"));
+    auto b = AddButton(*form, "cmdB", 90, 10, 75, 25);
+    b->SetCaption("&B");
+    b->Menu().AddMenu("Other", Variant("other"));
+    std::vector<std::string> chosen;
+    for (auto& button : {a, b})
+        button->Connect("MenuClick", [&](std::span<Variant> args) { chosen.push_back(args[0].ToString()); });
+    Script("at 10ms move 40 20\nclick left\nat 200ms key press VK_DOWN\nkey press VK_RIGHT\nkey press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(chosen, (std::vector<std::string>{"two"}));
+    EXPECT_EQ(a->MenuSelected(), 2);
+
+    // From the last column Right still hands the menu over.
+    chosen.clear();
+    Script("at 1000ms move 40 20\nclick left\nat 1200ms key press VK_DOWN\nkey press VK_RIGHT\nkey press VK_RIGHT\n"
+           "at 1400ms key press VK_DOWN\nkey press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(chosen, (std::vector<std::string>{"other"})) << testing::PrintToString(events);
+}
+
 TEST_F(CommandTest, AHandlerMayClearTheMenuOrUnloadTheFormWhileTheButtonIsWorking) {
     MakeForm();
     auto b = WithFileMenu(AddButton(*form, "cmdGone", 10, 10, 75, 25));
