@@ -79,8 +79,10 @@ LRESULT CALLBACK MenuWndProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         case WM_INITMENU: p->lastMenu = reinterpret_cast<HMENU>(w); return 0;
         case WM_INITMENUPOPUP: return 0;
         case WM_MENUSELECT:
-            // A move into another menu consumed the arrow key that was pressed.
-            if (l && reinterpret_cast<HMENU>(l) != p->lastMenu) st.arrowRight = st.arrowLeft = false;
+            // A selection that moved consumed the arrow key pressed before it: into a submenu,
+            // or across to another column of the same menu. Only a key that moved nothing
+            // leaves the menu for the neighbouring button.
+            if (l) st.arrowRight = st.arrowLeft = false;
             p->lastMenu = reinterpret_cast<HMENU>(l);
             return 0;
         case WM_MENUCHAR: return MenuChar(*p, hwnd, w, l);

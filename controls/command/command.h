@@ -239,7 +239,8 @@ private:
     void RaiseMouse(const char* event, int& button, int& shift, float& x, float& y);
     void SyncGroup();
     void ForEachGroupSibling(std::uint8_t group, const std::function<bool(Command&)>& visit);
-    void OpenMenu(int button, int shift, float x, float y);
+    void OpenMenu(int button, int shift, float x, float y, bool raiseMouseUp);
+    void EndLockedPress();
     void ReportMenuBand(bool open);
     void HandOverMenu();
     void RaiseMenuClick(std::int32_t chosen);
@@ -269,7 +270,7 @@ private:
     PictureCache pictureCache_, pictureDownCache_;
     Layout layout_;
     bool inDefaultLet_ = false, inCancelLet_ = false;
-    bool menuPress_ = false, ignoreRelease_ = false;
+    bool menuPress_ = false, ignoreRelease_ = false, lockedPress_ = false;
     // When the menu last closed, on the millisecond tick count (which does not restart at
     // midnight); menuClosedRecently_ is false after an ordinary release.
     DWORD menuClosedTick_ = 0;

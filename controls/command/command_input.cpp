@@ -11,6 +11,8 @@
 //        MenuClick for a chosen item, drawn up without Click, presses ignored for 0.1 s
 //   idle --Alt + left press on a Moveable button--> dragging: the button follows the mouse
 //        --release--> dropped; Escape during the drag puts it back
+//   idle --any press while Locked--> remembered only (no look, no Value) --release--> idle,
+//        MouseUp raised and nothing else
 //   idle --first move over an ActiveBorder/ActiveColor button--> hovering, watched every
 //        55 ms --cursor outside--> idle, drawn as its Value says
 #include <cstdlib>
@@ -25,6 +27,14 @@ namespace {
 
 constexpr int kHoverWatchMs = 55;
 constexpr DWORD kMenuGuardMs = 100;
+
+// Whether the message being handled is a press made with the mouse. The keyboard hook clicks a
+// button for its accelerator by posting a press while Alt is still held; such a press must
+// click, never start an Alt-drag.
+bool PressMadeWithMouse() {
+    INPUT_MESSAGE_SOURCE source;
+    return GetCurrentInputMessageSource(&source) && source.deviceType == IMDT_MOUSE;
+}
 
 }  // namespace
 
@@ -78,16 +88,22 @@ void Command::MouseDown(int button, int shift, float x, float y) {
     mouseInfo_ = CmdMouseInfo{static_cast<std::int16_t>(button), static_cast<std::int16_t>(shift), x, y};
     if (menuClosedRecently_ && GetTickCount() - menuClosedTick_ < kMenuGuardMs) return;
     if (!Enabled() || button == 4 || !HitTest(x, y)) return;
+    // Asked before the event: a MouseDown handler that pumps messages changes the answer.
+    const bool byMouse = PressMadeWithMouse();
     RaiseMouse("MouseDown", button, shift, x, y);
     if (!*alive) return;
-    if (button == 1 && shift == 4 && moveable_) {
+    if (button == 1 && shift == 4 && moveable_ && byMouse) {
         StartAltDrag();
         return;
     }
     menuPress_ = OpensMenu(x);
-    if (menuPress_ || locked_) {
+    if (locked_) {
+        // A locked button keeps its state and look: the press is only remembered, so that its
+        // release raises MouseUp and nothing else.
+        pressed_ = lockedPress_ = true;
+    } else if (menuPress_) {
         pressed_ = true;
-        if (menuPress_) DrawButton(false);
+        DrawButton(false);
     } else if (button == 1) {
         TogglePress(true);
     }
@@ -195,7 +211,10 @@ void Command::MouseUp(int button, int shift, float x, float y) {
         RaiseMouse("MouseUp", button, shift, x, y);
         return;
     }
-    if (button == 2) {
+    // A right release raises its MouseUp here and only here, also when it opens the menu or
+    // ends a locked press: one MouseUp per release.
+    const bool raised = button == 2;
+    if (raised) {
         RaiseMouse("MouseUp", button, shift, x, y);
         if (!*alive) return;
     }
@@ -205,18 +224,25 @@ void Command::MouseUp(int button, int shift, float x, float y) {
         return;
     }
     StopTimer();
-    if (locked_) {
-        RaiseMouse("MouseUp", button, shift, x, y);
+    if (lockedPress_) {
+        EndLockedPress();
+        if (!raised) RaiseMouse("MouseUp", button, shift, x, y);
         return;
     }
     hovering_ = false;
     if (!OpensMenu(x)) {
         menuClosedRecently_ = false;
         TogglePress(button == 1 && !menuPress_);
-        if (*alive) RaiseMouse("MouseUp", button, shift, x, y);
+        if (*alive && !raised) RaiseMouse("MouseUp", button, shift, x, y);
         return;
     }
-    OpenMenu(button, shift, x, y);
+    OpenMenu(button, shift, x, y, !raised);
+}
+
+// The release (or lost capture) of a press made while Locked: nothing of it stays behind, so
+// the next press after unlocking is an ordinary press.
+void Command::EndLockedPress() {
+    pressed_ = lockedPress_ = menuPress_ = false;
 }
 
 // The second press of a double click: a full press and release of its own, with its Click.
@@ -226,7 +252,8 @@ void Command::DblClick() {
     if (ignoreRelease_) return;
     CmdMouseInfo info = mouseInfo_;
     MouseDown(info.Button, info.Shift, info.x, info.y);
-    if (!*alive) return;
+    // A locked button does not click; its press ends with the host's following release.
+    if (!*alive || lockedPress_) return;
     TogglePress(true);
     if (!*alive) return;
     hovering_ = false;
@@ -260,7 +287,11 @@ void Command::CaptureLost() {
         EndAltDrag(EscapePressed());
         return;
     }
-    if (pressed_ && !menuPress_ && !locked_) {
+    if (lockedPress_) {
+        EndLockedPress();
+        return;
+    }
+    if (pressed_ && !menuPress_) {
         StopTimer();
         TogglePress(false);
     }

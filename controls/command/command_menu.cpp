@@ -22,9 +22,15 @@ bool WiderThanTall(host::Dispatch& container) {
     return host::GetProperty(container, "Width").ToDouble() > host::GetProperty(container, "Height").ToDouble();
 }
 
-void PostClick(HWND window) {
-    PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
-    PostMessageA(window, WM_LBUTTONUP, 0, 0);
+// Opens the menu of another button by a posted press and release near its right edge, half
+// way down: on the drop-down strip of a menu button (a press on its main part would click
+// it), anywhere on a button whose whole face opens its menu.
+void PostMenuOpeningClick(HWND window) {
+    RECT client{};
+    if (!GetClientRect(window, &client)) return;
+    const LPARAM at = MAKELPARAM(std::max<LONG>(0, client.right - 2), client.bottom / 2);
+    PostMessageA(window, WM_LBUTTONDOWN, 0, at);
+    PostMessageA(window, WM_LBUTTONUP, 0, at);
 }
 
 }  // namespace
@@ -68,7 +74,7 @@ void Command::HandOverMenu() {
         }
     }
     Command* target = nearest ? nearest : farthest;
-    if (target && target->hWnd()) PostClick(target->hWnd());
+    if (target && target->hWnd()) PostMenuOpeningClick(target->hWnd());
 }
 
 // MenuClick gets a copy of the item's tag; a handler's change is stored back only if the item
@@ -84,7 +90,7 @@ void Command::RaiseMenuClick(std::int32_t chosen) {
         menu_.Items()[static_cast<std::size_t>(index)].Tag = tag;
 }
 
-void Command::OpenMenu(int button, int shift, float x, float y) {
+void Command::OpenMenu(int button, int shift, float x, float y, bool raiseMouseUp) {
     auto alive = alive_;
     DrawButton(false);
     float menuX = 0, menuY = static_cast<float>(Height());
@@ -119,14 +125,14 @@ void Command::OpenMenu(int button, int shift, float x, float y) {
     if (!*alive) return;
     ReportMenuBand(false);
     if (popup.nextMenuOwner) {
-        PostClick(popup.nextMenuOwner);
+        PostMenuOpeningClick(popup.nextMenuOwner);
         popup.nextMenuOwner = nullptr;
     }
     menuClosedTick_ = GetTickCount();
     menuClosedRecently_ = true;
     TogglePress(false);
     if (activeBorder_) StartHoverWatch();
-    RaiseMouse("MouseUp", button, shift, x, y);
+    if (raiseMouseUp) RaiseMouse("MouseUp", button, shift, x, y);
 }
 
 // The library's About box: its name and version, and what the machine it runs on is.

@@ -12,6 +12,7 @@
 // and stays in the queue for its window.
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "platform/desktop/desktop.h"
 #include "platform/gdi/gdi.h"
@@ -172,6 +173,26 @@ int NextSelectable(const Level& level, int from, int step) {
     return -1;
 }
 
+// The first selectable item of the column next to the one holding `index`, to the right
+// (step 1) or to the left (step -1); -1 when there is no such column. Columns are told by the
+// items' left edges, so the breaks the layout makes for menus taller than the screen count as
+// well as MF_MENUBREAK and MF_MENUBARBREAK.
+int FirstOfNeighbourColumn(const Level& level, int index, int step) {
+    MenuObject* m = LookupMenu(level.menu);
+    if (!m || index < 0 || static_cast<std::size_t>(index) >= m->items.size()) return -1;
+    const LONG here = m->items[static_cast<std::size_t>(index)].rect.left;
+    std::optional<LONG> column;
+    for (const MenuItem& it : m->items) {
+        const LONG left = it.rect.left;
+        if (step > 0 ? left <= here : left >= here) continue;
+        if (!column || (step > 0 ? left < *column : left > *column)) column = left;
+    }
+    if (!column) return -1;
+    for (std::size_t i = 0; i < m->items.size(); ++i)
+        if (m->items[i].rect.left == *column && !m->items[i].IsSeparator()) return static_cast<int>(i);
+    return -1;
+}
+
 void OpenSubmenu(Tracker& t, std::size_t li, bool selectFirst) {
     if (li >= t.levels.size() || t.levels.size() >= static_cast<std::size_t>(kMaxMenuDepth)) return;
     CloseLevelsAbove(t, li);
@@ -304,11 +325,21 @@ void HandleKey(Tracker& t, int vk) {
         case VK_HOME: Select(t, li, NextSelectable(level, -1, 1), false); break;
         case VK_END: Select(t, li, NextSelectable(level, 0, -1), false); break;
         case VK_RIGHT: {
+            // Across the columns of this popup first; only from the last column does Right
+            // open a submenu (or, unused, leave the menu to its owner).
+            if (int next = FirstOfNeighbourColumn(level, level.selected, 1); next >= 0) {
+                Select(t, li, next, false);
+                break;
+            }
             MenuItem* item = ItemOf(level, level.selected);
             if (item && item->IsPopup()) OpenSubmenu(t, li, true);
             break;
         }
         case VK_LEFT:
+            if (int previous = FirstOfNeighbourColumn(level, level.selected, -1); previous >= 0) {
+                Select(t, li, previous, false);
+                break;
+            }
             if (li > 0) CloseLevelsAbove(t, li - 1);
             break;
         case VK_RETURN:

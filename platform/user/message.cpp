@@ -27,6 +27,7 @@ struct Queue {
     int quitCode = 0;
     UINT newBits = 0;
     DWORD lastMessageTime = 0;
+    INPUT_MESSAGE_SOURCE lastSource;  // of the message taken last
 };
 
 // A plain global rather than a function-local static: the queue is touched several times per
@@ -116,8 +117,28 @@ MSG QuitMessage(LPARAM lParam) {
     return m;
 }
 
-// One pass over the sources of messages, without waiting.
+// Input messages come from the desktop's devices; everything else (posted, paint, timer,
+// quit) has no input source.
+INPUT_MESSAGE_SOURCE SourceOf(const MSG& m, bool fromInput) {
+    INPUT_MESSAGE_SOURCE s;
+    if (!fromInput) return s;
+    s.deviceType = IsKeyMessage(m.message) ? IMDT_KEYBOARD : IMDT_MOUSE;
+    s.originId = IMO_HARDWARE;
+    return s;
+}
+
+bool PeekSources(HWND filter, UINT lo, UINT hi, bool remove, MSG& out, bool& fromInput);
+
+// One pass over the sources of messages, without waiting. A message taken out of the queue
+// becomes the one GetCurrentInputMessageSource describes.
 bool PeekOnce(HWND filter, UINT lo, UINT hi, bool remove, MSG& out) {
+    bool fromInput = false;
+    if (!PeekSources(filter, lo, hi, remove, out, fromInput)) return false;
+    if (remove) Q().lastSource = SourceOf(out, fromInput);
+    return true;
+}
+
+bool PeekSources(HWND filter, UINT lo, UINT hi, bool remove, MSG& out, bool& fromInput) {
     auto& q = Q();
     auto& d = desktop::Desktop::Instance();
     if (TakeFrom(q.posted, filter, lo, hi, remove, out)) return true;
@@ -127,8 +148,10 @@ bool PeekOnce(HWND filter, UINT lo, UINT hi, bool remove, MSG& out) {
         return true;
     }
     std::uint64_t now = d.Now();
+    fromInput = true;
     if (PullDueInput(now, filter, lo, hi, remove, out)) return true;
     if (TakeInput(filter, lo, hi, remove, out)) return true;
+    fromInput = false;
     if (InRange(WM_PAINT, lo, hi)) {
         if (HWND h = FindWindowToPaint(filter)) {
             out = MSG{};
@@ -304,4 +327,10 @@ DWORD GetQueueStatus(UINT flags) {
 }
 
 DWORD GetMessageTime() { return Q().lastMessageTime; }
+
+BOOL GetCurrentInputMessageSource(INPUT_MESSAGE_SOURCE* source) {
+    if (!source) return FALSE;
+    *source = Q().lastSource;
+    return TRUE;
+}
 DWORD GetCurrentThreadId() { return 1; }

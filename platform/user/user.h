@@ -73,6 +73,10 @@ BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 DWORD GetQueueStatus(UINT flags);
 DWORD GetMessageTime();
+// Where the message last taken from the queue came from: the mouse or the keyboard for input
+// messages, "unavailable" for posted, paint and timer messages. A press posted by code (an
+// accelerator's click) is thus told apart from one made with the mouse.
+BOOL GetCurrentInputMessageSource(INPUT_MESSAGE_SOURCE* source);
 DWORD GetCurrentThreadId();
 BOOL WaitMessage();
 

@@ -266,6 +266,26 @@ constexpr WPARAM MK_SHIFT = 0x0004;
 constexpr WPARAM MK_CONTROL = 0x0008;
 constexpr WPARAM MK_MBUTTON = 0x0010;
 
+// ---- GetCurrentInputMessageSource ----------------------------------------------------------------
+enum INPUT_MESSAGE_DEVICE_TYPE : int {
+    IMDT_UNAVAILABLE = 0x00000000,
+    IMDT_KEYBOARD = 0x00000001,
+    IMDT_MOUSE = 0x00000002,
+    IMDT_TOUCH = 0x00000004,
+    IMDT_PEN = 0x00000008,
+    IMDT_TOUCHPAD = 0x00000010,
+};
+enum INPUT_MESSAGE_ORIGIN_ID : int {
+    IMO_UNAVAILABLE = 0x00000000,
+    IMO_HARDWARE = 0x00000001,
+    IMO_INJECTED = 0x00000002,
+    IMO_SYSTEM = 0x00000004,
+};
+struct INPUT_MESSAGE_SOURCE {
+    INPUT_MESSAGE_DEVICE_TYPE deviceType = IMDT_UNAVAILABLE;
+    INPUT_MESSAGE_ORIGIN_ID originId = IMO_UNAVAILABLE;
+};
+
 // ---- PeekMessage, GetQueueStatus -----------------------------------------------------------------
 constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;

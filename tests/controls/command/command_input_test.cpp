@@ -152,5 +152,53 @@ TEST_F(CommandTest, AFlatButtonRaisesUnderTheMouseAndFallsBackWhenItLeaves) {
     EXPECT_TRUE(events.empty());
 }
 
+TEST_F(CommandTest, ARightClickRaisesOneMouseUpAlsoWhenItOpensTheMenu) {
+    MakeForm();
+    auto b = AddButton(*form, "cmdR", 10, 10, 75, 25);
+    b->Menu().AddMenu("One", host::Variant("one"));
+    Script("at 10ms move 40 20\nclick right\nat 200ms key press VK_ESCAPE\n"
+           "at 1000ms click right\nat 1200ms key press VK_DOWN\nkey press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(events, (Events{"cmdR:MouseDown", "cmdR:MouseUp",                      // cancelled
+                              "cmdR:MouseDown", "cmdR:MouseUp", "cmdR:MenuClick"}));  // chosen
+    EXPECT_FALSE(b->Pressed());
+
+    // A right click on a locked button: one MouseUp too.
+    events.clear();
+    b->SetLocked(true);
+    Script("at 1000ms click right\n");
+    host::Run();
+    EXPECT_EQ(events, (Events{"cmdR:MouseDown", "cmdR:MouseUp"}));
+}
+
+TEST_F(CommandTest, APressWhileLockedLeavesNoStateBehind) {
+    MakeForm();
+    auto b = AddButton(*form, "cmdL", 10, 10, 75, 25);
+    b->SetLocked(true);
+    Script("at 10ms move 40 20\nclick left\nat 100ms click left\n");  // a click and a double click
+    host::Run();
+    EXPECT_EQ(events, (Events{"cmdL:MouseDown", "cmdL:MouseUp", "cmdL:MouseDown", "cmdL:MouseUp"}));
+    EXPECT_FALSE(b->Pressed());
+    EXPECT_FALSE(b->Value());
+
+    // Unlocked, the next click is an ordinary one.
+    events.clear();
+    b->SetLocked(false);
+    Script("at 1000ms click left\n");
+    host::Run();
+    EXPECT_EQ(events, (Events{"cmdL:MouseDown", "cmdL:Click", "cmdL:MouseUp"}));
+
+    // Unlocking between a locked press and its release: the release still clicks nothing.
+    events.clear();
+    b->SetLocked(true);
+    Script("at 1000ms down left\nat 1100ms up left\nat 2000ms click left\n");
+    user::HostTimer unlock([&] { b->SetLocked(false); });
+    unlock.SetInterval(1050);
+    unlock.SetEnabled(true);
+    host::Run();
+    unlock.SetEnabled(false);
+    EXPECT_EQ(events, (Events{"cmdL:MouseDown", "cmdL:MouseUp", "cmdL:MouseDown", "cmdL:Click", "cmdL:MouseUp"}));
+}
+
 }  // namespace
 }  // namespace brimlox::test

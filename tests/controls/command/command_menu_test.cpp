@@ -79,6 +79,57 @@ TEST_F(CommandTest, ArrowKeysHandTheOpenMenuToTheNeighbouringButton) {
     EXPECT_FALSE(menus::Popup().menuShowing);
 }
 
+TEST_F(CommandTest, TheArrowKeyHandOverOpensTheMenuOfANeighbouringMenuButton) {
+    MakeForm();
+    auto a = AddButton(*form, "cmdA", 10, 10, 75, 25);
+    auto b = AddButton(*form, "cmdB", 90, 10, 75, 25);
+    for (auto& button : {a, b}) {
+        button->SetMenuButton(true);
+        button->Menu().AddMenu("One", Variant("one"));
+        button->Menu().AddMenu("Two", Variant("two"));
+    }
+    a->SetCaption("&A");
+    b->SetCaption("&B");
+    std::vector<std::string> chosen;
+    b->Connect("MenuClick", [&](std::span<Variant> args) { chosen.push_back(args[0].ToString()); });
+    // A's strip opens A's menu; Right hands over to B, whose menu opens with nothing clicked.
+    Script("at 10ms move 80 20\nclick left\nat 200ms key press VK_RIGHT\nat 400ms key press VK_DOWN\n"
+           "key press VK_DOWN\nkey press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(chosen, (std::vector<std::string>{"two"}));
+    EXPECT_EQ(std::count(events.begin(), events.end(), "cmdB:Click"), 0);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "cmdA:Click"), 0);
+    EXPECT_FALSE(a->Value());
+    EXPECT_FALSE(b->Value());
+    EXPECT_FALSE(b->Pressed());
+}
+
+TEST_F(CommandTest, RightMovesAcrossTheColumnsOfAMenuBeforeLeavingIt) {
+    MakeForm();
+    auto a = AddButton(*form, "cmdA", 10, 10, 75, 25);
+    a->SetCaption("&A");
+    a->Menu().AddMenu("One", Variant("one"));
+    a->Menu().AddMenu("|", Variant());
+    a->Menu().AddMenu("Two", Variant("two"));
+    auto b = AddButton(*form, "cmdB", 90, 10, 75, 25);
+    b->SetCaption("&B");
+    b->Menu().AddMenu("Other", Variant("other"));
+    std::vector<std::string> chosen;
+    for (auto& button : {a, b})
+        button->Connect("MenuClick", [&](std::span<Variant> args) { chosen.push_back(args[0].ToString()); });
+    Script("at 10ms move 40 20\nclick left\nat 200ms key press VK_DOWN\nkey press VK_RIGHT\nkey press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(chosen, (std::vector<std::string>{"two"}));
+    EXPECT_EQ(a->MenuSelected(), 2);
+
+    // From the last column Right still hands the menu over.
+    chosen.clear();
+    Script("at 1000ms move 40 20\nclick left\nat 1200ms key press VK_DOWN\nkey press VK_RIGHT\nkey press VK_RIGHT\n"
+           "at 1400ms key press VK_DOWN\nkey press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(chosen, (std::vector<std::string>{"other"})) << testing::PrintToString(events);
+}
+
 TEST_F(CommandTest, AHandlerMayClearTheMenuOrUnloadTheFormWhileTheButtonIsWorking) {
     MakeForm();
     auto b = WithFileMenu(AddButton(*form, "cmdGone", 10, 10, 75, 25));
@@ -157,6 +208,25 @@ TEST_F(CommandTest, TheCaptionRegistersItsAcceleratorAndDefaultAndCancelAnswerEn
     form->Unload();
     EXPECT_EQ(menus::RegisteredAcceleratorCount(), 0u);
     EXPECT_FALSE(menus::AcceleratorHookInstalled());
+}
+
+TEST_F(CommandTest, AnAcceleratorClicksAMoveableButtonAndOnlyTheMouseStartsAnAltDrag) {
+    MakeForm();
+    auto save = AddButton(*form, "cmdSave", 10, 10, 75, 25);
+    save->SetCaption("&Save");
+    save->SetMoveable(true);
+    SetActiveWindow(form->hWnd());
+    Script("at 10ms key down VK_MENU\nkey press S\nkey up VK_MENU\n");
+    host::Run();
+    EXPECT_EQ(events, (std::vector<std::string>{"cmdSave:MouseDown", "cmdSave:Click", "cmdSave:MouseUp"}));
+    EXPECT_EQ(save->Left(), 10 * 15) << "the button stays where it is";
+
+    // Alt with a real press still drags the same button.
+    events.clear();
+    Script("at 10ms move 40 20\nkey down VK_MENU\ndown left\nat 50ms move 60 30\nup left\nkey up VK_MENU\n");
+    host::Run();
+    EXPECT_EQ(events, (std::vector<std::string>{"cmdSave:MouseDown", "cmdSave:MouseUp"}));
+    EXPECT_EQ(save->Left(), 30 * 15);
 }
 
 }  // namespace

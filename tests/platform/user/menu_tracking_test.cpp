@@ -84,6 +84,37 @@ TEST_F(MenuTrackingTest, ArrowKeysWrapEnterAndLeaveSubmenusAndEnterChooses) {
     DestroyWindow(owner);
 }
 
+TEST_F(MenuTrackingTest, LeftAndRightMoveBetweenColumnsBeforeOpeningOrClosingSubmenus) {
+    HWND owner = MakeMenuOwner({0, 0, 400, 400});
+    // Two columns: One and Sub | Two and More (with Nine).
+    HMENU top = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    HMENU more = CreatePopupMenu();
+    AppendMenuA(sub, MF_STRING, 8, "Eight");
+    AppendMenuA(more, MF_STRING, 9, "Nine");
+    AppendMenuA(top, MF_STRING, 1, "One");
+    AppendMenuA(top, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "Sub");
+    AppendMenuA(top, MF_STRING | MF_MENUBARBREAK, 2, "Two");
+    AppendMenuA(top, MF_POPUP, reinterpret_cast<UINT_PTR>(more), "More");
+    UseScript(
+        "key press VK_DOWN\nkey press VK_RIGHT\nkey press VK_LEFT\nkey press VK_DOWN\nkey press VK_RIGHT\n"
+        "key press VK_DOWN\nkey press VK_RIGHT\nkey press VK_LEFT\nkey press VK_LEFT\nkey press VK_LEFT\n"
+        "key press VK_RIGHT\nkey press VK_DOWN\nkey press VK_RIGHT\nkey press VK_RETURN\n");
+    EXPECT_EQ(TrackPopupMenu(top, TPM_LEFTALIGN | TPM_RETURNCMD, 100, 100, 0, owner, nullptr), 9);
+    // Right goes to the first item of the next column, also from the popup item Sub (whose
+    // submenu never opens); Left comes back. In the last column Right opens More, Left closes
+    // it again, and Left in the first column of the first level does nothing.
+    EXPECT_EQ(OwnerLog({"WM_MENUSELECT", "WM_INITMENUPOPUP", "WM_UNINITMENUPOPUP"}),
+              (std::vector<std::string>{"WM_INITMENUPOPUP 0", "WM_MENUSELECT 1 0x80", "WM_MENUSELECT 2 0x80",
+                                        "WM_MENUSELECT 1 0x80", "WM_MENUSELECT 1 0x90", "WM_MENUSELECT 2 0x80",
+                                        "WM_MENUSELECT 3 0x90", "WM_INITMENUPOPUP 3", "WM_MENUSELECT 9 0x80",
+                                        "WM_UNINITMENUPOPUP", "WM_MENUSELECT 1 0x80", "WM_MENUSELECT 2 0x80",
+                                        "WM_MENUSELECT 3 0x90", "WM_INITMENUPOPUP 3", "WM_MENUSELECT 9 0x80",
+                                        "WM_UNINITMENUPOPUP", "WM_UNINITMENUPOPUP", "WM_MENUSELECT 0 0xffff 0"}));
+    DestroyMenu(top);
+    DestroyWindow(owner);
+}
+
 }  // namespace
 }  // namespace brimlox::test
 

@@ -131,6 +131,34 @@ TEST_F(MouseInputTest, DisabledWindowsGetNoInputAndPostedClicksArriveLikeRealOne
     DestroyWindow(top);
 }
 
+TEST_F(MouseInputTest, TheInputSourceTellsPressesMadeWithTheMouseFromPostedOnes) {
+    HWND top = MakeTopLevel("top", {0, 0, 100, 100});
+    UpdateWindow(top);
+    UseScript("move 20 20\nat 10ms click left\nat 20ms key press A\n");
+    PostMessageA(top, WM_LBUTTONDOWN, 0, 0);
+    std::vector<std::string> seen;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+        INPUT_MESSAGE_SOURCE source;
+        ASSERT_TRUE(GetCurrentInputMessageSource(&source));
+        if (msg.message == WM_LBUTTONDOWN || msg.message == WM_KEYDOWN || msg.message == WM_MOUSEMOVE) {
+            seen.push_back(Describe(msg.message, msg.wParam, msg.lParam) + " " + std::to_string(source.deviceType) + "/" +
+                           std::to_string(source.originId));
+            // A look that takes nothing leaves the answer for the message being handled.
+            MSG peek;
+            PeekMessageA(&peek, nullptr, 0, 0, PM_NOREMOVE);
+            INPUT_MESSAGE_SOURCE again;
+            GetCurrentInputMessageSource(&again);
+            EXPECT_EQ(again.deviceType, source.deviceType);
+        }
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"WM_LBUTTONDOWN(0,0) 0/0", "WM_MOUSEMOVE(20,20) 2/1",
+                                              "WM_LBUTTONDOWN(20,20) 2/1", "WM_KEYDOWN(65) 1/1"}));
+    EXPECT_FALSE(GetCurrentInputMessageSource(nullptr));
+    DestroyWindow(top);
+}
+
 TEST_F(MouseInputTest, SetCursorPosMovesAtOnceAndSendsTheMoveThroughTheQueue) {
     HWND top = MakeTopLevel("top", {0, 0, 100, 100});
     SetCursorPos(40, 50);
