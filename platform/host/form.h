@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -99,7 +100,16 @@ public:
     // Docks the aligned controls along the edges (see docs/form-file-format.md for the order).
     void Arrange();
     void Reorder(Control& control, bool toBack);
+    // A control of this form reported a change of one of its properties (its PropertyChanged):
+    // the form is marked dirty and every listener is told which control and property changed.
     void NotePropertyChanged(Control& control, const std::string& property);
+    // Listeners of property changes (a designer's property browser, a property page, tests).
+    // They run in the order they were added, at the moment of each change; one may remove
+    // itself or others while it runs. An exception from a listener reaches the code that set
+    // the property.
+    using PropertyChangedListener = std::function<void(Control& control, const std::string& property)>;
+    std::size_t AddPropertyChangedListener(PropertyChangedListener listener);
+    void RemovePropertyChangedListener(std::size_t id);
     bool Dirty() const { return dirty_; }
     void SetDirty(bool dirty) { dirty_ = dirty; }
 
@@ -140,6 +150,8 @@ private:
     bool arranging_ = false;
     bool dirty_ = false;
     std::vector<std::shared_ptr<Control>> controls_;
+    std::vector<std::pair<std::size_t, std::shared_ptr<PropertyChangedListener>>> changeListeners_;
+    std::size_t nextListenerId_ = 1;
 };
 
 }  // namespace brimlox::host

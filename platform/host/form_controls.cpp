@@ -126,8 +126,26 @@ void Form::Reorder(Control& control, bool toBack) {
 }
 
 void Form::NotePropertyChanged(Control& control, const std::string& property) {
-    (void)control, (void)property;
     dirty_ = true;
+    if (changeListeners_.empty()) return;
+    // A copy, so that a listener may add or remove listeners; one removed meanwhile is skipped.
+    auto listeners = changeListeners_;
+    for (const auto& [id, listener] : listeners) {
+        const bool stillThere = std::any_of(changeListeners_.begin(), changeListeners_.end(),
+                                            [id = id](const auto& entry) { return entry.first == id; });
+        if (stillThere) (*listener)(control, property);
+    }
+}
+
+std::size_t Form::AddPropertyChangedListener(PropertyChangedListener listener) {
+    if (!listener) return 0;
+    const std::size_t id = nextListenerId_++;
+    changeListeners_.emplace_back(id, std::make_shared<PropertyChangedListener>(std::move(listener)));
+    return id;
+}
+
+void Form::RemovePropertyChangedListener(std::size_t id) {
+    std::erase_if(changeListeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
 // Docking: the aligned controls placed directly on the form take their edge in Controls

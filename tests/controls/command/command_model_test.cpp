@@ -68,6 +68,22 @@ TEST_F(CommandTest, NewButtonsNameThemselvesAndSettersKeepTheirRules) {
     EXPECT_EQ(host::MessageBoxLog().back().title, "cmd");
 }
 
+TEST_F(CommandTest, TheFormTellsListenersWhichButtonAndWhichPropertyChanged) {
+    MakeForm();
+    auto b = AddButton(*form, "cmdTold", 10, 10, 75, 25);
+    std::vector<std::string> changes;
+    form->AddPropertyChangedListener(
+        [&](host::Control& c, const std::string& p) { changes.push_back(c.Name() + "." + p); });
+    b->SetCaption("Go");
+    b->SetBevelOuter(1);
+    // Menu properties come through the item list's change sink.
+    b->Menu().SetMenuItemCaption("First");
+    b->Menu().SetMenuWindowList(true);
+    host::LetProperty(*b, "Toggle", host::Variant(true));
+    EXPECT_EQ(changes, (std::vector<std::string>{"cmdTold.Caption", "cmdTold.BevelOuter", "cmdTold.MenuItemCaption",
+                                                 "cmdTold.MenuWindowList", "cmdTold.Toggle"}));
+}
+
 TEST_F(CommandTest, ValueOnAPlainButtonIsAClickAtRunTimeAndDefaultIsUniqueOnTheForm) {
     MakeForm();
     auto ok = AddButton(*form, "cmdOk", 10, 10, 75, 25);

@@ -96,6 +96,29 @@ TEST_F(FormTest, LateBoundCallsReachControlAndExtenderAndSkipMissingMembers) {
     form->Unload();
 }
 
+TEST_F(FormTest, PropertyChangesReachListenersWithTheControlAndThePropertyName) {
+    auto form = Form::Create("frmMain");
+    auto label = std::static_pointer_cast<Label>(form->Add("Label", "lblOne"));
+    auto text = form->Add("TextBox", "txtOne");
+    std::vector<std::string> first, second;
+    std::size_t secondId = 0;
+    form->AddPropertyChangedListener([&](Control& c, const std::string& p) { first.push_back(c.Name() + "." + p); });
+    secondId = form->AddPropertyChangedListener([&](Control& c, const std::string& p) {
+        second.push_back(c.Name() + "." + p);
+        // A listener may remove itself while it runs.
+        if (p == "Text") form->RemovePropertyChangedListener(secondId);
+    });
+    form->SetDirty(false);
+    label->SetCaption("Hello");
+    LetProperty(*text, "Text", Variant("typed"));  // late-bound setters report the same way
+    label->SetCaption("Again");
+    EXPECT_EQ(first, (std::vector<std::string>{"lblOne.Caption", "txtOne.Text", "lblOne.Caption"}));
+    EXPECT_EQ(second, (std::vector<std::string>{"lblOne.Caption", "txtOne.Text"}));
+    EXPECT_TRUE(form->Dirty());
+    EXPECT_EQ(form->AddPropertyChangedListener(nullptr), 0u) << "an empty listener is not added";
+    form->Unload();
+}
+
 TEST_F(FormTest, ControlArraysShareANameAndReportTheirIndex) {
     auto form = Form::Create();
     auto b0 = form->Add("CommandButton", "cmdPick", nullptr, 0);
