@@ -2,7 +2,9 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -39,7 +41,8 @@ bool WriteSurfacePng(const Surface& surface, const std::string& path, std::strin
     std::vector<png_byte> row(static_cast<std::size_t>(surface.Width()) * 3);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        SetError(error, "libpng failed writing " + path);
+        // libpng stops on a short write, which leaves the reason in errno.
+        SetError(error, "cannot write " + path + ": " + std::strerror(errno));
         return false;
     }
     png_init_io(png, f.get());
@@ -57,6 +60,13 @@ bool WriteSurfacePng(const Surface& surface, const std::string& path, std::strin
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    // libpng's own flush ignores errors, and stdio may hold the last bytes until the close: a
+    // full disk shows only here.
+    const bool flushed = std::fflush(f.get()) == 0 && !std::ferror(f.get());
+    if (!flushed || std::fclose(f.release()) != 0) {
+        SetError(error, "cannot write " + path + ": " + std::strerror(errno));
+        return false;
+    }
     return true;
 }
 
