@@ -186,7 +186,7 @@ int RunRender(int argc, char** argv) {
         a.out, [&](const std::string& temp) { return presenter.WriteWindow(form->hWnd(), temp, &error); }, &error);
     UnloadAll();
     if (!ok) {
-        std::fprintf(stderr, "brimlox render: cannot write %s: %s\n", a.out.c_str(), error.c_str());
+        std::fprintf(stderr, "brimlox render: %s\n", error.c_str());
         return 1;
     }
     return 0;
@@ -232,7 +232,7 @@ int RunForm(int argc, char** argv) {
         const std::string path = (fs::path(dir) / (name.ends_with(".png") ? name : name + ".png")).string();
         auto write = [&](const std::string& temp) { return presenter.WriteScreen(temp, true, &error); };
         if (!WriteOutputFile(path, write, &error)) {
-            std::fprintf(stderr, "brimlox run: cannot write %s: %s\n", path.c_str(), error.c_str());
+            std::fprintf(stderr, "brimlox run: %s\n", error.c_str());
             failed = true;
         }
     });

@@ -15,7 +15,7 @@ bool WriteOutputFile(const std::string& path, const std::function<bool(const std
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
         if (S_ISDIR(st.st_mode)) {
-            *error = path + " is a folder";
+            *error = "cannot write " + path + ": it is a folder";
             return false;
         }
         return write(path);
@@ -26,7 +26,11 @@ bool WriteOutputFile(const std::string& path, const std::function<bool(const std
     if (write(temp.string())) {
         fs::rename(temp, final, ec);
         if (!ec) return true;
-        *error = "cannot rename " + temp.string() + ": " + ec.message();
+        *error = "cannot write " + path + ": " + ec.message();
+    } else {
+        // The user named the target, not the temporary file.
+        for (auto at = error->find(temp.string()); at != std::string::npos; at = error->find(temp.string()))
+            error->replace(at, temp.string().size(), path);
     }
     fs::remove(temp, ec);
     return false;

@@ -10,8 +10,8 @@
 namespace brimlox::cli {
 
 // `write` writes the whole output to the path it is given and returns false with *error set
-// when it cannot. Returns false with *error set when anything failed; then no file is left
-// at `path` unless one was there before (which is unchanged).
+// when it cannot. Returns false with *error set ("cannot write PATH: reason") when anything
+// failed; then no file is left at `path` unless one was there before (which is unchanged).
 bool WriteOutputFile(const std::string& path, const std::function<bool(const std::string&)>& write, std::string* error);
 
 }  // namespace brimlox::cli

@@ -23,6 +23,10 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 void SetError(std::string* error, std::string message) {
     if (error) *error = std::move(message);
 }
+
+// libpng prints its errors on standard error by default; the caller reports them instead.
+void QuietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void QuietWarning(png_structp, png_const_charp) {}
 }  // namespace
 
 bool WriteSurfacePng(const Surface& surface, const std::string& path, std::string* error) {
@@ -31,7 +35,7 @@ bool WriteSurfacePng(const Surface& surface, const std::string& path, std::strin
         SetError(error, "cannot open " + path + " for writing");
         return false;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info) {
         png_destroy_write_struct(&png, &info);

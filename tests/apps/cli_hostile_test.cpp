@@ -88,5 +88,86 @@ TEST(BrimloxCliHostile, HostileFormsAreRefusedWithoutCrashingOrWriting) {
     fs::remove(out);
 }
 
+// The documented limit of controls a form file may hold is reachable: each of them may own a
+// window, and the window table has room for all. One more is refused by count.
+TEST(BrimloxCliHostile, TheLargestFormFileLoadsAndOneControlMoreIsRefused) {
+    auto many = [](int count) {
+        std::string controls;
+        for (int i = 0; i < count; ++i)
+            controls += (i ? "," : "") + std::string(R"({"type":"PictureBox","name":"p)") + std::to_string(i) +
+                        R"(","extender":{"Left":0,"Top":0,"Width":15,"Height":15}})";
+        return Form(controls);
+    };
+    ProcessResult r = Cli({"check", Write("most.json", many(100000))});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("with 100000 controls"), std::string::npos) << r.out;
+    ExpectRefused(Cli({"check", Write("too-many.json", many(100001))}), 2, "controls: 100001 controls, more than 100000");
+}
+
+// Traces and scripts: malformed or hostile ones are refused in one line; usage errors too.
+TEST(BrimloxCliHostile, HostileTracesScriptsAndUsageAreRefusedInOneLine) {
+    const std::string out = OutputDir() + "/hostile-replay.png";
+    fs::remove(out);
+    const std::string header = R"({"op":"#trace","version":1,"twips_per_pixel":15,"syscolors":[)" + [] {
+        std::string colours;
+        for (int i = 0; i < 31; ++i) colours += (i ? "," : "") + std::to_string(i);
+        return colours;
+    }() + "]}\n";
+    const std::string deep = Write("deep.trace", header + R"({"op":"FillRect","args":)" + std::string(100000, '[') +
+                                                     std::string(100000, ']') + "}\n");
+    ExpectRefused(Cli({"replay", deep, "-o", out}), 2, "line 2: $.args[0][0]", out);
+    const std::string faceless = Write("faceless.trace", header + R"({"op":"CreateFontIndirectA","args":[{"lfHeight":1}],"ret":9})" "\n");
+    ExpectRefused(Cli({"replay", faceless, "-o", out}), 2, "CreateFontIndirectA: argument 1 lacks the field", out);
+    ExpectRefused(Cli({"replay", OutputDir(), "-o", out}), 2, "is a folder", out);
+    ExpectRefused(Cli({"replay"}), 2, "no trace given");
+    ExpectRefused(Cli({"replay", deep, "--frob"}), 2, "unknown option --frob");
+    ExpectRefused(Cli({"replay", deep}), 2, "nothing to do");
+    ExpectRefused(Cli({"replay", deep, "-o"}), 2, "-o needs a value");
+
+    // A folder given as the input script is refused, not run as an empty script.
+    const std::string form = Write("plain.json", Form(Label("lblP", "{}")));
+    ExpectRefused(Cli({"run", form, "--script", OutputDir()}), 2, "is a folder");
+}
+
+// A full disk (here the file size limit, as `ulimit -f` sets it) fails every writer with exit
+// 1 and leaves neither the picture nor a temporary file; a device target is written, not
+// replaced.
+TEST(BrimloxCliHostile, FullDiskFailsCleanlyAndDevicesAreNotReplaced) {
+    const std::string form = SourceDir() + "/forms/gallery.json";
+    const std::string out = OutputDir() + "/hostile-full.png";
+    fs::remove(out);
+    const ProcessLimits full{2000, kTimeout};
+    ExpectRefused(Cli({"render", form, "-o", out}, full), 1, "File too large", out);
+
+    const std::string trace = SourceDir() + "/fuzz/seeds/trace/scene.trace";
+    ASSERT_EQ(Cli({"replay", trace, "-o", out}).status, 0);
+    ASSERT_TRUE(fs::exists(out));
+    const auto before = fs::file_size(out);
+    fs::resize_file(out, before);  // the old picture stays as it was when the new one fails
+    ProcessResult r = Cli({"replay", trace, "-o", out}, ProcessLimits{64, kTimeout});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(LineCount(r.err), 1) << r.err;
+    EXPECT_EQ(fs::file_size(out), before);
+    fs::remove(out);
+
+    const std::string dir = OutputDir() + "/hostile-full-run";
+    fs::remove_all(dir);
+    const std::string script = Write("shot.script", "wait 10ms\nscreenshot shot\n");
+    r = Cli({"run", form, "--script", script, "--out", dir}, full);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("File too large"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir + "/shot.png"));
+
+    // A symbolic link to a device: the device gets the picture, the link stays a link.
+    const std::string link = OutputDir() + "/hostile-device.png";
+    fs::remove(link);
+    fs::create_symlink("/dev/null", link);
+    r = Cli({"render", form, "-o", link});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_character_file(link));
+    fs::remove(link);
+}
+
 }  // namespace
 }  // namespace brimlox::test
