@@ -12,11 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "apps/brimlox/output_file.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_presenter.h"
 #include "platform/desktop/input_script.h"
 #include "platform/desktop/input_source.h"
 #include "platform/desktop/sdl_presenter.h"
+#include "platform/gdi/surface.h"
 #include "platform/host/form.h"
 #include "platform/host/form_file.h"
 #include "platform/host/host_error.h"
@@ -100,7 +102,10 @@ int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<
 // Loads the form file on a headless desktop of the given scale; nullptr after reporting.
 std::shared_ptr<host::Form> LoadForm(const char* command, const std::string& path, int scale, bool headlessDialogs) {
     auto& d = desktop::Desktop::Instance();
-    d.Configure({1024, 768, scale, headlessDialogs});
+    if (!d.Configure({1024, 768, scale, headlessDialogs})) {
+        std::fprintf(stderr, "brimlox %s: no memory for the screen\n", command);
+        return nullptr;
+    }
     host::StartHost();
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) {
@@ -117,11 +122,20 @@ std::shared_ptr<host::Form> LoadForm(const char* command, const std::string& pat
     return nullptr;
 }
 
-// Puts the form at the screen's origin on a screen just big enough for it.
-void PlaceAtOrigin(host::Form& form, int scale) {
+// Puts the form at the screen's origin on a screen just big enough for it. A form too large
+// for any screen at this scale is reported (exit 1): nothing can be shown.
+bool PlaceAtOrigin(const char* command, host::Form& form, int scale) {
     const int w = std::max(1, form.Width() / scale), h = std::max(1, form.Height() / scale);
-    desktop::Desktop::Instance().Configure({w, h, scale, desktop::Desktop::Instance().Settings().headlessDialogs});
+    auto& d = desktop::Desktop::Instance();
+    if (std::max(w, h) > gdi::kMaxSurfaceSide || !d.Configure({w, h, scale, d.Settings().headlessDialogs})) {
+        std::fprintf(stderr,
+                     "brimlox %s: the form is %d x %d pixels at --scale %d, more than a screen can hold "
+                     "(at most %d pixels a side and %zu MiB; try a larger --scale)\n",
+                     command, w, h, scale, gdi::kMaxSurfaceSide, gdi::kMaxSurfaceBytes >> 20);
+        return false;
+    }
     form.Move(0, 0, form.Width(), form.Height());
+    return true;
 }
 
 // Prints every event the form's controls raise, with its arguments.
@@ -154,21 +168,6 @@ void UnloadAll() {
     for (auto& f : host::LoadedForms()) f->Unload();
 }
 
-// Writes a picture under a temporary name in the same folder and renames it, so `path` is
-// either the whole picture or left as it was.
-bool WriteAtomically(const std::string& path, const std::function<bool(const std::string&)>& write, std::string* error) {
-    const fs::path final(path);
-    const fs::path temp = final.parent_path() / ("." + final.filename().string() + "." + std::to_string(getpid()) + ".tmp");
-    std::error_code ec;
-    if (write(temp.string())) {
-        fs::rename(temp, final, ec);
-        if (!ec) return true;
-        *error = "cannot rename " + temp.string() + ": " + ec.message();
-    }
-    fs::remove(temp, ec);
-    return false;
-}
-
 }  // namespace
 
 int RunRender(int argc, char** argv) {
@@ -178,16 +177,16 @@ int RunRender(int argc, char** argv) {
     if (a.out.empty()) return Bad("render", "no output file given (-o OUT.png)");
     auto form = LoadForm("render", a.form, a.scale, true);
     if (!form) return 2;
-    PlaceAtOrigin(*form, a.scale);
+    if (!PlaceAtOrigin("render", *form, a.scale)) return UnloadAll(), 1;
     form->Show();
     host::DoEvents();
     desktop::HeadlessPresenter presenter(".");
     std::string error;
-    const bool ok = WriteAtomically(
+    const bool ok = WriteOutputFile(
         a.out, [&](const std::string& temp) { return presenter.WriteWindow(form->hWnd(), temp, &error); }, &error);
     UnloadAll();
     if (!ok) {
-        std::fprintf(stderr, "brimlox render: cannot write %s: %s\n", a.out.c_str(), error.c_str());
+        std::fprintf(stderr, "brimlox render: %s\n", error.c_str());
         return 1;
     }
     return 0;
@@ -203,7 +202,7 @@ int RunForm(int argc, char** argv) {
     if (a.script.empty() && !DisplayNamed()) return Bad("run", "no display to show the form on (give --script FILE)");
     auto form = LoadForm("run", a.form, a.scale, !a.script.empty());
     if (!form) return 2;
-    PlaceAtOrigin(*form, a.scale);
+    if (!PlaceAtOrigin("run", *form, a.scale)) return UnloadAll(), 1;
     auto& d = desktop::Desktop::Instance();
     PrintEvents(*form);
     if (a.script.empty()) {
@@ -232,8 +231,8 @@ int RunForm(int argc, char** argv) {
         fs::create_directories(dir, ec);
         const std::string path = (fs::path(dir) / (name.ends_with(".png") ? name : name + ".png")).string();
         auto write = [&](const std::string& temp) { return presenter.WriteScreen(temp, true, &error); };
-        if (!WriteAtomically(path, write, &error)) {
-            std::fprintf(stderr, "brimlox run: cannot write %s: %s\n", path.c_str(), error.c_str());
+        if (!WriteOutputFile(path, write, &error)) {
+            std::fprintf(stderr, "brimlox run: %s\n", error.c_str());
             failed = true;
         }
     });

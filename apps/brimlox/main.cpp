@@ -1,6 +1,7 @@
 // brimlox: the command-line tool. Each command has its own --help; problems go to standard
 // error and the exit status is 0 for success, 1 for a runtime failure and 2 for bad usage or
 // bad input.
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -21,6 +22,9 @@ const char* const kUsage =
 }
 
 int main(int argc, char** argv) {
+    // A write beyond the file size limit (ulimit -f) then fails with EFBIG and is reported
+    // like a full disk, instead of the signal ending the program with half a file.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         std::fputs("brimlox: no command given (try --help)\n", stderr);
         return 2;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "apps/brimlox/output_file.h"
 #include "platform/gdi/png.h"
 #include "platform/gdi/trace_replayer.h"
 
@@ -31,8 +32,9 @@ struct ReplayArgs {
     bool check = false;
 };
 
+// One line, as every other command's usage errors.
 int Usage(const std::string& problem) {
-    std::fprintf(stderr, "brimlox replay: %s\n\n%s", problem.c_str(), kReplayUsage);
+    std::fprintf(stderr, "brimlox replay: %s (try --help)\n", problem.c_str());
     return 2;
 }
 
@@ -64,7 +66,8 @@ int ParseArgs(int argc, char** argv, ReplayArgs& args) {
 
 bool Write(const gdi::Surface& s, const std::string& path) {
     std::string error;
-    if (gdi::WriteSurfacePng(s, path, &error)) return true;
+    auto write = [&](const std::string& target) { return gdi::WriteSurfacePng(s, target, &error); };
+    if (WriteOutputFile(path, write, &error)) return true;
     std::fprintf(stderr, "brimlox replay: %s\n", error.c_str());
     return false;
 }
@@ -102,6 +105,11 @@ int WriteOutputs(const gdi::replay::TraceReplayer& replayer, const ReplayArgs& a
 int RunReplay(int argc, char** argv) {
     ReplayArgs args;
     if (int code = ParseArgs(argc, argv, args); code >= 0) return code;
+    std::error_code ec;
+    if (std::filesystem::is_directory(args.trace, ec)) {
+        std::fprintf(stderr, "brimlox replay: %s is a folder, not a trace\n", args.trace.c_str());
+        return 2;
+    }
     std::ifstream in(args.trace, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "brimlox replay: cannot open %s\n", args.trace.c_str());

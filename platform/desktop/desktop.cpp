@@ -16,16 +16,20 @@ Desktop::Desktop() : clock_(std::make_unique<VirtualClock>()) {
     screen_->Clear(gdi::ToPixel(GetSysColor(COLOR_BACKGROUND)));
 }
 
-void Desktop::Configure(const DesktopSettings& settings) {
-    settings_ = settings;
-    settings_.width = std::clamp(settings.width, 1, gdi::kMaxSurfaceSide);
-    settings_.height = std::clamp(settings.height, 1, gdi::kMaxSurfaceSide);
-    settings_.twipsPerPixel = std::max(1, settings.twipsPerPixel);
+bool Desktop::Configure(const DesktopSettings& settings) {
+    DesktopSettings wanted = settings;
+    wanted.width = std::clamp(settings.width, 1, gdi::kMaxSurfaceSide);
+    wanted.height = std::clamp(settings.height, 1, gdi::kMaxSurfaceSide);
+    wanted.twipsPerPixel = std::max(1, settings.twipsPerPixel);
+    auto screen = gdi::Surface::Create(wanted.width, wanted.height, gdi::PixelFormat::Bgrx32);
+    if (!screen) return false;
+    settings_ = wanted;
+    screen_ = std::move(screen);
     gdi::SetTwipsPerPixel(settings_.twipsPerPixel);
-    screen_ = gdi::Surface::Create(settings_.width, settings_.height, gdi::PixelFormat::Bgrx32);
     user::DesktopWindowObject();  // follows the new screen size
     user::RetargetWindowDcs();
     ComposeAll();
+    return true;
 }
 
 void Desktop::UseVirtualClock(std::uint64_t startMs) { clock_ = std::make_unique<VirtualClock>(startMs); }

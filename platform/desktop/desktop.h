@@ -36,8 +36,10 @@ public:
         return desktop;
     }
 
-    // Sets the screen size and scale; any positive values work. Recomposes the screen.
-    void Configure(const DesktopSettings& settings);
+    // Sets the screen size and scale and recomposes the screen. Sides are clamped to the
+    // surface limits; a screen whose pixels cannot be allocated (beyond kMaxSurfaceBytes, or
+    // memory refused) leaves the desktop as it was and returns false.
+    bool Configure(const DesktopSettings& settings);
     const DesktopSettings& Settings() const { return settings_; }
     gdi::Surface& Screen() { return *screen_; }
 

@@ -28,6 +28,10 @@ bool HeadlessPresenter::WriteScreen(const std::string& path, bool withCursor, st
     if (!withCursor || !GetCursor()) return gdi::WriteSurfacePng(screen, path, error);
     // The pointer goes on a copy, so the screen itself never holds it.
     auto copy = gdi::Surface::Create(screen.Width(), screen.Height(), gdi::PixelFormat::Bgrx32);
+    if (!copy) {
+        if (error) *error = "no memory for a copy of the screen";
+        return false;
+    }
     std::memcpy(copy->Bits(), screen.Bits(), screen.ByteSize());
     auto* icon = user::UserHandleTable::Instance().Get<user::IconObject>(GetCursor());
     POINT p;
@@ -49,6 +53,10 @@ bool HeadlessPresenter::WriteWindow(HWND hwnd, const std::string& path, std::str
         return false;
     }
     auto part = gdi::Surface::Create(r.right - r.left, r.bottom - r.top, gdi::PixelFormat::Bgrx32);
+    if (!part) {
+        if (error) *error = "no memory for a copy of the window";
+        return false;
+    }
     for (int y = r.top; y < r.bottom; ++y)
         std::memcpy(part->Row32(y - r.top), screen.Row32(y) + r.left, static_cast<std::size_t>(r.right - r.left) * 4);
     return gdi::WriteSurfacePng(*part, path, error);

@@ -3,6 +3,7 @@
 #include "platform/desktop/input_script.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -196,6 +197,12 @@ bool ParseInputScript(std::string_view text, InputScript& out, std::string& erro
 }
 
 bool LoadInputScript(const std::string& path, InputScript& out, std::string& error) {
+    // A folder opens like a file here and reads as empty: that would be an empty script.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = "input script " + path + " is a folder";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open input script " + path;

@@ -2,7 +2,9 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -21,6 +23,10 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 void SetError(std::string* error, std::string message) {
     if (error) *error = std::move(message);
 }
+
+// libpng prints its errors on standard error by default; the caller reports them instead.
+void QuietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void QuietWarning(png_structp, png_const_charp) {}
 }  // namespace
 
 bool WriteSurfacePng(const Surface& surface, const std::string& path, std::string* error) {
@@ -29,7 +35,7 @@ bool WriteSurfacePng(const Surface& surface, const std::string& path, std::strin
         SetError(error, "cannot open " + path + " for writing");
         return false;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info) {
         png_destroy_write_struct(&png, &info);
@@ -39,7 +45,8 @@ bool WriteSurfacePng(const Surface& surface, const std::string& path, std::strin
     std::vector<png_byte> row(static_cast<std::size_t>(surface.Width()) * 3);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        SetError(error, "libpng failed writing " + path);
+        // libpng stops on a short write, which leaves the reason in errno.
+        SetError(error, "cannot write " + path + ": " + std::strerror(errno));
         return false;
     }
     png_init_io(png, f.get());
@@ -57,6 +64,13 @@ bool WriteSurfacePng(const Surface& surface, const std::string& path, std::strin
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    // libpng's own flush ignores errors, and stdio may hold the last bytes until the close: a
+    // full disk shows only here.
+    const bool flushed = std::fflush(f.get()) == 0 && !std::ferror(f.get());
+    if (!flushed || std::fclose(f.release()) != 0) {
+        SetError(error, "cannot write " + path + ": " + std::strerror(errno));
+        return false;
+    }
     return true;
 }
 

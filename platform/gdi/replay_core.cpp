@@ -14,9 +14,9 @@ using Fn = void (*)(Context&, const Json&, const Json&);
 
 LOGBRUSH LogBrushArg(Context& c, const Json& a, std::size_t i) {
     LOGBRUSH lb;
-    lb.lbStyle = static_cast<UINT>(c.Field(a, i, "lbStyle"));
-    lb.lbColor = static_cast<COLORREF>(c.Field(a, i, "lbColor"));
-    lb.lbHatch = static_cast<std::uintptr_t>(c.Field(a, i, "lbHatch"));
+    lb.lbStyle = c.Field<UINT>(a, i, "lbStyle");
+    lb.lbColor = c.Field<COLORREF>(a, i, "lbColor");
+    lb.lbHatch = static_cast<std::uintptr_t>(c.Field<std::uint32_t>(a, i, "lbHatch"));
     // A pattern brush names its bitmap in lbHatch, which is a traced handle.
     if (lb.lbStyle == BS_PATTERN)
         lb.lbHatch = reinterpret_cast<std::uintptr_t>(c.Live(static_cast<std::uint32_t>(lb.lbHatch)));
@@ -83,17 +83,17 @@ void ReplayCreateBitmap(Context& c, const Json& a, const Json& ret) {
 void ReplayCreateDibSection(Context& c, const Json& a, const Json& ret) {
     BITMAPINFO info;
     BITMAPINFOHEADER& h = info.bmiHeader;
-    h.biSize = static_cast<DWORD>(c.Field(a, 1, "biSize"));
-    h.biWidth = static_cast<LONG>(c.Field(a, 1, "biWidth"));
-    h.biHeight = static_cast<LONG>(c.Field(a, 1, "biHeight"));
-    h.biPlanes = static_cast<WORD>(c.Field(a, 1, "biPlanes"));
-    h.biBitCount = static_cast<WORD>(c.Field(a, 1, "biBitCount"));
-    h.biCompression = static_cast<DWORD>(c.Field(a, 1, "biCompression"));
-    h.biSizeImage = static_cast<DWORD>(c.Field(a, 1, "biSizeImage"));
-    h.biXPelsPerMeter = static_cast<LONG>(c.Field(a, 1, "biXPelsPerMeter"));
-    h.biYPelsPerMeter = static_cast<LONG>(c.Field(a, 1, "biYPelsPerMeter"));
-    h.biClrUsed = static_cast<DWORD>(c.Field(a, 1, "biClrUsed"));
-    h.biClrImportant = static_cast<DWORD>(c.Field(a, 1, "biClrImportant"));
+    h.biSize = c.Field<DWORD>(a, 1, "biSize");
+    h.biWidth = c.Field<LONG>(a, 1, "biWidth");
+    h.biHeight = c.Field<LONG>(a, 1, "biHeight");
+    h.biPlanes = c.Field<WORD>(a, 1, "biPlanes");
+    h.biBitCount = c.Field<WORD>(a, 1, "biBitCount");
+    h.biCompression = c.Field<DWORD>(a, 1, "biCompression");
+    h.biSizeImage = c.Field<DWORD>(a, 1, "biSizeImage");
+    h.biXPelsPerMeter = c.Field<LONG>(a, 1, "biXPelsPerMeter");
+    h.biYPelsPerMeter = c.Field<LONG>(a, 1, "biYPelsPerMeter");
+    h.biClrUsed = c.Field<DWORD>(a, 1, "biClrUsed");
+    h.biClrImportant = c.Field<DWORD>(a, 1, "biClrImportant");
     c.CheckBitmapSize(h.biWidth, h.biHeight);
     // The bits pointer goes nowhere: writes through it reach the trace as #bits lines.
     void* bits = nullptr;

@@ -12,21 +12,20 @@ namespace {
 
 LOGFONTA LogFontArg(Context& c, const Json& a, std::size_t i) {
     LOGFONTA lf;
-    lf.lfHeight = static_cast<LONG>(c.Field(a, i, "lfHeight"));
-    lf.lfWidth = static_cast<LONG>(c.Field(a, i, "lfWidth"));
-    lf.lfEscapement = static_cast<LONG>(c.Field(a, i, "lfEscapement"));
-    lf.lfOrientation = static_cast<LONG>(c.Field(a, i, "lfOrientation"));
-    lf.lfWeight = static_cast<LONG>(c.Field(a, i, "lfWeight"));
-    lf.lfItalic = static_cast<BYTE>(c.Field(a, i, "lfItalic"));
-    lf.lfUnderline = static_cast<BYTE>(c.Field(a, i, "lfUnderline"));
-    lf.lfStrikeOut = static_cast<BYTE>(c.Field(a, i, "lfStrikeOut"));
-    lf.lfCharSet = static_cast<BYTE>(c.Field(a, i, "lfCharSet"));
-    lf.lfOutPrecision = static_cast<BYTE>(c.Field(a, i, "lfOutPrecision"));
-    lf.lfClipPrecision = static_cast<BYTE>(c.Field(a, i, "lfClipPrecision"));
-    lf.lfQuality = static_cast<BYTE>(c.Field(a, i, "lfQuality"));
-    lf.lfPitchAndFamily = static_cast<BYTE>(c.Field(a, i, "lfPitchAndFamily"));
-    const Json& face = a[i]["lfFaceName"];
-    if (!face.is_string()) throw ReplayError("argument " + std::to_string(i + 1) + " lacks the string field lfFaceName");
+    lf.lfHeight = c.Field<LONG>(a, i, "lfHeight");
+    lf.lfWidth = c.Field<LONG>(a, i, "lfWidth");
+    lf.lfEscapement = c.Field<LONG>(a, i, "lfEscapement");
+    lf.lfOrientation = c.Field<LONG>(a, i, "lfOrientation");
+    lf.lfWeight = c.Field<LONG>(a, i, "lfWeight");
+    lf.lfItalic = c.Field<BYTE>(a, i, "lfItalic");
+    lf.lfUnderline = c.Field<BYTE>(a, i, "lfUnderline");
+    lf.lfStrikeOut = c.Field<BYTE>(a, i, "lfStrikeOut");
+    lf.lfCharSet = c.Field<BYTE>(a, i, "lfCharSet");
+    lf.lfOutPrecision = c.Field<BYTE>(a, i, "lfOutPrecision");
+    lf.lfClipPrecision = c.Field<BYTE>(a, i, "lfClipPrecision");
+    lf.lfQuality = c.Field<BYTE>(a, i, "lfQuality");
+    lf.lfPitchAndFamily = c.Field<BYTE>(a, i, "lfPitchAndFamily");
+    const std::string& face = c.StringField(a, i, "lfFaceName");
     std::string name = c.Text(Json::array({face}), 0);
     if (name.size() >= LF_FACESIZE) throw ReplayError("argument " + std::to_string(i + 1) + " has a face name over 31 characters");
     name.copy(lf.lfFaceName, name.size());

@@ -12,7 +12,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdint>
 #include <functional>
+#include <limits>
+#include <type_traits>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -23,6 +26,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/trace_base64.h"
+#include "platform/json/numbers.h"
 
 namespace brimlox::gdi::replay {
 
@@ -80,14 +84,21 @@ public:
             throw ReplayError("argument " + std::to_string(i + 1) + " is missing");
         return args[i];
     }
-    std::int64_t Int(const Json& args, std::size_t i) const {
+    // An integer argument within [lo, hi] as written (no wrapping of large values).
+    std::int64_t Int(const Json& args, std::size_t i, std::int64_t lo = INT64_MIN, std::int64_t hi = INT64_MAX) const {
         const Json& v = At(args, i);
-        if (!v.is_number_integer() && !v.is_number_unsigned())
-            throw ReplayError("argument " + std::to_string(i + 1) + " is not an integer");
-        return v.get<std::int64_t>();
+        const auto n = json::Integer(v);
+        if (!n) throw ReplayError("argument " + std::to_string(i + 1) + " is not an integer");
+        if (*n < lo || *n > hi)
+            throw ReplayError("argument " + std::to_string(i + 1) + " is " + std::to_string(*n) + ", outside " +
+                              std::to_string(lo) + ".." + std::to_string(hi));
+        return *n;
     }
-    int I(const Json& args, std::size_t i) const { return static_cast<int>(Int(args, i)); }
-    std::uint32_t U(const Json& args, std::size_t i) const { return static_cast<std::uint32_t>(Int(args, i)); }
+    int I(const Json& args, std::size_t i) const { return static_cast<int>(Int(args, i, INT32_MIN, INT32_MAX)); }
+    // 32-bit flags, colours and handles: written unsigned, or as the signed value of the same bits.
+    std::uint32_t U(const Json& args, std::size_t i) const {
+        return static_cast<std::uint32_t>(Int(args, i, INT32_MIN, UINT32_MAX));
+    }
     std::uint32_t HandleArg(const Json& args, std::size_t i) const {
         const Json& v = At(args, i);
         if (v.is_null()) return 0;
@@ -168,20 +179,43 @@ public:
         if (!bytes) throw ReplayError("argument " + std::to_string(i + 1) + " is not valid base64");
         return std::move(*bytes);
     }
-    // A required object argument (LOGFONT, LOGBRUSH ...): its field, or an error naming it.
-    std::int64_t Field(const Json& args, std::size_t i, const char* name) const {
-        const Json& v = At(args, i);
-        if (!v.is_object() || !v.contains(name) ||
-            (!v[name].is_number_integer() && !v[name].is_number_unsigned()))
-            throw ReplayError("argument " + std::to_string(i + 1) + " lacks the integer field " + name);
-        return v[name].get<std::int64_t>();
+    // A required integer field of an object argument (LOGFONT, LOGBRUSH ...) that fits the
+    // structure's field type T as written, or an error naming the argument and the field.
+    template <typename T>
+    T Field(const Json& args, std::size_t i, const char* name) const {
+        const Json& v = FieldOf(args, i, name);
+        const auto n = json::Integer(v);
+        if (!n) throw ReplayError("argument " + std::to_string(i + 1) + " lacks the integer field " + name);
+        // Unsigned 32-bit fields are also accepted as the signed value of the same bits.
+        constexpr std::int64_t lo = std::is_signed_v<T> || sizeof(T) != 4
+                                        ? static_cast<std::int64_t>(std::numeric_limits<T>::min())
+                                        : std::int64_t{INT32_MIN};
+        constexpr std::int64_t hi = static_cast<std::int64_t>(std::numeric_limits<T>::max());
+        if (*n < lo || *n > hi)
+            throw ReplayError("argument " + std::to_string(i + 1) + " field " + name + " is " + std::to_string(*n) +
+                              ", outside " + std::to_string(lo) + ".." + std::to_string(hi));
+        return static_cast<T>(*n);
+    }
+    // A required string field of an object argument.
+    const std::string& StringField(const Json& args, std::size_t i, const char* name) const {
+        const Json& v = FieldOf(args, i, name);
+        if (!v.is_string()) throw ReplayError("argument " + std::to_string(i + 1) + " lacks the string field " + name);
+        return v.get_ref<const std::string&>();
     }
 
 private:
     static LONG Coord(const Json& v, std::size_t i) {
-        if (!v.is_number_integer() && !v.is_number_unsigned())
-            throw ReplayError("argument " + std::to_string(i + 1) + " has a coordinate that is not an integer");
-        return static_cast<LONG>(v.get<std::int64_t>());
+        const auto n = json::Integer(v);
+        if (!n || *n < INT32_MIN || *n > INT32_MAX)
+            throw ReplayError("argument " + std::to_string(i + 1) + " has a coordinate that is not a 32-bit integer");
+        return static_cast<LONG>(*n);
+    }
+    const Json& FieldOf(const Json& args, std::size_t i, const char* name) const {
+        const Json& v = At(args, i);
+        if (!v.is_object()) throw ReplayError("argument " + std::to_string(i + 1) + " is not an object");
+        auto it = v.find(name);
+        if (it == v.end()) throw ReplayError("argument " + std::to_string(i + 1) + " lacks the field " + name);
+        return *it;
     }
 
     std::unordered_map<std::uint32_t, void*> handles_;

@@ -9,6 +9,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/trace_replay.h"
+#include "platform/json/nesting.h"
 
 namespace brimlox::gdi::replay {
 
@@ -160,6 +161,8 @@ void Session::Line(int number, const std::string& text) {
         std::size_t column = what.find("column");
         throw TraceFormatError(number, "bad JSON at " + (column == std::string::npos ? what : what.substr(column)));
     }
+    if (auto at = json::FindTooDeep(j, json::kMaxNesting, "$"))
+        throw TraceFormatError(number, *at + ": " + json::TooDeepMessage(json::kMaxNesting));
     if (!j.is_object()) throw TraceFormatError(number, "not a JSON object");
     auto opIt = j.find("op");
     if (opIt == j.end() || !opIt->is_string()) throw TraceFormatError(number, "no \"op\" string");

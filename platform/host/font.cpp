@@ -8,6 +8,7 @@
 #include "platform/host/host_error.h"
 #include "platform/host/property_bag.h"
 #include "platform/host/type_builder.h"
+#include "platform/json/numbers.h"
 
 namespace brimlox::host {
 
@@ -165,13 +166,13 @@ std::shared_ptr<Dispatch> LoadFont(const OrderedJson& j, const std::string& path
     if (auto v = Field(j, "Size", path, [](auto& v) { return v.is_number() && v.template get<double>() > 0 && v.template get<double>() <= 2160; },
                        "expected a size in points between 0 and 2160"))
         font->SetSize(v->template get<float>());
-    if (auto v = Field(j, "Weight", path, [](auto& v) { return v.is_number_integer() && v.template get<int>() >= 0 && v.template get<int>() <= 1000; },
+    if (auto v = Field(j, "Weight", path, [](auto& v) { return json::IntegerIn(v, 0, 1000); },
                        "expected a weight from 0 to 1000"))
         font->SetWeight(static_cast<std::int16_t>(v->template get<int>()));
     if (auto v = Field(j, "Italic", path, isBool, "expected true or false")) font->SetItalic(v->get<bool>());
     if (auto v = Field(j, "Underline", path, isBool, "expected true or false")) font->SetUnderline(v->get<bool>());
     if (auto v = Field(j, "Strikethrough", path, isBool, "expected true or false")) font->SetStrikethrough(v->get<bool>());
-    if (auto v = Field(j, "Charset", path, [](auto& v) { return v.is_number_integer() && v.template get<int>() >= 0 && v.template get<int>() <= 255; },
+    if (auto v = Field(j, "Charset", path, [](auto& v) { return json::IntegerIn(v, 0, 255); },
                        "expected a character set from 0 to 255"))
         font->SetCharset(static_cast<std::int16_t>(v->template get<int>()));
     return font;

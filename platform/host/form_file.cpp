@@ -8,9 +8,12 @@
 #include <sstream>
 
 #include "platform/host/control_registry.h"
+#include "platform/json/nesting.h"
+#include "platform/json/numbers.h"
 #include "platform/host/form.h"
 #include "platform/host/runtime.h"
 #include "platform/user/user.h"
+#include "platform/user/user_handles.h"
 
 namespace brimlox::host {
 
@@ -22,7 +25,8 @@ constexpr std::int64_t kMaxCoordinate = 2000000;  // twips; far beyond any scree
 // Sizes are bounded lower: every window gets a backing surface of its size, and a hostile file
 // must not make the host allocate gigabytes.
 constexpr std::int64_t kMaxSize = 100000;
-constexpr std::size_t kMaxControls = 100000;
+static_assert(user::UserHandleTable::kMaxSlots >= kMaxFormControls + 1000,
+              "the window table must hold a window for every control of the largest form file");
 constexpr std::int32_t kDefaultBack = static_cast<std::int32_t>(0x8000000Fu);
 constexpr std::int32_t kDefaultFore = static_cast<std::int32_t>(0x80000012u);
 
@@ -62,9 +66,8 @@ std::string ReadString(const OrderedJson& j, const std::string& path) {
 
 std::int64_t ReadInteger(const OrderedJson& j, const std::string& path, std::int64_t lo, std::int64_t hi) {
     if (!j.is_number_integer()) Fail(path, "expected an integer");
-    std::int64_t v = j.is_number_unsigned() && j.get<std::uint64_t>() > static_cast<std::uint64_t>(hi) ? hi + 1 : j.get<std::int64_t>();
-    if (v < lo || v > hi) Fail(path, "out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")");
-    return v;
+    if (!json::IntegerIn(j, lo, hi)) Fail(path, "out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")");
+    return j.get<std::int64_t>();
 }
 
 // A position (lo < 0) may lie far off; a size (lo == 0) is bounded by kMaxSize.
@@ -103,11 +106,7 @@ FormRecord ParseFormPart(const OrderedJson& j, const std::string& path) {
     form.top = Coordinate(j, "Top", path, -kMaxCoordinate);
     form.width = Coordinate(j, "Width", path, 0);
     form.height = Coordinate(j, "Height", path, 0);
-    OrderedJson rest = OrderedJson::object();
-    for (const auto& [key, value] : j.items())
-        if (key != "Name" && key != "Caption" && key != "Left" && key != "Top" && key != "Width" && key != "Height")
-            rest[key] = value;
-    form.extra = PropertyBag::FromJson(rest, path);
+    form.extra = PropertyBag::FromJson(j, path, {"Name", "Caption", "Left", "Top", "Width", "Height"});
     CheckFormExtra(form.extra, path);
     return form;
 }
@@ -143,7 +142,7 @@ ControlRecord ParseControl(const OrderedJson& j, std::size_t i) {
     if (j.contains("container")) rec.container = ReadString(j["container"], path + ".container");
     ParseExtender(Required(j, "extender", path), rec, path + ".extender");
     if (rec.align != 0 && !rec.container.empty()) Fail(path + ".extender.Align", "only controls on the form itself can be aligned");
-    rec.bag = PropertyBag::FromJson(j.contains("bag") ? j["bag"] : OrderedJson::object(), path + ".bag");
+    if (j.contains("bag")) rec.bag = PropertyBag::FromJson(j["bag"], path + ".bag");
     return rec;
 }
 
@@ -179,7 +178,30 @@ void CheckNamesAndContainers(const std::vector<ControlRecord>& controls) {
     }
 }
 
+// Refuses values nested so deep that recursive code could overflow the stack, before any other
+// check looks at them. A value inside a control is named with the control's name, as every
+// other message does.
+void CheckNesting(const OrderedJson& json) {
+    const int limit = json::kMaxNesting;
+    const OrderedJson* controls = json.is_object() && json.contains("controls") ? &json["controls"] : nullptr;
+    if (!controls || !controls->is_array()) {
+        if (auto at = json::FindTooDeep(json, limit, "$")) Fail(*at, json::TooDeepMessage(limit));
+        return;
+    }
+    for (const auto& [key, value] : json.items()) {
+        if (key == "controls") continue;
+        if (auto at = json::FindTooDeep(value, limit - 1, key)) Fail(*at, json::TooDeepMessage(limit));
+    }
+    for (std::size_t i = 0; i < controls->size(); ++i) {
+        const OrderedJson& c = (*controls)[i];
+        std::string path = "controls[" + std::to_string(i) + "]";
+        if (c.is_object() && c.contains("name") && c["name"].is_string()) path += "(" + c["name"].get<std::string>() + ")";
+        if (auto at = json::FindTooDeep(c, limit - 2, path)) Fail(*at, json::TooDeepMessage(limit));
+    }
+}
+
 FormRecord ParseFile(const OrderedJson& json) {
+    CheckNesting(json);
     if (!json.is_object()) Fail("$", "a form file must be a JSON object");
     OnlyKeys(json, {"format", "version", "form", "controls"}, "$");
     if (ReadString(Required(json, "format", "$"), "format") != kFormat) Fail("format", std::string("expected \"") + kFormat + "\"");
@@ -187,7 +209,8 @@ FormRecord ParseFile(const OrderedJson& json) {
     FormRecord form = ParseFormPart(Required(json, "form", "$"), "form");
     const OrderedJson& controls = Required(json, "controls", "$");
     if (!controls.is_array()) Fail("controls", "expected an array");
-    if (controls.size() > kMaxControls) Fail("controls", "too many controls");
+    if (controls.size() > kMaxFormControls)
+        Fail("controls", std::to_string(controls.size()) + " controls, more than " + std::to_string(kMaxFormControls));
     for (std::size_t i = 0; i < controls.size(); ++i) form.controls.push_back(ParseControl(controls[i], i));
     CheckNamesAndContainers(form.controls);
     return form;

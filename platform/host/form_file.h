@@ -5,6 +5,7 @@
 // left created.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,9 @@
 namespace brimlox::host {
 
 class Form;
+
+// The most controls a form file may hold; the window table has room for a window for each.
+inline constexpr std::size_t kMaxFormControls = 100000;
 
 OrderedJson SaveFormJson(Form& form);
 std::string SaveFormText(Form& form);

@@ -1,5 +1,9 @@
 #include "platform/host/property_bag.h"
 
+#include "platform/json/nesting.h"
+#include "platform/json/numbers.h"
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -37,10 +41,10 @@ OrderedJson ValueToJson(const Variant& v, const std::string& path) {
 
 Variant NumberFromJson(const OrderedJson& j, const std::string& path) {
     if (j.is_number_integer() || j.is_number_unsigned()) {
-        std::int64_t n = j.get<std::int64_t>();
-        if (n < std::numeric_limits<std::int32_t>::min() || n > std::numeric_limits<std::int32_t>::max())
+        // Checked as written: an unsigned value above INT64_MAX must not wrap into range.
+        if (!json::IntegerIn(j, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()))
             throw FormFileError(path, "integer out of the 32-bit range");
-        return Variant(static_cast<std::int32_t>(n));
+        return Variant(static_cast<std::int32_t>(j.get<std::int64_t>()));
     }
     double d = j.get<double>();
     if (!std::isfinite(d)) throw FormFileError(path, "number is not finite");
@@ -107,10 +111,13 @@ OrderedJson PropertyBag::ToJson(const std::string& path) const {
     return out;
 }
 
-PropertyBag PropertyBag::FromJson(const OrderedJson& json, const std::string& path) {
+PropertyBag PropertyBag::FromJson(const OrderedJson& json, const std::string& path,
+                                  std::initializer_list<std::string_view> skip) {
     if (!json.is_object()) throw FormFileError(path, "a property bag must be a JSON object");
+    if (auto at = json::FindTooDeep(json, json::kMaxNesting, path)) throw FormFileError(*at, json::TooDeepMessage(json::kMaxNesting));
     PropertyBag bag;
     for (const auto& [key, value] : json.items()) {
+        if (std::find(skip.begin(), skip.end(), key) != skip.end()) continue;
         if (key.empty()) throw FormFileError(path, "empty property name");
         bag.entries_.emplace_back(key, ValueFromJson(value, path + "." + key));
     }

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -48,7 +50,9 @@ public:
     // Throws FormFileError for an object value without a codec.
     OrderedJson ToJson(const std::string& path = "bag") const;
     // Throws FormFileError naming `path` and the key for anything that is not a valid value.
-    static PropertyBag FromJson(const OrderedJson& json, const std::string& path = "bag");
+    // Keys listed in `skip` are left out (an object that holds other values besides a bag).
+    static PropertyBag FromJson(const OrderedJson& json, const std::string& path = "bag",
+                                std::initializer_list<std::string_view> skip = {});
 
 private:
     std::vector<std::pair<std::string, Variant>> entries_;

@@ -1,5 +1,7 @@
 #include "platform/host/settings_file.h"
 
+#include "platform/json/nesting.h"
+
 namespace brimlox::host {
 
 namespace {
@@ -39,6 +41,10 @@ std::optional<SettingsData> ParseSettings(std::string_view text, std::string* er
     } catch (const nlohmann::json::exception& e) {
         // Syntax errors and numbers too large to hold both end up here.
         Fail(error, std::string("not valid JSON: ") + e.what());
+        return std::nullopt;
+    }
+    if (auto at = json::FindTooDeep(d, json::kMaxNesting, "$")) {
+        Fail(error, *at + ": " + json::TooDeepMessage(json::kMaxNesting));
         return std::nullopt;
     }
     if (!d.is_object()) {

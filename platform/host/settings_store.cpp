@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "platform/host/settings_file.h"
+#include "platform/kernel/codepage.h"
 
 namespace brimlox::host {
 
@@ -114,18 +115,32 @@ fs::path SettingsStore::FileFor(const std::string& app) const {
 
 namespace {
 
-// Loads an application's data; a corrupt file is renamed aside and reported.
+// Moves a corrupt file aside under a name no other file has: link() refuses an existing name,
+// so two processes (or two files in the same second) never overwrite each other's copy.
+std::optional<fs::path> SetAside(const fs::path& file) {
+    static unsigned counter = 0;
+    const std::string stamp = std::to_string(std::time(nullptr)) + "-" + std::to_string(::getpid());
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        fs::path aside = file;
+        aside += ".corrupt-" + stamp + "-" + std::to_string(++counter);
+        if (::link(file.c_str(), aside.c_str()) == 0) {
+            ::unlink(file.c_str());
+            return aside;
+        }
+        if (errno != EEXIST) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Loads an application's data; a corrupt file is moved aside and reported.
 SettingsData Load(const fs::path& file, std::vector<std::string>& problems) {
     auto text = ReadWhole(file);
     if (!text) return EmptySettings();
     std::string error;
-    if (auto data = ParseSettings(*text, &error)) return *data;
-    fs::path aside = file;
-    aside += ".corrupt-" + std::to_string(std::time(nullptr));
-    std::error_code ec;
-    fs::rename(file, aside, ec);
+    if (auto data = ParseSettings(*text, &error)) return std::move(*data);
+    const auto aside = SetAside(file);
     problems.push_back("settings file " + file.string() + " is corrupt (" + error + "); " +
-                       (ec ? "it could not be moved aside" : "moved to " + aside.string()) +
+                       (aside ? "moved to " + aside->string() : std::string("it could not be moved aside")) +
                        " and read as empty");
     return EmptySettings();
 }
@@ -143,12 +158,36 @@ void RemoveStaleTemporaries(const fs::path& file) {
     }
 }
 
+// A descriptor closed on every path out of a scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return fd_; }
+    // Closes now and reports whether the close succeeded (a delayed write error shows here).
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd >= 0 && ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+// Writes the whole file under a temporary name, syncs and closes it, then renames it over
+// the old one. Any failure removes the temporary file and leaves the old file as it was.
 bool Store(const fs::path& file, const SettingsData& data, std::vector<std::string>& problems) {
+    const std::string text = SerializeSettings(data);  // before anything exists to clean up
     fs::path temp = file;
     temp += ".tmp." + std::to_string(::getpid());
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    bool ok = fd >= 0 && WriteAllAndSync(fd, SerializeSettings(data));
-    if (fd >= 0) ::close(fd);
+    FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    bool ok = fd.Get() >= 0 && WriteAllAndSync(fd.Get(), text);
+    ok = fd.Close() && ok;
     if (ok) {
         MaybeInjectFault();
         ok = ::rename(temp.c_str(), file.c_str()) == 0;
@@ -169,68 +208,108 @@ fs::path LockPath(const fs::path& file) {
     return p;
 }
 
+// Runs one operation of the store's interface: anything thrown inside (no memory, a file
+// system error) becomes a reported problem and `failed`, so no exception leaves the store.
+template <typename Result, typename Operation>
+Result Guarded(std::vector<std::string>& problems, Result failed, Operation operation) {
+    try {
+        return operation();
+    } catch (const std::exception& e) {
+        problems.push_back(std::string("settings store: ") + e.what());
+    }
+    return failed;
+}
+
+// The section's object in `data`, by its 8-bit name; nullptr when it does not exist.
+SettingsData* FindSection(SettingsData& data, const std::string& section) {
+    auto& sections = data["sections"];
+    auto s = sections.find(kernel::AnsiToUtf8(section));
+    return s == sections.end() ? nullptr : &*s;
+}
+
 }  // namespace
 
 std::string SettingsStore::GetSetting(const std::string& app, const std::string& section, const std::string& key,
                                       const std::string& fallback) {
-    fs::path file = FileFor(app);
-    if (!fs::exists(file)) return fallback;
-    FileLock lock(LockPath(file), false);
-    SettingsData data = Load(file, problems_);
-    const auto& sections = data["sections"];
-    auto s = sections.find(section);
-    if (s == sections.end()) return fallback;
-    auto v = s->find(key);
-    return v == s->end() ? fallback : v->get<std::string>();
+    return Guarded(problems_, fallback, [&] {
+        fs::path file = FileFor(app);
+        if (!fs::exists(file)) return fallback;
+        FileLock lock(LockPath(file), false);
+        SettingsData data = Load(file, problems_);
+        SettingsData* s = FindSection(data, section);
+        if (!s) return fallback;
+        auto v = s->find(kernel::AnsiToUtf8(key));
+        return v == s->end() ? fallback : kernel::Utf8ToAnsi(v->get_ref<const std::string&>());
+    });
 }
 
 bool SettingsStore::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                                 const std::string& value) {
-    std::error_code ec;
-    fs::create_directories(root_, ec);
-    fs::path file = FileFor(app);
-    FileLock lock(LockPath(file), true);
-    if (!lock.Held()) {
-        problems_.push_back("cannot lock settings file " + file.string());
-        return false;
-    }
-    SettingsData data = Load(file, problems_);
-    data["sections"][section][key] = value;
-    return Store(file, data, problems_);
+    return SaveSettings(app, section, {{key, value}});
+}
+
+bool SettingsStore::SaveSettings(const std::string& app, const std::string& section,
+                                 const std::vector<std::pair<std::string, std::string>>& values,
+                                 const std::function<bool(const std::string& key)>& removeIf) {
+    return Guarded(problems_, false, [&] {
+        std::error_code ec;
+        fs::create_directories(root_, ec);
+        fs::path file = FileFor(app);
+        FileLock lock(LockPath(file), true);
+        if (!lock.Held()) {
+            problems_.push_back("cannot lock settings file " + file.string());
+            return false;
+        }
+        SettingsData data = Load(file, problems_);
+        SettingsData& s = data["sections"][kernel::AnsiToUtf8(section)];
+        if (!s.is_object()) s = SettingsData::object();
+        if (removeIf) {
+            std::vector<std::string> doomed;
+            for (const auto& [key, value] : s.items())
+                if (removeIf(kernel::Utf8ToAnsi(key))) doomed.push_back(key);
+            for (const auto& key : doomed) s.erase(key);
+        }
+        for (const auto& [key, value] : values) s[kernel::AnsiToUtf8(key)] = kernel::AnsiToUtf8(value);
+        return Store(file, data, problems_);
+    });
 }
 
 bool SettingsStore::DeleteSetting(const std::string& app, const std::string& section, const std::string& key) {
-    fs::path file = FileFor(app);
-    if (!fs::exists(file)) return false;
-    FileLock lock(LockPath(file), true);
-    SettingsData data = Load(file, problems_);
-    auto& sections = data["sections"];
-    if (section.empty()) {
-        std::error_code ec;
-        return fs::remove(file, ec);
-    }
-    auto s = sections.find(section);
-    if (s == sections.end()) return false;
-    if (key.empty()) {
-        sections.erase(section);
-    } else {
-        if (!s->contains(key)) return false;
-        s->erase(key);
-    }
-    return Store(file, data, problems_);
+    return Guarded(problems_, false, [&] {
+        fs::path file = FileFor(app);
+        if (!fs::exists(file)) return false;
+        FileLock lock(LockPath(file), true);
+        SettingsData data = Load(file, problems_);
+        if (section.empty()) {
+            std::error_code ec;
+            return fs::remove(file, ec);
+        }
+        SettingsData* s = FindSection(data, section);
+        if (!s) return false;
+        if (key.empty()) {
+            data["sections"].erase(kernel::AnsiToUtf8(section));
+        } else if (!s->erase(kernel::AnsiToUtf8(key))) {
+            return false;
+        }
+        return Store(file, data, problems_);
+    });
 }
 
 std::vector<std::pair<std::string, std::string>> SettingsStore::GetAllSettings(const std::string& app,
                                                                                const std::string& section) {
-    std::vector<std::pair<std::string, std::string>> out;
-    fs::path file = FileFor(app);
-    if (!fs::exists(file)) return out;
-    FileLock lock(LockPath(file), false);
-    SettingsData data = Load(file, problems_);
-    auto s = data["sections"].find(section);
-    if (s == data["sections"].end()) return out;
-    for (const auto& [k, v] : s->items()) out.emplace_back(k, v.get<std::string>());
-    return out;
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    return Guarded(problems_, Entries{}, [&] {
+        Entries out;
+        fs::path file = FileFor(app);
+        if (!fs::exists(file)) return out;
+        FileLock lock(LockPath(file), false);
+        SettingsData data = Load(file, problems_);
+        SettingsData* s = FindSection(data, section);
+        if (!s) return out;
+        for (const auto& [k, v] : s->items())
+            out.emplace_back(kernel::Utf8ToAnsi(k), kernel::Utf8ToAnsi(v.get_ref<const std::string&>()));
+        return out;
+    });
 }
 
 }  // namespace brimlox::host

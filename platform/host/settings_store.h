@@ -4,11 +4,16 @@
 // Every write goes to a temporary file that is flushed to disk and then renamed over the old
 // file, under an exclusive lock on a companion lock file, so a process killed mid-write loses
 // nothing that was written before and two processes never interleave their updates. A file
-// that cannot be parsed is moved aside (kept for the user), reported through Problems(), and
-// read as empty.
+// that cannot be parsed is moved aside under a name no other file has (kept for the user),
+// reported through Problems(), and read as empty.
+//
+// Names and values are 8-bit code-page strings, as the host's strings are; the file holds them
+// as UTF-8 (kernel/codepage.h), so any byte string comes back as it was stored. No member
+// throws: a failure is reported through Problems() and the result says it failed.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +35,13 @@ public:
     // when the file cannot be written; the stored data is then unchanged.
     bool SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& value);
+    // Stores several keys of one section and removes the existing keys of that section for
+    // which `removeIf` (when given) returns true, in one atomic update: a reader or a process
+    // killed at any moment sees the section either wholly before or wholly after it, and of two
+    // processes updating at once the later one wins whole.
+    bool SaveSettings(const std::string& app, const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& values,
+                      const std::function<bool(const std::string& key)>& removeIf = nullptr);
     // Deletes one key; with an empty key the whole section; with an empty section the whole
     // application. Returns whether something was deleted.
     bool DeleteSetting(const std::string& app, const std::string& section = "", const std::string& key = "");

@@ -3,11 +3,10 @@
 namespace brimlox::user {
 
 namespace {
-// Handle layout: bits 0-15 slot index + 1, bits 16-23 generation, bits 24-27 kind, bits 28-31
-// the USER mark 0x2 (GDI handles use 0x1).
+// The layout is described with the table's constants.
 std::uint32_t Encode(std::uint32_t index, std::uint8_t generation, UserKind kind) {
-    return 0x20000000u | (static_cast<std::uint32_t>(kind) << 24) |
-           (static_cast<std::uint32_t>(generation) << 16) | (index + 1);
+    return 0x20000000u | (static_cast<std::uint32_t>(kind) << UserHandleTable::kKindShift) |
+           (static_cast<std::uint32_t>(generation) << UserHandleTable::kGenerationShift) | (index + 1);
 }
 }  // namespace
 
@@ -31,7 +30,7 @@ std::uint32_t UserHandleTable::Add(std::unique_ptr<UserObject> object) {
 }
 
 int UserHandleTable::SlotOf(std::uint32_t v) const {
-    const std::uint32_t index = (v & 0xFFFF) - 1;
+    const std::uint32_t index = (v & kIndexMask) - 1;
     if (index >= slots_.size() || slots_[index].handle != v || !slots_[index].object) return -1;
     return static_cast<int>(index);
 }

@@ -43,10 +43,10 @@ public:
     // A slot remembers the whole handle of its live object (0 when free), so one comparison
     // checks the mark, generation and kind bits; the kind asked for is read off the handle.
     UserObject* Lookup(std::uint32_t handle, UserKind kind) const {
-        const std::uint32_t index = (handle & 0xFFFF) - 1;  // wraps for slot 0, which is never used
+        const std::uint32_t index = (handle & kIndexMask) - 1;  // wraps for slot 0, which is never used
         if (index >= slots_.size()) return nullptr;
         const Slot& slot = slots_[index];
-        if (slot.handle != handle || ((handle >> 24) & 0x0F) != static_cast<std::uint32_t>(kind)) return nullptr;
+        if (slot.handle != handle || ((handle >> kKindShift) & 0x07) != static_cast<std::uint32_t>(kind)) return nullptr;
         return slot.object.get();
     }
     template <typename T, typename H>
@@ -60,13 +60,20 @@ public:
 
     std::size_t LiveCount(UserKind kind) const { return live_[static_cast<int>(kind)]; }
 
+    // Handle layout: bits 0-16 slot index + 1, bits 17-24 generation, bits 25-27 kind, bits
+    // 28-31 the USER mark 0x2 (GDI handles use 0x1). 17 index bits give room for a form file's
+    // largest number of controls (each may own a window) plus the host's own windows.
+    static constexpr std::uint32_t kIndexMask = 0x1FFFF;
+    static constexpr int kGenerationShift = 17;
+    static constexpr int kKindShift = 25;
+    static constexpr std::uint32_t kMaxSlots = kIndexMask;
+
 private:
     struct Slot {
         std::unique_ptr<UserObject> object;
         std::uint32_t handle = 0;  // the live object's handle, 0 when the slot is free
         std::uint8_t generation = 1;
     };
-    static constexpr std::uint32_t kMaxSlots = 0xFFFF;
     int SlotOf(std::uint32_t handle) const;
 
     std::vector<Slot> slots_;

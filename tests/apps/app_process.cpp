@@ -1,6 +1,7 @@
 #include "apps/app_process.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,7 +24,8 @@ std::string Slurp(const std::string& path) {
 
 }  // namespace
 
-ProcessResult RunProcess(const std::vector<std::string>& args, const std::map<std::string, std::string>& env) {
+ProcessResult RunProcess(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
+                         const ProcessLimits& limits) {
     const std::string base = OutputDir() + "/process-" + std::to_string(getpid());
     const std::string outPath = base + ".out", errPath = base + ".err";
     pid_t child = fork();
@@ -41,6 +43,11 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const std::map<st
             if (value.empty()) unsetenv(name.c_str());
             else setenv(name.c_str(), value.c_str(), 1);
         }
+        if (limits.fileSizeBytes >= 0) {
+            const rlimit size{static_cast<rlim_t>(limits.fileSizeBytes), static_cast<rlim_t>(limits.fileSizeBytes)};
+            setrlimit(RLIMIT_FSIZE, &size);
+        }
+        if (limits.timeoutSeconds > 0) alarm(limits.timeoutSeconds);  // kept across exec
         std::vector<char*> argv;
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);

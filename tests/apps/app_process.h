@@ -14,9 +14,17 @@ struct ProcessResult {
     std::string err;
 };
 
+// Limits for the child: the largest file it may write (RLIMIT_FSIZE, as `ulimit -f` sets; -1
+// none) and the seconds after which it is killed (0 none), so a hang fails its test quickly.
+struct ProcessLimits {
+    long long fileSizeBytes = -1;
+    unsigned timeoutSeconds = 0;
+};
+
 // Runs `args` (args[0] is the program path); `env` sets variables in the child, an empty value
 // removes one.
-ProcessResult RunProcess(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {});
+ProcessResult RunProcess(const std::vector<std::string>& args, const std::map<std::string, std::string>& env = {},
+                         const ProcessLimits& limits = {});
 
 // Counts the lines of a text.
 int LineCount(const std::string& text);

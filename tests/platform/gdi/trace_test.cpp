@@ -13,6 +13,7 @@
 #include "platform/gdi/trace_base64.h"
 #include "platform/gdi/trace_replayer.h"
 #include "support/gdi_test.h"
+#include "support/paths.h"
 
 using brimlox::gdi::Surface;
 using brimlox::gdi::PixelFormat;
@@ -263,6 +264,44 @@ TEST_F(GdiTrace, MalformedTracesAreRejectedWithLineAndProblem) {
     TraceReplayer replayer;
     EXPECT_EQ(Replay(head + dc + "{\"op\":\"FillRect\",\"args\":[100,[0,0,2,2],4242],\"ret\":0}\n", replayer), "");
     EXPECT_EQ(replayer.Surfaces()[0].pixels->Get(0, 0), 0xFFFFFFu);
+}
+
+// Structure fields are checked one by one: a missing face name, a field beyond its type and a
+// structure that is not an object are named, never read blindly; nesting is bounded per line.
+TEST_F(GdiTrace, StructureFieldsAndNestingAreCheckedBeforeUse) {
+    const std::string head = Header();
+    auto font = [](const std::string& fields) {
+        return R"({"op":"CreateFontIndirectA","args":[{"lfHeight":-11,"lfWidth":0,"lfEscapement":0,"lfOrientation":0,"lfWeight":400,"lfItalic":0,"lfUnderline":0,"lfStrikeOut":0,"lfCharSet":0,"lfOutPrecision":0,"lfClipPrecision":0,"lfQuality":0,"lfPitchAndFamily":0)" +
+               fields + "}],\"ret\":40}\n";
+    };
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {head + font(""), "line 2: CreateFontIndirectA: argument 1 lacks the field lfFaceName"},
+        {head + font(R"(,"lfFaceName":7)"), "line 2: CreateFontIndirectA: argument 1 lacks the string field lfFaceName"},
+        {head + font(R"(,"lfFaceName":"Arial","lfItalic":256)"), "line 2: CreateFontIndirectA: argument 1 field lfItalic is 256"},
+        {head + R"({"op":"CreateFontIndirectA","args":[5],"ret":40})" "\n", "line 2: CreateFontIndirectA: argument 1 is not an object"},
+        {head + R"({"op":"CreateBrushIndirect","args":[{"lbStyle":0,"lbColor":4294967296,"lbHatch":0}],"ret":41})" "\n",
+         "line 2: CreateBrushIndirect: argument 1 field lbColor is 4294967296"},
+        {head + R"({"op":"SetPixel","args":[1,18446744073709551615,0,0]})" "\n", "line 2: SetPixel: argument 2 is not an integer"},
+        {head + R"({"op":"SetPixel","args":[1,4294967296,0,0]})" "\n", "line 2: SetPixel: argument 2 is 4294967296"},
+        {head + R"({"op":"FillRect","args":[1,[0,0,4294967296,1],16]})" "\n", "line 2: FillRect: argument 2 has a coordinate"},
+        {head + R"({"op":"FillRect","args":)" + std::string(20000, '[') + std::string(20000, ']') + "}\n",
+         "line 2: $.args[0][0]"},
+    };
+    for (const Case& c : cases) {
+        TraceReplayer replayer;
+        std::string message = Replay(c.text, replayer);
+        EXPECT_EQ(message.rfind(c.message, 0), 0u) << "got: " << message.substr(0, 300) << "\nwanted: " << c.message;
+    }
+    // The fuzzer's font seed replays whole: both fonts are made, used and freed.
+    std::ifstream seed(brimlox::test::SourceDir() + "/fuzz/seeds/trace/fonts.trace");
+    std::string text((std::istreambuf_iterator<char>(seed)), {});
+    ASSERT_FALSE(text.empty());
+    TraceReplayer replayer;
+    EXPECT_EQ(Replay(text, replayer), "");
 }
 
 TEST_F(GdiTrace, HandWrittenTracesReplayWithAndWithoutDc) {

@@ -139,6 +139,48 @@ TEST_F(FormFileTest, BadFilesAreRefusedNamingFileControlAndProperty) {
     expectHas(variant([](auto& j) { j["controls"][1]["colour"] = 1; }), "controls[1](prbIn).colour: unknown key");
 }
 
+// A small valid file whose one control's bag holds `bag` and whose form part ends with `formTail`.
+std::string HostileFile(const std::string& bag, const std::string& formTail = "") {
+    return R"({"format":"brimlox-form","version":1,"form":{"Name":"frmH","Left":0,"Top":0,"Width":3000,"Height":3000)" +
+           formTail + R"(},"controls":[{"type":"Label","name":"lblH","extender":{"Left":0,"Top":0,"Width":900,"Height":300},"bag":)" +
+           bag + "}]}";
+}
+
+TEST_F(FormFileTest, HostileNestingAndNumbersAreRefusedAsWritten) {
+    auto expectHas = [](const std::string& message, const std::string& part) {
+        EXPECT_NE(message.find(part), std::string::npos) << "message: " << message << "\nexpected: " << part;
+    };
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    // 100,000 nested arrays parse, but no recursive copy may touch them: refused with the path.
+    std::string message = LoadError(HostileFile(R"({"Caption":)" + deep + "}"));
+    expectHas(message, "bad.json: controls[0](lblH).bag.Caption[0][0]");
+    expectHas(message, "nested deeper than 64 levels");
+    expectHas(LoadError(HostileFile("{}", R"(,"BackColor":)" + deep)), "bad.json: form.BackColor[0]");
+    expectHas(LoadError(deep), "bad.json: $[0][0]");
+    // 64 levels in all is still a file (refused for what it holds, not for its depth).
+    const std::string fits = std::string(59, '[') + std::string(59, ']');
+    message = LoadError(HostileFile(R"({"Caption":)" + fits + "}"));
+    expectHas(message, "arrays are not property values");
+
+    // Integers beyond int64 must not wrap into range.
+    expectHas(LoadError(HostileFile(R"({"Caption":18446744073709551615})")),
+              "controls[0](lblH).bag.Caption: integer out of the 32-bit range");
+    expectHas(LoadError(HostileFile(R"({"Caption":4294967296})")), "bag.Caption: integer out of the 32-bit range");
+    EXPECT_EQ(LoadError(HostileFile(R"({"Caption":"x","Font":{"object":"Font","data":{"Name":"Arial","Size":8,"Weight":700}}})")), "");
+    expectHas(LoadError(HostileFile(R"({"Font":{"object":"Font","data":{"Name":"Arial","Size":8,"Weight":4294967296}}})")),
+              "controls[0](lblH).bag.Font.data.Weight: expected a weight from 0 to 1000");
+    expectHas(LoadError(HostileFile(R"({"Font":{"object":"Font","data":{"Name":"Arial","Size":8,"Weight":18446744073709551615}}})")),
+              "bag.Font.data.Weight");
+    expectHas(LoadError(HostileFile(R"({"Font":{"object":"Font","data":{"Name":"Arial","Size":8,"Charset":4294967296}}})")),
+              "controls[0](lblH).bag.Font.data.Charset: expected a character set");
+    expectHas(LoadError(HostileFile(R"({"Font":{"object":"Font","data":{"Name":"Arial","Size":8,"Charset":4294967552}}})")),
+              "bag.Font.data.Charset");
+    expectHas(LoadError(HostileFile("{}", R"(,"BorderStyle":18446744073709551615)")), "form.BorderStyle");
+    std::string left = HostileFile("{}");
+    left.replace(left.find(R"("Left":0,"Top":0,"Width":900)"), 8, R"("Left":18446744073709551615)");
+    expectHas(LoadError(left), "controls[0](lblH).extender.Left: out of range");
+}
+
 TEST_F(FormFileTest, ContainerCyclesInAFileAreRefused) {
     auto form = Form::Create("frmCycle");
     auto a = form->Add("ProbeContainer", "boxA");

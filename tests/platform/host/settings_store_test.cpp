@@ -1,9 +1,11 @@
 // The per-user settings store: values, deletion, safe file names, corrupt files, several
 // processes, and a writer killed in the middle of a write.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -144,4 +146,91 @@ TEST(SettingsStore, WriterKilledBeforeItsRenameLosesNothingAlreadyStored) {
     for (const auto& e : fs::directory_iterator(root)) leftovers += e.path().string().find(".tmp.") != std::string::npos;
     EXPECT_EQ(leftovers, 0);
     EXPECT_TRUE(store.Problems().empty());
+}
+
+namespace {
+
+int OpenDescriptors() {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+
+}  // namespace
+
+// Section, key and value may hold any 8-bit code-page text (a folder name with accents): the
+// file stays valid UTF-8 JSON, the bytes come back as they were, nothing throws.
+TEST(SettingsStore, EightBitTextIsStoredFaithfullyAsUtf8) {
+    fs::path root = FreshRoot("eight-bit");
+    SettingsStore store(root);
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    const std::string folder = "C:\\Dokumente\\M\xFCller \x80";
+    ASSERT_TRUE(store.SaveSetting("app", "Men\xFC", "Ordner \xE9", folder));
+    ASSERT_TRUE(store.SaveSetting("app", "Men\xFC", "all", all));
+    EXPECT_EQ(store.GetSetting("app", "Men\xFC", "Ordner \xE9"), folder);
+    EXPECT_EQ(store.GetSetting("app", "Men\xFC", "all"), all);
+    auto entries = store.GetAllSettings("app", "Men\xFC");
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].first, "Ordner \xE9");
+    std::ifstream in(store.FileFor("app"));
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(text.find("M\xC3\xBCller \xE2\x82\xAC"), std::string::npos) << text;
+    std::string error;
+    EXPECT_TRUE(brimlox::host::ParseSettings(text, &error)) << error;
+    EXPECT_TRUE(store.DeleteSetting("app", "Men\xFC", "Ordner \xE9"));
+    EXPECT_EQ(store.GetSetting("app", "Men\xFC", "Ordner \xE9", "gone"), "gone");
+    EXPECT_TRUE(store.Problems().empty());
+}
+
+// A write that fails (here: the file size limit of a full disk) reports false, keeps the old
+// value, leaves no temporary file and no open descriptor.
+TEST(SettingsStore, FailedWriteKeepsTheOldFileAndCleansUp) {
+    fs::path root = FreshRoot("full");
+    SettingsStore store(root);
+    ASSERT_TRUE(store.SaveSetting("app", "s", "k", "old"));
+    int status = InChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64, 64};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        SettingsStore full(root);
+        const int before = OpenDescriptors();
+        const bool saved = full.SaveSetting("app", "s", "k", std::string(4096, 'x'));
+        ::_exit(saved ? 1 : OpenDescriptors() != before ? 2 : full.Problems().empty() ? 3 : 0);
+    });
+    EXPECT_EQ(status, 0) << "1 saved, 2 leaked a descriptor, 3 reported nothing";
+    EXPECT_EQ(store.GetSetting("app", "s", "k"), "old");
+    for (const auto& e : fs::directory_iterator(root))
+        EXPECT_EQ(e.path().string().find(".tmp."), std::string::npos) << e.path();
+}
+
+// Two corrupt files set aside in the same second keep distinct names.
+TEST(SettingsStore, CorruptFilesSetAsideTogetherKeepDistinctNames) {
+    fs::path root = FreshRoot("corrupt-twice");
+    SettingsStore store(root);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(store.SaveSetting("app", "s", "k", "v"));
+        std::ofstream(store.FileFor("app")) << "broken " << i;
+        EXPECT_EQ(store.GetSetting("app", "s", "k", "none"), "none");
+    }
+    std::set<std::string> kept;
+    for (const auto& e : fs::directory_iterator(root)) {
+        if (e.path().filename().string().find(".corrupt-") == std::string::npos) continue;
+        std::ifstream in(e.path());
+        kept.insert(std::string((std::istreambuf_iterator<char>(in)), {}));
+    }
+    EXPECT_EQ(kept, (std::set<std::string>{"broken 0", "broken 1", "broken 2"}));
+    EXPECT_EQ(store.Problems().size(), 3u);
+}
+
+// Several keys in one update, with the keys a predicate picks removed in the same update.
+TEST(SettingsStore, SeveralKeysAreSavedAndRemovedInOneUpdate) {
+    fs::path root = FreshRoot("several");
+    SettingsStore store(root);
+    ASSERT_TRUE(store.SaveSettings("app", "frm", {{"Form", "1"}, {"Window1", "a"}, {"Window2", "b"}, {"Window3", "c"}}));
+    ASSERT_TRUE(store.SaveSetting("app", "frm", "Other", "kept"));
+    ASSERT_TRUE(store.SaveSettings("app", "frm", {{"Form", "2"}, {"Window1", "A"}},
+                                   [](const std::string& key) { return key.rfind("Window", 0) == 0; }));
+    auto entries = store.GetAllSettings("app", "frm");
+    EXPECT_EQ(entries, (std::vector<std::pair<std::string, std::string>>{{"Form", "2"}, {"Other", "kept"}, {"Window1", "A"}}));
 }
