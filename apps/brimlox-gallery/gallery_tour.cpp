@@ -84,6 +84,10 @@ Tour GalleryTour(const host::Form& form) {
     t.Shot("default-button", "Enter pressed the default button, whose Click shows a message box (logged and "
                              "answered in headless runs, a real dialog in the live window), and Escape the "
                              "cancel button");
+    t.Wait(1500);
+    t.Shot("indicators", "ProgressBar counting up on a timer: plain, segmented, with its percentage inverting over "
+                         "the fill, and a marquee block for work of unknown length; beside them captions turned "
+                         "by CLogFont and drawn through a HiddenBuffer");
     return t.Finish();
 }
 
