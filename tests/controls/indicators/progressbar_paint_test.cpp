@@ -202,8 +202,13 @@ TEST_F(ProgressBarPaintTest, MarqueeBlockMovesOnTheEventLoop) {
 
 TEST_F(ProgressBarPaintTest, MarqueeStandsStillInTheDesigner) {
     auto& b = MakeBar(10, 10, 200, 20, true);
+    b.SetShowPercent(false);
     b.SetMarquee(true);
     EXPECT_FALSE(b.MarqueeTimer().Enabled());
+    // The designer shows the block standing at the start of the bar.
+    EXPECT_EQ(b.MarqueePosition(), 0);
+    EXPECT_EQ(Pixel(20, 10), NotXor(kFore, Face()));
+    EXPECT_EQ(Pixel(120, 10), Face());
 }
 
 TEST_F(ProgressBarPaintTest, MainLooksMatchTheirGoldenImage) {
