@@ -100,6 +100,9 @@ TEST_F(ProgressBarPaintTest, SegmentLinesLieBeyondTheFillAndSkipTheMiddleUnderTe
     ASSERT_NE(line, Face());
     b.SetShowPercent(true);
     b.SetDivisions(4);  // lines at 200 / 4 * i - 1: 49, 99, 149
+    // A one-pixel flat geometric line covers its column from the first row to the last, as the
+    // reference GDI draws it.
+    EXPECT_EQ(Pixel(49, 0), line);
     EXPECT_EQ(Pixel(49, 1), line);
     EXPECT_EQ(Pixel(49, 19), line);
     EXPECT_EQ(Pixel(99, 1), Face()) << "the middle line is left out while the text is shown";
