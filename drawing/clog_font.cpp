@@ -49,6 +49,9 @@ void CLogFont::SetLogFont(const std::shared_ptr<host::StdFont>& font) {
     copy->SetUnderline(font->Underline());
     copy->SetWeight(font->Weight());
     font_ = std::move(copy);
+    // The screen's resolution is read with the font: a turn of the same font only changes the
+    // angle, so it costs no more than making the font.
+    dpiY_ = ScreenDpiY();
     CreateHandle();
 }
 
@@ -91,12 +94,18 @@ LOGFONTA CLogFont::MakeRecord(const host::StdFont& font, float rotation, int dpi
     return lf;
 }
 
-void CLogFont::CreateHandle() {
-    HWND desktop = GetDesktopWindow();
-    HDC dc = GetDC(desktop);
+// The screen's DC gives its vertical resolution. It is the DC of the whole screen rather than
+// the desktop window's: releasing a window's DC puts what was drawn on the screen, which
+// costs a composition of the desktop for a DC that only answered a question.
+int CLogFont::ScreenDpiY() {
+    HDC dc = GetDC(nullptr);
     int dpiY = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(desktop, dc);
-    LOGFONTA lf = MakeRecord(*font_, rotation_, dpiY);
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpiY;
+}
+
+void CLogFont::CreateHandle() {
+    LOGFONTA lf = MakeRecord(*font_, rotation_, dpiY_);
     handle_ = CreateFontIndirectA(&lf);
 }
 

@@ -4,8 +4,8 @@
 // rotated text. The object owns the handle and makes it again whenever the font or the angle
 // changes.
 //
-// The record follows the screen: the height is the point size at the desktop's vertical
-// dots per inch. Fonts at an angle ask for outline faces (bitmap faces cannot turn), and a
+// The record follows the screen: the height is the point size at the screen's vertical dots
+// per inch, read when the font is assigned. Fonts at an angle ask for outline faces (bitmap faces cannot turn), and a
 // character set above 254 falls back to ANSI there. Out-of-range input is made safe: the
 // angle is taken modulo 360 (NaN as 0), the height is clamped, and the face name is cut to
 // the 31 characters the record holds.
@@ -44,12 +44,14 @@ public:
     static LOGFONTA MakeRecord(const host::StdFont& font, float rotation, int dpiY);
 
 private:
+    static int ScreenDpiY();
     void DeleteHandle();
     void CreateHandle();
 
     std::shared_ptr<host::StdFont> font_;
     HFONT handle_ = nullptr;
     float rotation_ = 0;
+    int dpiY_ = 96;  // the screen's dots per inch when the font was assigned
 };
 
 }  // namespace brimlox::drawing

@@ -2,6 +2,7 @@
 // Every GDI object made for one drawing call is selected out and deleted in that call.
 #include "drawing/hidden_buffer.h"
 
+#include <algorithm>
 #include <string>
 
 #include "foundation/helpers/colour.h"
@@ -14,6 +15,7 @@ namespace {
 constexpr std::uint32_t k3DHighlight = 0x80000014;
 constexpr std::uint32_t k3DShadow = 0x80000010;
 constexpr std::uint32_t k3DDarkShadow = 0x80000015;
+constexpr std::int32_t kFarOff = 1 << 28;
 
 COLORREF Translate(std::uint32_t ole) { return foundation::TranslateColor(ole); }
 
@@ -166,6 +168,10 @@ void HiddenBuffer::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, s
 void HiddenBuffer::DrawTextRect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                                 std::string_view text, bool draw3D, bool textEnabled, std::int32_t textAlignment) {
     if (!Attached()) return;
+    // Coordinates far off any surface are pulled in, so the frame's inner lines (one pixel in
+    // from the edges) cannot overflow.
+    x1 = std::clamp(x1, -kFarOff, kFarOff), y1 = std::clamp(y1, -kFarOff, kFarOff);
+    x2 = std::clamp(x2, -kFarOff, kFarOff), y2 = std::clamp(y2, -kFarOff, kFarOff);
     // The text goes out with one trailing blank, as the buffer always drew it; its length is
     // not limited.
     std::string out(text);

@@ -3,6 +3,8 @@
 // events with their arguments, newest first.
 #include "apps/brimlox-gallery/gallery_form.h"
 
+#include "apps/brimlox-gallery/indicators_demo.h"
+
 #include <algorithm>
 #include <deque>
 #include <span>
@@ -151,6 +153,7 @@ std::shared_ptr<host::Form> OpenGalleryForm(const std::string& formsDir) {
         WireBehaviour(state);
         TitleDocuments(*state);
         state->ShowMix();
+        StartIndicatorDemo(*form);
     } catch (...) {
         form->Unload();
         throw;

@@ -26,12 +26,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The screen the gallery's form fills: its borderless 664 x 548 pixels at the origin (the
+// The screen the gallery's form fills: its borderless 664 x 680 pixels at the origin (the
 // window that shows it has the frame and title).
 desktop::DesktopSettings GalleryScreen(bool headlessDialogs) {
     desktop::DesktopSettings s;
     s.width = 664;
-    s.height = 548;
+    s.height = 680;
     s.headlessDialogs = headlessDialogs;
     return s;
 }

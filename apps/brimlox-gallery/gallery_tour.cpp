@@ -94,6 +94,10 @@ Tour GalleryTour(const host::Form& form) {
     t.Line("move 2 2").Wait(300);
     t.Shot("divider-back", "Escape during the drag put the divider back where it was, a dip again; the Cancel "
                            "button did not see the key");
+    t.Wait(1500);
+    t.Shot("indicators", "ProgressBar counting up on a timer: plain, segmented, with its percentage inverting over "
+                         "the fill, and a marquee block for work of unknown length; beside them captions turned "
+                         "by CLogFont and drawn through a HiddenBuffer");
     return t.Finish();
 }
 

@@ -164,7 +164,8 @@ void ProgressBar::SetShowPercent(bool v) {
 
 void ProgressBar::SetMarquee(bool v) {
     marquee_ = v;
-    marqueePos_ = -MarqueeBlockWidth();
+    // At run time the block comes in from the left; the designer shows it standing at the start.
+    marqueePos_ = Ambient().UserMode ? -MarqueeBlockWidth() : 0;
     UpdateMarqueeTimer();
     Changed("Marquee");
 }

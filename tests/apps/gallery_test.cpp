@@ -56,7 +56,7 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
     for (const char* expected : {"drawing.png", "text.png", "scrollbar.png", "gallery.png", "flat-hover.png",
                                  "picture-hover.png", "toggle-group.png", "auto-repeat.png", "scroll-bars.png",
                                  "menu.png", "menu-choice.png", "default-button.png", "divider-drag.png",
-                                 "divider-back.png"})
+                                 "divider-back.png", "indicators.png"})
         EXPECT_TRUE(shown.count(expected)) << expected << " is not in the index";
     std::map<std::string, std::unique_ptr<gdi::Surface>> pictures;
     for (const auto& file : shown) {
@@ -66,13 +66,13 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
     }
     const auto& before = *pictures["gallery.png"];
     EXPECT_EQ(before.Width(), 664);
-    EXPECT_EQ(before.Height(), 548);
+    EXPECT_EQ(before.Height(), 680);
     EXPECT_EQ(r.out.find("open "), r.out.rfind("open ")) << "one index";
 
     // The tour's input reached the controls: the toggle group changed, the counter counted,
     // the menu covered the form, and each event reached the status line at the bottom.
     const RECT toggles{344, 72, 540, 102}, counter{476, 118, 560, 136}, menuArea{420, 60, 540, 340};
-    const RECT status{0, 508, 664, 548};
+    const RECT status{0, 640, 664, 680};
     EXPECT_GT(DifferingPixels(before, *pictures["toggle-group.png"], toggles), 100);
     EXPECT_GT(DifferingPixels(before, *pictures["auto-repeat.png"], counter), 10);
     EXPECT_GT(DifferingPixels(before, *pictures["menu.png"], menuArea), 5000);
@@ -80,6 +80,10 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
         << "the menu closed again";
     for (const char* shot : {"toggle-group.png", "scroll-bars.png", "menu-choice.png", "default-button.png"})
         EXPECT_GT(DifferingPixels(before, *pictures[shot], status), 50) << shot;
+    // The progress bars and the rotated captions move on their timer.
+    const RECT bars{10, 430, 325, 530}, rotated{330, 430, 654, 530};
+    EXPECT_GT(DifferingPixels(*pictures["default-button.png"], *pictures["indicators.png"], bars), 20);
+    EXPECT_GT(DifferingPixels(*pictures["default-button.png"], *pictures["indicators.png"], rotated), 200);
     EXPECT_EQ(DifferingPixels(*pictures["picture-hover.png"], *pictures["flat-hover.png"], RECT{20, 108, 60, 148}) > 50,
               true)
         << "the picture button is in colour only under the mouse";

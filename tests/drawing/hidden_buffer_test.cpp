@@ -192,6 +192,9 @@ TEST_F(HiddenBufferTest, TextIsClippedAlignedFramedAndUnlimited) {
     // Text far longer than any fixed buffer is drawn and clipped.
     b.DrawTextRect(0, 0, 200, 20, std::string(10000, 'x'), false, true, 0);
     EXPECT_EQ(GetTextAlign(b.hDC()) & TA_CENTER, TA_LEFT);
+    // Coordinates at the ends of the 32-bit range are safe (the frame's inner lines step in).
+    b.DrawTextRect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, "far", true, false, 2);
+    EXPECT_EQ(At(b, 100, 10), Face());
 
     // The 3D frame: highlight top and left, dark shadow bottom and right, shadow inside them;
     // the box behind the text is the button face, and the back colour is kept.

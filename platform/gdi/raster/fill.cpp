@@ -54,6 +54,17 @@ void FillRop2(Surface& target, const RECT& r, const BrushPattern& brush, int rop
         FillSolid(target, r, brush.solidValue);
         return;
     }
+    if (brush.solid && target.Format() == PixelFormat::Bgrx32) {
+        // A binary operation with a fixed pen is bitwise in the destination: each bit is kept,
+        // inverted, set or cleared, which one AND and one XOR mask per fill express.
+        const std::uint32_t cleared = ApplyRop2(rop2, brush.solidValue, 0);
+        const std::uint32_t keep = ApplyRop2(rop2, brush.solidValue, 0xFFFFFFFFu) ^ cleared;
+        for (int y = r.top; y < r.bottom; ++y) {
+            std::uint32_t* row = target.Row32(y);
+            for (int x = r.left; x < r.right; ++x) row[x] = (row[x] & keep) ^ cleared;
+        }
+        return;
+    }
     if (target.Format() == PixelFormat::Bgrx32) {
         for (int y = r.top; y < r.bottom; ++y) {
             std::uint32_t* row = target.Row32(y);

@@ -100,6 +100,9 @@ TEST_F(ProgressBarPaintTest, SegmentLinesLieBeyondTheFillAndSkipTheMiddleUnderTe
     ASSERT_NE(line, Face());
     b.SetShowPercent(true);
     b.SetDivisions(4);  // lines at 200 / 4 * i - 1: 49, 99, 149
+    // A one-pixel flat geometric line covers its column from the first row to the last, as the
+    // reference GDI draws it.
+    EXPECT_EQ(Pixel(49, 0), line);
     EXPECT_EQ(Pixel(49, 1), line);
     EXPECT_EQ(Pixel(49, 19), line);
     EXPECT_EQ(Pixel(99, 1), Face()) << "the middle line is left out while the text is shown";
@@ -202,8 +205,13 @@ TEST_F(ProgressBarPaintTest, MarqueeBlockMovesOnTheEventLoop) {
 
 TEST_F(ProgressBarPaintTest, MarqueeStandsStillInTheDesigner) {
     auto& b = MakeBar(10, 10, 200, 20, true);
+    b.SetShowPercent(false);
     b.SetMarquee(true);
     EXPECT_FALSE(b.MarqueeTimer().Enabled());
+    // The designer shows the block standing at the start of the bar.
+    EXPECT_EQ(b.MarqueePosition(), 0);
+    EXPECT_EQ(Pixel(20, 10), NotXor(kFore, Face()));
+    EXPECT_EQ(Pixel(120, 10), Face());
 }
 
 TEST_F(ProgressBarPaintTest, MainLooksMatchTheirGoldenImage) {

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/surface.h"
+#include "platform/gdi/raster/fill.h"
 #include "platform/gdi/raster/rop.h"
 #include "platform/gdi/raster/rop3_table.h"
 #include "layout_dc.h"
@@ -158,3 +160,36 @@ TEST_F(GdiRopBlit, BlitsMatchThePixelModelOnRandomPixels) {
         }
     }
 }
+
+namespace {
+
+// The solid-pen fill works with two masks; every binary operation, pen and destination bit
+// must come out as the per-pixel formula gives it.
+TEST(GdiRop2, SolidFillsMatchTheFormulaForEveryMode) {
+    std::mt19937 rng(20);
+    auto surface = brimlox::gdi::Surface::Create(37, 5, brimlox::gdi::PixelFormat::Bgrx32);
+    for (int rop2 = 1; rop2 <= 16; ++rop2) {
+        for (std::uint32_t pen : {0x000000u, 0xFFFFFFu, 0xC00000u, static_cast<std::uint32_t>(rng()) & 0xFFFFFF}) {
+            std::vector<std::uint32_t> before;
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 37; ++x) {
+                    surface->Put(x, y, static_cast<std::uint32_t>(rng()) & 0xFFFFFF);
+                    before.push_back(surface->Get(x, y));
+                }
+            raster::BrushPattern brush;
+            brush.null = false;
+            brush.solid = true;
+            brush.solidValue = pen;
+            raster::FillRop2(*surface, RECT{3, 1, 30, 4}, brush, rop2);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 37; ++x) {
+                    std::uint32_t old = before[static_cast<std::size_t>(y * 37 + x)];
+                    bool inside = x >= 3 && x < 30 && y >= 1 && y < 4;
+                    std::uint32_t want = !inside || rop2 == R2_NOP ? old : raster::ApplyRop2(rop2, pen, old);
+                    ASSERT_EQ(surface->Get(x, y) & 0xFFFFFF, want & 0xFFFFFF) << "mode " << rop2 << " at " << x << "," << y;
+                }
+        }
+    }
+}
+
+}  // namespace
