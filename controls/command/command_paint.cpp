@@ -9,6 +9,7 @@
 #include "foundation/painters/bevel.h"
 #include "foundation/painters/gradient.h"
 #include "foundation/painters/soft_edge.h"
+#include "foundation/painters/tile.h"
 #include "foundation/painters/transparent_paint.h"
 #include "platform/user/user.h"
 
@@ -62,7 +63,9 @@ void Command::TakeContainerLook() {
         pictureBg_ = foundation::HasPicture(picture) ? picture : nullptr;
         std::uint32_t colour = static_cast<std::uint32_t>(host::GetProperty(*container, "BackColor").ToLong());
         backColor_ = buttonColor_ = colour;
-        host::Control::SetBackColor(colour);
+        // Setting the surface's colour clears it and asks for another paint: only a change
+        // may do that, or the button would paint for ever.
+        if (colour != host::Control::BackColor()) host::Control::SetBackColor(colour);
     });
 }
 
@@ -194,13 +197,10 @@ void Command::DrawPictureFace() {
     HBITMAP bitmap = pictureBg_->Bitmap();
     const int pw = pictureBg_->PixelWidth(), ph = pictureBg_->PixelHeight();
     if (!bitmap || pw <= 0 || ph <= 0) return;
-    HDC memory = CreateCompatibleDC(hDC());
-    HGDIOBJ old = SelectObject(memory, bitmap);
     const int w = ToPixelsX(static_cast<float>(Width())), h = ToPixelsY(static_cast<float>(Height()));
-    if (stretch_) {
-        StretchBlt(hDC(), 0, 0, w, h, memory, 0, 0, pw, ph, SRCCOPY);
-    } else if (transparent_) {
-        // Continue the container's tiling of its picture under the button.
+    if (transparent_ && !stretch_) {
+        // Continue the container's tiling of its picture under the button, over as many tiles
+        // as the button covers and from any offset.
         int ox = ToPixelsX(static_cast<float>(Left())), oy = ToPixelsY(static_cast<float>(Top()));
         if (InSplitWindow("Transparent")) {
             host::TryInvoke([&] {
@@ -209,12 +209,13 @@ void Command::DrawPictureFace() {
                 oy += ToPixelsY(host::GetProperty(*container, "Top").ToSingle());
             });
         }
-        if (ox >= pw) ox %= pw;
-        if (oy >= ph) oy %= ph;
-        BitBlt(hDC(), 0, 0, w, h, memory, ox, oy, SRCCOPY);
-        if (w > pw - ox) BitBlt(hDC(), pw - ox, 0, w, h, memory, 0, oy, SRCCOPY);
-        if (h > ph - oy) BitBlt(hDC(), 0, ph - oy, w, h, memory, ox, 0, SRCCOPY);
-        if (w > pw - ox && h > ph - oy) BitBlt(hDC(), pw - ox, ph - oy, w, h, memory, 0, 0, SRCCOPY);
+        foundation::TileBitmap(hDC(), w, h, bitmap, ox, oy);
+        return;
+    }
+    HDC memory = CreateCompatibleDC(hDC());
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    if (stretch_) {
+        StretchBlt(hDC(), 0, 0, w, h, memory, 0, 0, pw, ph, SRCCOPY);
     } else {
         BitBlt(hDC(), 0, 0, w, h, memory, 0, 0, SRCCOPY);
     }

@@ -98,5 +98,35 @@ TEST_F(CommandTest, LooksMatchTheirPictures) {
     EXPECT_TRUE(MatchesGolden(canvas.surface(), "controls/command_looks", 40));
 }
 
+// A transparent button continues its container's picture, however many tiles of it lie under
+// the button.
+TEST_F(CommandTest, ATransparentButtonContinuesTheContainersPictureOverManyTiles) {
+    constexpr int kTileW = 5, kTileH = 3;
+    auto colour = [](int x, int y) { return RGB(40 * x, 60 * y, 90); };
+    std::vector<std::uint8_t> bmp = {'B', 'M'};
+    auto le = [&](int v, int n) {
+        for (int i = 0; i < n; ++i) bmp.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    const int stride = 16;  // 5 pixels of 3 bytes, padded to 4
+    le(54 + stride * kTileH, 4), le(0, 4), le(54, 4), le(40, 4), le(kTileW, 4), le(kTileH, 4), le(1, 2), le(24, 2);
+    le(0, 4), le(stride * kTileH, 4), le(0, 4), le(0, 4), le(0, 4), le(0, 4);
+    for (int y = kTileH - 1; y >= 0; --y) {
+        for (int x = 0; x < kTileW; ++x)
+            bmp.push_back(GetBValue(colour(x, y))), bmp.push_back(GetGValue(colour(x, y))), bmp.push_back(GetRValue(colour(x, y)));
+        bmp.push_back(0);
+    }
+    MakeForm();
+    form->SetPicture(host::StdPicture::FromBytes(bmp));
+    auto b = AddButton(*form, "cmdSeeThrough", 13, 7, 75, 25);
+    b->SetTransparent(true);
+    b->Refresh();
+    host::DoEvents();
+    int wrong = 0;
+    for (int y = 4; y < 21; ++y)
+        for (int x = 4; x < 71; ++x)
+            if (GetPixel(b->hDC(), x, y) != colour((x + 13) % kTileW, (y + 7) % kTileH)) ++wrong;
+    EXPECT_EQ(wrong, 0);
+}
+
 }  // namespace
 }  // namespace brimlox::test
