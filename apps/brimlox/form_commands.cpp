@@ -19,6 +19,7 @@
 #include "platform/desktop/input_source.h"
 #include "platform/desktop/sdl_presenter.h"
 #include "platform/gdi/surface.h"
+#include "platform/host/bag_check.h"
 #include "platform/host/form.h"
 #include "platform/host/form_file.h"
 #include "platform/host/host_error.h"
@@ -47,7 +48,9 @@ const char* const kCheckUsage =
     "usage: brimlox check FORM.json\n"
     "\n"
     "Validates a form file: every problem the loader finds is reported with the JSON path of\n"
-    "the bad value; controls that lie outside their container are reported as warnings.\n"
+    "the bad value; controls that lie outside their container are reported as warnings, and\n"
+    "so are bag keys a control does not read, values of the wrong kind, and numbers outside a\n"
+    "property's enumeration or range.\n"
     "Exit status 0 when the file loads, 2 when it does not.\n";
 
 namespace {
@@ -254,8 +257,9 @@ int RunCheck(int argc, char** argv) {
     std::error_code ec;
     if (!fs::is_regular_file(a.form, ec)) return Bad("check", a.form + ": no such file");
     std::shared_ptr<host::Form> form;
+    std::vector<host::LoadedBag> bags;
     try {
-        form = host::LoadFormFile(a.form, true);
+        form = host::LoadFormFile(a.form, true, &bags);
     } catch (const host::FormFileError& e) {
         return Bad("check", e.what());
     } catch (const host::HostError& e) {
@@ -271,6 +275,14 @@ int RunCheck(int argc, char** argv) {
         if (c.Left() >= w || c.Top() >= h || c.Left() + c.Width() <= 0 || c.Top() + c.Height() <= 0) {
             std::fprintf(stderr, "brimlox check: warning: %s: controls[%zu](%s): lies outside its container\n",
                          a.form.c_str(), i, c.Name().c_str());
+            ++warnings;
+        }
+    }
+    for (const auto& loaded : bags) {
+        if (!loaded.control) continue;
+        for (const auto& w : host::CheckBag(*loaded.control, loaded.bag)) {
+            std::fprintf(stderr, "brimlox check: warning: %s: %s.bag.%s: %s\n", a.form.c_str(), loaded.path.c_str(),
+                         w.key.c_str(), w.problem.c_str());
             ++warnings;
         }
     }

@@ -1,6 +1,7 @@
 // Command: the interface description (members in interface order, help strings, dispatch ids)
 // and the registration of the control type with the host.
 #include "controls/command/command.h"
+#include "controls/published_enumerations.h"
 
 namespace brimlox::controls {
 
@@ -84,6 +85,19 @@ std::function<void(host::TypeInfo&)> MenuLookFlag(std::string name, bool (*gette
         };
         info.Add(std::move(m));
     };
+}
+
+// The values of the enumerated properties, whose bag values are the property values.
+void PublishValues(host::TypeBuilder<Command>& b) {
+    b.Enumeration("BevelOuter", BevelConstMembers())
+        .Enumeration("ArrowType", {{0, "NoArrow"}, {1, "ArrowDown"}, {2, "ArrowUp"}, {3, "ArrowLeft"},
+                                   {4, "ArrowRight"}, {5, "BarDown"}, {6, "BarUp"}, {7, "BarLeft"}, {8, "BarRight"},
+                                   {9, "DownBar"}, {10, "UpBar"}, {11, "LeftBar"}, {12, "RightBar"},
+                                   {13, "DoubleDown"}, {14, "DoubleUp"}, {15, "DoubleLeft"}, {16, "DoubleRight"}})
+        .Enumeration("Font3D", Font3dConstMembers())
+        .Enumeration("PictureAlignment", {{0, "CenterMiddle"}, {1, "CenterTop"}, {2, "CenterBottom"},
+                                          {3, "LeftMiddle"}, {4, "RightMiddle"}, {5, "StretchFull"}})
+        .Range("Group", 0, 255);
 }
 
 }  // namespace
@@ -177,6 +191,7 @@ const host::TypeInfo* Command::GetTypeInfo() const {
                 return Variant(std::to_string(m.Button) + "," + std::to_string(m.Shift) + "," + std::to_string(m.x) + "," +
                                std::to_string(m.y));
             }, "");
+        PublishValues(b);
         AddMenuMembers(b);
         using L = menus::PopupItemList;
         b.With(MenuProperty("MenuItem", &L::MenuItem, &L::SetMenuItem, "Selects menu item to be altered."))

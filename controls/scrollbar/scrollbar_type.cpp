@@ -2,6 +2,7 @@
 // interface order, with their help strings and dispatch ids), and its registration with the
 // host, so forms can add it and form files can hold it.
 #include "controls/scrollbar/scrollbar.h"
+#include "controls/published_enumerations.h"
 
 namespace brimlox::controls {
 
@@ -31,7 +32,8 @@ void AddRangeMembers(TypeBuilder<ScrollBar>& b) {
         .Property("SmallChange", &ScrollBar::SmallChange, &ScrollBar::SetSmallChange,
                   "Returns/sets amount of change to Value property in a scroll bar when user clicks a scroll arrow.", 4)
         .Property("Value", &ScrollBar::Value, &ScrollBar::SetValue, "Returns/sets the value of an object.",
-                  kDispValue);
+                  kDispValue)
+        .RangeOf("Value", "Min", "Max");
 }
 
 void AddLookMembers(TypeBuilder<ScrollBar>& b) {
@@ -39,6 +41,8 @@ void AddLookMembers(TypeBuilder<ScrollBar>& b) {
                "Returns/sets the border style for an object.", kDispBorderStyle)
         .Property("Font3D", &ScrollBar::Font3D, &ScrollBar::SetFont3D,
                   "Sets/Returns if the font is to be displayed flat or 3D.", 5)
+        .Enumeration("BorderStyle", BevelConstMembers())
+        .Enumeration("Font3D", Font3dConstMembers())
         .Property("ActiveScroll", &ScrollBar::ActiveScroll, &ScrollBar::SetActiveScroll,
                   "Actively triggers change event as user moves slider when set to true otherwise change event "
                   "occurs when user releases the slider.",

@@ -227,9 +227,10 @@ void ApplyFormExtra(Form& form, const PropertyBag& bag) {
 
 // Creates the checked form: sites every control, sets containers, then runs Initialize and
 // ReadProperties in file order, then Resize. Any failure takes the whole form down again.
-std::shared_ptr<Form> Build(FormRecord& rec, bool designMode) {
+std::shared_ptr<Form> Build(FormRecord& rec, bool designMode, std::vector<LoadedBag>* bags) {
     auto form = Form::Create(rec.name, designMode);
     std::string at = "form";
+    const PropertyBag* reading = nullptr;  // the bag being read, to name a refused key
     try {
         form->SetCaption(rec.caption);
         ApplyFormExtra(*form, rec.extra);
@@ -259,7 +260,9 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode) {
         for (std::size_t i = 0; i < made.size(); ++i) {
             at = rec.controls[i].path + ".bag";
             made[i]->RunInitialize();
+            reading = &rec.controls[i].bag;
             made[i]->ReadProperties(rec.controls[i].bag);
+            reading = nullptr;
         }
         form->Arrange();
         for (std::size_t i = 0; i < made.size(); ++i) {
@@ -269,9 +272,19 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode) {
         form->SetWindowState(rec.extra.ReadProperty("WindowState", Variant(std::int16_t{0})).ToInteger());
     } catch (const HostError& e) {
         form->Discard();
+        // Controls convert each value as they read it, so a value that does not convert is the
+        // one read last. (Other refusals come after several reads and name what they refuse.)
+        const bool conversion = e.Number() == kErrTypeMismatch || e.Number() == kErrOverflow;
+        if (conversion && reading && !reading->LastKeyRead().empty()) at += "." + reading->LastKeyRead();
         throw FormFileError(at, "refused while loading: " + e.Description());
     }
     form->SetDirty(false);
+    if (bags) {
+        const auto& controls = form->Controls();
+        for (std::size_t i = 0; i < rec.controls.size() && i < controls.size(); ++i)
+            bags->push_back(LoadedBag{form->Find(rec.controls[i].name, rec.controls[i].index), rec.controls[i].path,
+                                      std::move(rec.controls[i].bag)});
+    }
     return form;
 }
 
@@ -333,17 +346,19 @@ void SaveFormFile(Form& form, const std::string& path) {
     form.SetDirty(false);
 }
 
-std::shared_ptr<Form> LoadFormJson(const OrderedJson& json, const std::string& source, bool designMode) {
+std::shared_ptr<Form> LoadFormJson(const OrderedJson& json, const std::string& source, bool designMode,
+                                   std::vector<LoadedBag>* bags) {
     StartHost();
     try {
         FormRecord rec = ParseFile(json);
-        return Build(rec, designMode);
+        return Build(rec, designMode, bags);
     } catch (const FormFileError& e) {
         throw FormFileError(source + ": " + e.Path(), std::string(e.what()).substr(e.Path().size() + 2));
     }
 }
 
-std::shared_ptr<Form> LoadFormText(std::string_view text, const std::string& source, bool designMode) {
+std::shared_ptr<Form> LoadFormText(std::string_view text, const std::string& source, bool designMode,
+                                   std::vector<LoadedBag>* bags) {
     OrderedJson json = OrderedJson::parse(text.begin(), text.end(), nullptr, false);
     if (json.is_discarded()) {
         // Parse again with exceptions for the position of the error.
@@ -354,15 +369,15 @@ std::shared_ptr<Form> LoadFormText(std::string_view text, const std::string& sou
         }
         throw FormFileError(source, "bad JSON");
     }
-    return LoadFormJson(json, source, designMode);
+    return LoadFormJson(json, source, designMode, bags);
 }
 
-std::shared_ptr<Form> LoadFormFile(const std::string& path, bool designMode) {
+std::shared_ptr<Form> LoadFormFile(const std::string& path, bool designMode, std::vector<LoadedBag>* bags) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw FormFileError(path, "cannot open the file");
     std::stringstream buffer;
     buffer << in.rdbuf();
-    return LoadFormText(buffer.str(), path, designMode);
+    return LoadFormText(buffer.str(), path, designMode, bags);
 }
 
 }  // namespace brimlox::host

@@ -9,11 +9,13 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/host/property_bag.h"
 
 namespace brimlox::host {
 
+class Control;
 class Form;
 
 // The most controls a form file may hold; the window table has room for a window for each.
@@ -24,9 +26,21 @@ std::string SaveFormText(Form& form);
 // Writes atomically (a temporary file renamed over the old one).
 void SaveFormFile(Form& form, const std::string& path);
 
-// `source` names the file in error messages.
-std::shared_ptr<Form> LoadFormJson(const OrderedJson& json, const std::string& source, bool designMode = false);
-std::shared_ptr<Form> LoadFormText(std::string_view text, const std::string& source, bool designMode = false);
-std::shared_ptr<Form> LoadFormFile(const std::string& path, bool designMode = false);
+// One control's bag as the loader read it: the control, the path of its record in the file
+// ("controls[2](cmdOk)") and the bag, which knows which keys the control never read.
+struct LoadedBag {
+    std::shared_ptr<Control> control;
+    std::string path;
+    PropertyBag bag;
+};
+
+// `source` names the file in error messages. A value the control refuses while reading its
+// bag is reported with its key. With `bags`, the bags read are handed back for checking.
+std::shared_ptr<Form> LoadFormJson(const OrderedJson& json, const std::string& source, bool designMode = false,
+                                   std::vector<LoadedBag>* bags = nullptr);
+std::shared_ptr<Form> LoadFormText(std::string_view text, const std::string& source, bool designMode = false,
+                                   std::vector<LoadedBag>* bags = nullptr);
+std::shared_ptr<Form> LoadFormFile(const std::string& path, bool designMode = false,
+                                   std::vector<LoadedBag>* bags = nullptr);
 
 }  // namespace brimlox::host

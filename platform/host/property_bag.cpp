@@ -83,9 +83,21 @@ Variant ValueFromJson(const OrderedJson& j, const std::string& path) {
 void RegisterObjectCodec(const std::string& typeName, ObjectCodec codec) { Codecs()[typeName] = std::move(codec); }
 
 Variant PropertyBag::ReadProperty(const std::string& name, const Variant& defaultValue) const {
-    for (const auto& [key, value] : entries_)
-        if (key == name) return value;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].first != name) continue;
+        if (read_.size() < entries_.size()) read_.resize(entries_.size(), false);
+        read_[i] = true;
+        lastRead_ = name;
+        return entries_[i].second;
+    }
     return defaultValue;
+}
+
+std::vector<std::string> PropertyBag::UnreadKeys() const {
+    std::vector<std::string> unread;
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (i >= read_.size() || !read_[i]) unread.push_back(entries_[i].first);
+    return unread;
 }
 
 bool PropertyBag::Contains(const std::string& name) const {
@@ -98,7 +110,11 @@ void PropertyBag::WriteProperty(const std::string& name, const Variant& value, c
     bool isDefault = value == defaultValue;
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         if (it->first != name) continue;
-        if (isDefault) entries_.erase(it);
+        if (isDefault) {
+            const auto at = static_cast<std::size_t>(it - entries_.begin());
+            if (at < read_.size()) read_.erase(read_.begin() + static_cast<std::ptrdiff_t>(at));
+            entries_.erase(it);
+        }
         else it->second = value;
         return;
     }

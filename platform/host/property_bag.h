@@ -47,6 +47,11 @@ public:
     bool Contains(const std::string& name) const;
     const std::vector<std::pair<std::string, Variant>>& Entries() const { return entries_; }
 
+    // What reading has touched: the keys no ReadProperty has asked for (in bag order), and the
+    // key whose value was handed out last, so that a value the reader refuses can be named.
+    std::vector<std::string> UnreadKeys() const;
+    const std::string& LastKeyRead() const { return lastRead_; }
+
     // Throws FormFileError for an object value without a codec.
     OrderedJson ToJson(const std::string& path = "bag") const;
     // Throws FormFileError naming `path` and the key for anything that is not a valid value.
@@ -56,6 +61,8 @@ public:
 
 private:
     std::vector<std::pair<std::string, Variant>> entries_;
+    mutable std::vector<bool> read_;  // by entry; grows on the first read
+    mutable std::string lastRead_;
 };
 
 }  // namespace brimlox::host

@@ -13,6 +13,7 @@
 #include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "platform/host/type_info.h"
 
@@ -139,6 +140,21 @@ public:
         return *this;
     }
 
+    // Publishes the values of a property added before: its enumeration, its fixed bounds, or
+    // the two properties that bound it.
+    TypeBuilder& Enumeration(std::string name, std::vector<EnumMember> members) {
+        return Rule(std::move(name), [&](ValueRule& r) { r.enumeration = std::move(members); });
+    }
+    TypeBuilder& Range(std::string name, double min, double max) {
+        return Rule(std::move(name), [&](ValueRule& r) { r.min = min, r.max = max; });
+    }
+    TypeBuilder& RangeOf(std::string name, std::string minProperty, std::string maxProperty) {
+        return Rule(std::move(name), [&](ValueRule& r) {
+            r.minProperty = std::move(minProperty);
+            r.maxProperty = std::move(maxProperty);
+        });
+    }
+
     // Adds members written by hand (shared member sets such as a control's extender).
     TypeBuilder& With(const std::function<void(TypeInfo&)>& add) {
         add(*info_);
@@ -158,6 +174,14 @@ private:
         else return false;
     }
     static T& Self(Dispatch& d) { return static_cast<T&>(d); }
+    TypeBuilder& Rule(std::string name, const std::function<void(ValueRule&)>& fill) {
+        MemberInfo m;
+        m.name = std::move(name);
+        m.kind = MemberKind::Property;
+        fill(m.values);
+        info_->Add(std::move(m));
+        return *this;
+    }
     static MemberInfo Base(std::string name, MemberKind kind, std::string help, int dispId, MemberFlags flags) {
         MemberInfo m;
         m.name = std::move(name);

@@ -51,6 +51,7 @@ void MergeInto(MemberInfo& into, MemberInfo&& from) {
     if (from.set) into.set = std::move(from.set);
     if (from.call) into.call = std::move(from.call);
     if (into.help.empty()) into.help = std::move(from.help);
+    if (!from.values.Empty()) into.values = std::move(from.values);
 }
 
 void CheckArguments(const MemberInfo& m, std::size_t given, std::size_t extra) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,6 +32,21 @@ struct ParamInfo {
 
 using MemberCall = std::function<Variant(Dispatch& self, std::span<Variant> args)>;
 
+// The values a property takes, published for property browsers and form-file checks: the
+// members of its enumeration, fixed bounds, or bounds held by two other properties of the same
+// object (a scroll bar's Value lies between its Min and Max, in either order).
+struct EnumMember {
+    std::int32_t value = 0;
+    std::string name;
+};
+struct ValueRule {
+    std::vector<EnumMember> enumeration;
+    std::optional<double> min, max;
+    std::string minProperty, maxProperty;
+
+    bool Empty() const { return enumeration.empty() && !min && !max && minProperty.empty(); }
+};
+
 struct MemberInfo {
     std::string name;
     MemberKind kind = MemberKind::Method;
@@ -40,6 +56,7 @@ struct MemberInfo {
     bool nonBrowsable = false;
     std::vector<ParamInfo> params;  // method and event arguments, indexed property arguments
     MemberCall get, let, set, call; // the bound implementations that exist
+    ValueRule values;               // properties: the values they take, when published
 
     bool HasGet() const { return static_cast<bool>(get); }
     bool HasLet() const { return static_cast<bool>(let); }

@@ -7,6 +7,7 @@
 
 #include "host_test.h"
 
+#include "platform/host/bag_check.h"
 #include "platform/host/form_file.h"
 #include "platform/host/standard_controls.h"
 
@@ -262,6 +263,36 @@ TEST_F(FormFileTest, SurfaceScalesDrawsAndMeasuresText) {
     EXPECT_EQ(GetPixel(pic->hDC(), 0, 3), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(pic->hDC(), 25, 3), RGB(0, 255, 0)) << "a box is not filled";
     form->Unload();
+}
+
+TEST_F(FormFileTest, ARefusedBagValueIsNamedByItsKeyAndDoubtfulValuesAreWarnedAbout) {
+    auto form = MakeRichForm();
+    OrderedJson good = SaveFormJson(*form);
+    form->Unload();
+    OrderedJson refused = good;
+    refused["controls"][1]["bag"]["Value"] = "many";
+    EXPECT_EQ(LoadError(refused.dump()), "bad.json: controls[1](prbIn).bag.Value: refused while loading: Type mismatch");
+
+    // A file that loads hands its bags back; each knows which keys its control never read.
+    OrderedJson doubtful = good;
+    doubtful["controls"][1]["bag"]["Captoin"] = "typo";
+    doubtful["controls"][1]["bag"]["Caption"] = 42;
+    doubtful["controls"][1]["bag"]["Value"] = "7";
+    std::vector<LoadedBag> bags;
+    auto loaded = LoadFormJson(doubtful, "doubtful.json", true, &bags);
+    ASSERT_EQ(bags.size(), loaded->Controls().size());
+    EXPECT_EQ(bags[1].path, "controls[1](prbIn)");
+    EXPECT_EQ(bags[1].control, loaded->Find("prbIn"));
+    EXPECT_EQ(bags[1].bag.UnreadKeys(), (std::vector<std::string>{"Captoin"}));
+    std::vector<std::string> found;
+    for (const auto& w : CheckBag(*bags[1].control, bags[1].bag)) found.push_back(w.key + ": " + w.problem);
+    EXPECT_EQ(found, (std::vector<std::string>{"Caption: expected a string, not 42",
+                                               "Value: expected a number, not \"7\"",
+                                               "Captoin: unknown key: a Probe does not read it"}));
+    // The same form as saved gives no warning at all.
+    for (const auto& b : bags)
+        if (b.path != bags[1].path) EXPECT_TRUE(CheckBag(*b.control, b.bag).empty()) << b.path;
+    loaded->Discard();
 }
 
 }  // namespace
