@@ -1,7 +1,10 @@
 #include "foundation/persistence/form_persistence.h"
 
 #include <algorithm>
+#include <functional>
 #include <set>
+#include <string_view>
+#include <vector>
 
 #include "foundation/persistence/design_environment.h"
 #include "foundation/persistence/persist_format.h"
@@ -23,6 +26,19 @@ constexpr const char* kNotEstablished =
     "Persistence must be established\nby calling the PersistForm method\nbefore persistence can be removed!";
 
 std::string WindowKey(std::size_t k) { return "Window" + std::to_string(k); }
+
+// The record number of a "Window" k key; 0 for any other key.
+std::size_t WindowNumber(const std::string& key) {
+    constexpr std::string_view kPrefix = "Window";
+    if (key.size() <= kPrefix.size() || key.size() > kPrefix.size() + 9 || key.compare(0, kPrefix.size(), kPrefix) != 0)
+        return 0;
+    std::size_t n = 0;
+    for (std::size_t i = kPrefix.size(); i < key.size(); ++i) {
+        if (key[i] < '0' || key[i] > '9') return 0;
+        n = n * 10 + static_cast<std::size_t>(key[i] - '0');
+    }
+    return n;
+}
 
 // The file name of the module that owns the form's window; empty when it cannot be had. The
 // instance handle is read at its full width: a 16-bit read would name some other module.
@@ -172,22 +188,25 @@ void FormPersistence::Terminate() {
     Release();
 }
 
+// The whole layout is one settings update: the form record, every control record and the
+// removal of the records beyond them. A process killed while saving leaves the previous layout
+// whole, and of two instances saving the same form the later one wins whole; record by record
+// writes would leave records of two sessions mixed.
 void FormPersistence::WriteLayout() {
     const std::string& app = foundation::RegistryLocation();
     if (app.empty()) return;
-    host::SettingsStore& store = *services_.store;
     formRecord_.Left = std::max(0.0f, formRecord_.Left);
     formRecord_.Top = std::max(0.0f, formRecord_.Top);
-    if (formRecord_.Width > 0 && formRecord_.Height > 0)
-        store.SaveSetting(app, formName_, "Form", FormatFormValue(formRecord_));
-    if (!collected_) return;
-    // New entries first, then the old ones beyond them: at no moment is the layout missing.
-    for (std::size_t k = 1; k <= controlRecords_.size(); ++k)
-        store.SaveSetting(app, formName_, WindowKey(k), FormatWindowValue(controlRecords_[k - 1]));
-    std::set<std::string> keys;
-    for (const auto& [key, value] : store.GetAllSettings(app, formName_)) keys.insert(key);
-    for (std::size_t k = controlRecords_.size() + 1; keys.contains(WindowKey(k)); ++k)
-        store.DeleteSetting(app, formName_, WindowKey(k));
+    std::vector<std::pair<std::string, std::string>> values;
+    if (formRecord_.Width > 0 && formRecord_.Height > 0) values.emplace_back("Form", FormatFormValue(formRecord_));
+    std::function<bool(const std::string&)> stale;
+    if (collected_) {
+        for (std::size_t k = 1; k <= controlRecords_.size(); ++k)
+            values.emplace_back(WindowKey(k), FormatWindowValue(controlRecords_[k - 1]));
+        const std::size_t count = controlRecords_.size();
+        stale = [count](const std::string& key) { return WindowNumber(key) > count; };
+    }
+    if (!values.empty() || stale) services_.store->SaveSettings(app, formName_, values, stale);
 }
 
 void FormPersistence::RemovePersistence(const std::string& formName) {
