@@ -138,5 +138,33 @@ TEST_F(CommandTest, AMenuButtonDrawsItsWholeCaptionCentredLeftOfTheStripAtEveryS
     }
 }
 
+TEST_F(CommandTest, TheDropDownArrowStaysInsideItsStripAtEveryScale) {
+    for (int twipsPerPixel : {15, 10, 8}) {
+        SCOPED_TRACE(twipsPerPixel);
+        desktop::Desktop::Instance().Configure({1024, 768, twipsPerPixel, true});
+        MakeForm();
+        auto b = AddButton(*form, "cmdDrop", 10, 10, 75, 25);
+        b->SetMenuButton(true);
+        b->Menu().AddMenu("New", host::Variant("new"));
+        b->Refresh();
+        RECT client{};
+        GetClientRect(b->hWnd(), &client);
+        const int strip = b->GetLayout().menuWidthPx;
+        EXPECT_GE(strip, 9);
+        if (twipsPerPixel == 15) EXPECT_EQ(strip, 9);
+        // The arrow's ink lies within the strip, clear of the button's raised right edge.
+        Ink arrow;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = client.right - strip; x < client.right; ++x)
+                if (GetPixel(b->hDC(), x, y) == RGB(0, 0, 0))
+                    arrow.left = std::min(arrow.left, x), arrow.right = std::max(arrow.right, x);
+        ASSERT_GE(arrow.right, 0) << "no arrow drawn";
+        EXPECT_GE(arrow.left, client.right - strip) << arrow.left << " to " << arrow.right;
+        EXPECT_LE(arrow.right, client.right - 3) << arrow.left << " to " << arrow.right;
+        form->Unload();
+        form.reset();
+    }
+}
+
 }  // namespace
 }  // namespace brimlox::test
