@@ -16,13 +16,21 @@ using host::Variant;
 Variant Nothing() { return Variant(std::shared_ptr<host::Dispatch>()); }
 Variant Text(const std::string& s) { return Variant(s); }
 
+// An empty picture is no picture: it equals the default Nothing and is not stored.
 Variant PictureValue(const std::shared_ptr<host::StdPicture>& p) {
+    if (!p || p->Type() == host::PictureType::None) return Nothing();
     return Variant(std::static_pointer_cast<host::Dispatch>(p));
 }
 
 std::shared_ptr<host::StdPicture> PictureOf(const Variant& v) {
     if (!v.IsObject()) return nullptr;
     return v.As<host::StdPicture>();
+}
+
+// The cursor copy holds an empty picture where the bag holds none, as a new control's does.
+std::shared_ptr<host::StdPicture> CopyPictureOf(const Variant& v) {
+    auto p = PictureOf(v);
+    return p ? p : std::make_shared<host::StdPicture>();
 }
 
 void WriteItem(host::PropertyBag& bag, const typPopUpItem& item, const std::string& n) {
@@ -72,8 +80,8 @@ void PopupItemList::WriteProperties(host::PropertyBag& bag) const {
 }
 
 void PopupItemList::ReadProperties(const host::PropertyBag& bag) {
-    copy_.icon = PictureOf(bag.ReadProperty("MenuItemIcon", Nothing()));
-    copy_.iconCheck = PictureOf(bag.ReadProperty("MenuItemIconChk", Nothing()));
+    copy_.icon = CopyPictureOf(bag.ReadProperty("MenuItemIcon", Nothing()));
+    copy_.iconCheck = CopyPictureOf(bag.ReadProperty("MenuItemIconChk", Nothing()));
     cursor_ = bag.ReadProperty("MenuItem", Variant(std::int16_t{0})).ToInteger();
     copy_.caption = bag.ReadProperty("MenuItemCaption", Text("")).ToString();
     copy_.tag = bag.ReadProperty("MenuItemTag", Text("")).ToString();

@@ -45,8 +45,12 @@ void Command::DrawCaption(bool up, std::uint32_t textColor) {
         default: OffsetRect(&workRect, 1, 1); break;
     }
     workRect.bottom = workRect.top + 1;
-    DrawTextA(dc, caption_.c_str(), -1, &workRect, format | DT_CALCRECT);
-    const int centreX = Half(l.faceWidthPx - workRect.right + workRect.left);
+    // Measured without DT_VCENTER: a one-pixel rectangle centred on would come back shorter
+    // than the text, and drawing in it would clip the letters' tops and bottoms.
+    DrawTextA(dc, caption_.c_str(), -1, &workRect, (format & ~DT_VCENTER) | DT_CALCRECT);
+    // A menu button's caption is centred on the face left of its drop-down strip.
+    const int faceWidthPx = l.faceWidthPx - (menuButton_ ? l.menuWidthPx : 0);
+    const int centreX = Half(faceWidthPx - workRect.right + workRect.left);
     switch (menuButton_ ? CenterMiddle : pictureAlignment_) {
         case CenterTop: OffsetRect(&workRect, centreX - 4, l.faceHeightPx - workRect.bottom - 2); break;
         case CenterBottom: OffsetRect(&workRect, centreX - 4, l.faceTopPx - workRect.top + 2); break;

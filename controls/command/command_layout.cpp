@@ -34,11 +34,17 @@ void Command::Resize() {
     Refresh();
 }
 
+namespace {
+constexpr int kMenuStripTwips = 135;  // 9 pixels at 15 twips a pixel
+}  // namespace
+
 void Command::ComputeLayout() {
     if (bevelOuter_ != foundation::NoBevel && Height() < 105) SetHeight(105);
     Layout& l = layout_;
     const float px = PxX(), py = PxY();
-    l.menuWidth = menuButton_ ? 9 * px : 0;
+    // The strip is 9 pixels at 96 DPI and grows with the scale like its arrow (90 twips), so
+    // the arrow keeps its room inside the strip's edges at every scale.
+    l.menuWidth = menuButton_ ? static_cast<float>(std::max(SnapToPixelsX(kMenuStripTwips), static_cast<int>(9 * px))) : 0;
     if (bevelOuter_ != foundation::NoBevel) {
         l.faceWidth = static_cast<float>(SnapToPixelsX(foundation::RoundHalfEven(Width() - 8 * px)));
         l.faceHalfHeight = static_cast<float>(SnapToPixelsY(foundation::RoundHalfEven((Height() - 8 * py) / 2)));

@@ -143,7 +143,11 @@ void Command::WriteProperties(PropertyBag& bag) {
     auto object = [](const auto& p) { return Variant(std::static_pointer_cast<host::Dispatch>(p)); };
     auto flag = [&](const char* key, bool v, bool fallback) { bag.WriteProperty(key, Variant(v), Variant(fallback)); };
     bag.WriteProperty("ForeColor", Colour(foreColor_), Colour(0x80000012));
-    bag.WriteProperty("Font", object(Font()), object(Ambient().Font));
+    // A font with the ambient font's attributes is the default and is not stored; reading
+    // gives the button its own copy of the ambient font again.
+    auto ambient = Ambient().Font;
+    auto font = Font();
+    bag.WriteProperty("Font", object(ambient && font && font->SameAs(*ambient) ? ambient : font), object(ambient));
     bag.WriteProperty("MousePointer", Variant(MousePointer()), Variant(std::int16_t{0}));
     if (MouseIcon()) bag.WriteProperty("MouseIcon", object(MouseIcon()));
     flag("Enabled", Enabled(), true);

@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "platform/desktop/desktop.h"
@@ -10,6 +11,14 @@
 #include "platform/user/user.h"
 
 namespace brimlox::desktop {
+
+bool DisplayNamed() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* v = std::getenv(name);
+        if (v && *v) return true;
+    }
+    return false;
+}
 
 namespace {
 
@@ -53,6 +62,14 @@ int VkFromSdl(SDL_Keycode k) {
 std::unique_ptr<SdlPresenter> SdlPresenter::Open(const std::string& title, std::string* error) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = std::string("SDL cannot start its video subsystem: ") + SDL_GetError();
+        return nullptr;
+    }
+    // SDL falls back to its offscreen (or dummy) driver when no display answers. Those show
+    // nothing, and a live run on them would wait for a window nobody can see or close.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (driver == "offscreen" || driver == "dummy") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (error) *error = "no display answers (SDL has only its " + driver + " video driver)";
         return nullptr;
     }
     std::unique_ptr<SdlPresenter> p(new SdlPresenter());

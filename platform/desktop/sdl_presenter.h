@@ -21,6 +21,9 @@ union SDL_Event;
 
 namespace brimlox::desktop {
 
+// Whether a display is named for a live window (DISPLAY or WAYLAND_DISPLAY set and not empty).
+bool DisplayNamed();
+
 class SdlPresenter : public InputSource {
 public:
     // Opens the window at the desktop's screen size; nullptr with a message when SDL cannot.

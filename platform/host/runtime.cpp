@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/sdl_presenter.h"
 #include "platform/host/font.h"
 #include "platform/host/form.h"
 #include "platform/host/picture.h"
@@ -87,12 +89,34 @@ std::vector<std::shared_ptr<Form>> LoadedForms() {
     return out;
 }
 
+// A program that arranged no input of its own (no script, no window) runs live when a display
+// is named: the screen shows in an SDL2 window on the real clock until the window is closed or
+// the last form unloads. Returns the window, or nullptr for the headless loop.
+std::unique_ptr<desktop::SdlPresenter> OpenLiveWindow() {
+    auto& d = desktop::Desktop::Instance();
+    if (d.Source() || !desktop::DisplayNamed()) return nullptr;
+    std::string title = "Brimlox";
+    if (auto forms = LoadedForms(); !forms.empty()) title = forms.front()->Caption();
+    std::string error;
+    auto window = desktop::SdlPresenter::Open(title, &error);
+    if (!window) std::fprintf(stderr, "brimlox: no window (%s); running without one\n", error.c_str());
+    return window;
+}
+
 int Run() {
+    auto& d = desktop::Desktop::Instance();
+    bool live = false;
+    if (auto window = OpenLiveWindow()) {
+        d.UseRealClock();
+        d.SetInputSource(std::move(window));
+        live = true;
+    }
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (live) d.SetInputSource(nullptr);
     return static_cast<int>(msg.wParam);
 }
 

@@ -30,7 +30,10 @@ void NoteFormLoaded(Form& form);
 void NoteFormUnloaded(Form& form);
 std::vector<std::shared_ptr<Form>> LoadedForms();
 // Dispatches messages until the last loaded form unloads or the input ends; returns the
-// WM_QUIT exit code.
+// WM_QUIT exit code. When nothing provides input yet (no script, no window) and a display is
+// named (DISPLAY or WAYLAND_DISPLAY), the forms are shown live in an SDL2 window on the real
+// clock until it is closed; without a display the loop runs headless and ends when nothing
+// more can happen.
 int Run();
 // Handles every message waiting now (paints included) and returns the number of loaded forms.
 int DoEvents();

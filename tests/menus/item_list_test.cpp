@@ -313,10 +313,13 @@ TEST_F(MenuBagTest, RoundTripKeepsIndexesFlagsPicturesAndTheCopy) {
     PopupItemList fresh;
     fresh.InitProperties();
     fresh.WriteProperties(emptyBag);
-    EXPECT_EQ(emptyBag.Entries().size(), 2u) << "only the copy's empty pictures";
+    EXPECT_EQ(emptyBag.Entries().size(), 0u) << "empty pictures are the default and are not stored";
     PopupItemList none;
     none.ReadProperties(emptyBag);
     EXPECT_EQ(none.MenuItemCount(), 0);
+    ASSERT_TRUE(none.MenuItemIcon()) << "the copy holds an empty picture, as a new list's does";
+    EXPECT_EQ(none.MenuItemIcon()->Type(), host::PictureType::None);
+    ASSERT_TRUE(none.MenuItemIconChk());
 }
 
 }  // namespace

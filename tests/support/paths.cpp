@@ -22,4 +22,9 @@ const std::string& CliExe() {
     return exe;
 }
 
+const std::string& FirstFormExe() {
+    static const std::string exe = BRIMLOX_FIRST_FORM_EXE;
+    return exe;
+}
+
 }  // namespace brimlox::test

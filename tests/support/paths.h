@@ -10,5 +10,6 @@ const std::string& SourceDir();
 const std::string& TestOutputDir();
 const std::string& GalleryExe();
 const std::string& CliExe();
+const std::string& FirstFormExe();
 
 }  // namespace brimlox::test

@@ -128,5 +128,73 @@ TEST_F(CommandTest, ATransparentButtonContinuesTheContainersPictureOverManyTiles
     EXPECT_EQ(wrong, 0);
 }
 
+// The rows and columns of a menu button's face (left of its strip) that hold caption ink.
+struct Ink {
+    int top = 1 << 20, bottom = -1, left = 1 << 20, right = -1;
+};
+
+Ink CaptionInk(const Command& b) {
+    RECT client{};
+    GetClientRect(b.hWnd(), &client);
+    Ink ink;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right - b.GetLayout().menuWidthPx; ++x)
+            if (GetPixel(b.hDC(), x, y) == RGB(0, 0, 0)) {
+                ink.top = std::min(ink.top, y), ink.bottom = std::max(ink.bottom, y);
+                ink.left = std::min(ink.left, x), ink.right = std::max(ink.right, x);
+            }
+    return ink;
+}
+
+TEST_F(CommandTest, AMenuButtonDrawsItsWholeCaptionCentredLeftOfTheStripAtEveryScale) {
+    for (int twipsPerPixel : {15, 10}) {
+        SCOPED_TRACE(twipsPerPixel);
+        desktop::Desktop::Instance().Configure({1024, 768, twipsPerPixel, true});
+        MakeForm();
+        auto b = AddButton(*form, "cmdFile", 10, 10, 75, 25);
+        b->SetCaption("&File");
+        b->SetMenuButton(true);
+        b->Menu().AddMenu("New", host::Variant("new"));
+        b->Refresh();
+        const Ink ink = CaptionInk(*b);
+        // The letters' tops and the mnemonic's underline below them: the whole text height.
+        TEXTMETRICA tm{};
+        GetTextMetricsA(b->hDC(), &tm);
+        EXPECT_GE(ink.bottom - ink.top + 1, tm.tmAscent) << "ink rows " << ink.top << " to " << ink.bottom;
+        const int faceCentre = (b->GetLayout().faceLeftPx + b->GetLayout().faceWidthPx - b->GetLayout().menuWidthPx) / 2;
+        EXPECT_LE(std::abs((ink.left + ink.right) / 2 - faceCentre), 3) << ink.left << " to " << ink.right;
+        form->Unload();
+        form.reset();
+    }
+}
+
+TEST_F(CommandTest, TheDropDownArrowStaysInsideItsStripAtEveryScale) {
+    for (int twipsPerPixel : {15, 10, 8}) {
+        SCOPED_TRACE(twipsPerPixel);
+        desktop::Desktop::Instance().Configure({1024, 768, twipsPerPixel, true});
+        MakeForm();
+        auto b = AddButton(*form, "cmdDrop", 10, 10, 75, 25);
+        b->SetMenuButton(true);
+        b->Menu().AddMenu("New", host::Variant("new"));
+        b->Refresh();
+        RECT client{};
+        GetClientRect(b->hWnd(), &client);
+        const int strip = b->GetLayout().menuWidthPx;
+        EXPECT_GE(strip, 9);
+        if (twipsPerPixel == 15) EXPECT_EQ(strip, 9);
+        // The arrow's ink lies within the strip, clear of the button's raised right edge.
+        Ink arrow;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = client.right - strip; x < client.right; ++x)
+                if (GetPixel(b->hDC(), x, y) == RGB(0, 0, 0))
+                    arrow.left = std::min(arrow.left, x), arrow.right = std::max(arrow.right, x);
+        ASSERT_GE(arrow.right, 0) << "no arrow drawn";
+        EXPECT_GE(arrow.left, client.right - strip) << arrow.left << " to " << arrow.right;
+        EXPECT_LE(arrow.right, client.right - 3) << arrow.left << " to " << arrow.right;
+        form->Unload();
+        form.reset();
+    }
+}
+
 }  // namespace
 }  // namespace brimlox::test
