@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -37,12 +38,14 @@ const char* const kRenderUsage =
     "  --scale N         twips per pixel, 1 to 1440 (default 15, that is 96 dots per inch)\n";
 
 const char* const kRunUsage =
-    "usage: brimlox run FORM.json [--script FILE] [--out DIR] [--scale TWIPS_PER_PIXEL]\n"
+    "usage: brimlox run FORM.json [--script FILE] [--out DIR] [--scale TWIPS_PER_PIXEL] [--max-time S]\n"
     "\n"
     "Loads a form file and runs it; the events its controls raise are printed, one a line.\n"
     "With a display it shows the form in a window until the window is closed. With --script\n"
     "it plays the input script on a virtual clock (docs/input-script.md) and writes the\n"
-    "script's screenshots to DIR (default: the current folder).\n";
+    "script's screenshots to DIR (default: the current folder).\n"
+    "  --max-time S      stop a scripted run after S seconds of virtual time (default 600);\n"
+    "                    a script that lasts longer ends the run with exit status 1\n";
 
 const char* const kCheckUsage =
     "usage: brimlox check FORM.json\n"
@@ -62,6 +65,7 @@ struct FormArgs {
     std::string out;
     std::string script;
     int scale = 15;
+    std::uint64_t maxTimeMs = 600000;
     bool help = false;
 };
 
@@ -88,6 +92,13 @@ int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<
             if (arg == "-o") a.out = value;
             else if (arg == "--out") a.out = value;
             else if (arg == "--script") a.script = value;
+            else if (arg == "--max-time") {
+                std::uint64_t seconds = 0;
+                auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+                if (ec != std::errc() || end != value.data() + value.size() || seconds < 1 || seconds > 100000000)
+                    return Bad(command, "--max-time wants seconds from 1 to 100000000, not '" + value + "'");
+                a.maxTimeMs = seconds * 1000;
+            }
             else if (arg == "--scale") {
                 auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), a.scale);
                 if (ec != std::errc() || end != value.data() + value.size() || a.scale < 1 || a.scale > 1440)
@@ -197,7 +208,7 @@ int RunRender(int argc, char** argv) {
 
 int RunForm(int argc, char** argv) {
     FormArgs a;
-    if (int stop = ParseFormArgs("run", argc, argv, {"--script", "--out", "--scale"}, a); stop >= 0) return stop;
+    if (int stop = ParseFormArgs("run", argc, argv, {"--script", "--out", "--scale", "--max-time"}, a); stop >= 0) return stop;
     if (a.help) return std::fputs(kRunUsage, stdout), 0;
     desktop::InputScript script;
     std::string error;
@@ -239,11 +250,22 @@ int RunForm(int argc, char** argv) {
             failed = true;
         }
     });
+    // A run is bounded in virtual time: a script that waits for ever while a control ticks
+    // would otherwise run for days, one timer tick at a time.
+    const std::uint64_t endTime = script.endTime;
+    const bool overBudget = endTime > a.maxTimeMs;
+    if (overBudget) d.SetRunLimit(a.maxTimeMs);
     d.SetInputSource(std::make_unique<desktop::ScriptedInput>(std::move(script.events), script.endTime));
     host::Run();
     d.SetInputSource(nullptr);
     d.SetScreenshotHandler(nullptr);
+    d.SetRunLimit(0);
     UnloadAll();
+    if (overBudget) {
+        std::fprintf(stderr, "brimlox run: stopped after %llu s of virtual time; the script lasts %llu s (--max-time raises the limit)\n",
+                     static_cast<unsigned long long>(a.maxTimeMs / 1000), static_cast<unsigned long long>(endTime / 1000));
+        return 1;
+    }
     return failed ? 1 : 0;
 }
 

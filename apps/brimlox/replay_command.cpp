@@ -1,5 +1,6 @@
 #include "apps/brimlox/replay_command.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +25,8 @@ const char* const kReplayUsage =
     "2 bad usage or a malformed trace.\n";
 
 namespace {
+
+constexpr std::int64_t kMaxReplayBitmapPixels = std::int64_t{1} << 24;
 
 struct ReplayArgs {
     std::string trace;
@@ -117,6 +120,9 @@ int RunReplay(int argc, char** argv) {
     }
     gdi::replay::ReplayOptions options;
     options.keepEverySurface = !args.allDir.empty();
+    // A trace of a few lines may ask for bitmaps of gigabytes; like the fuzzer, the tool bounds
+    // each one (16 Mpixels covers any screen this platform draws).
+    options.maxBitmapPixels = kMaxReplayBitmapPixels;
     gdi::replay::TraceReplayer replayer(options);
     try {
         replayer.Run(in);

@@ -66,7 +66,10 @@ public:
     // The fuzzer sets it so that a forged size cannot exhaust memory.
     std::int64_t maxBitmapPixels = 0;
     void CheckBitmapSize(std::int64_t width, std::int64_t height) const {
-        if (maxBitmapPixels > 0 && width > 0 && height > 0 && width * height > maxBitmapPixels)
+        // A negative DIB height only means top-down rows: the size is its magnitude.
+        width = width < 0 ? -width : width;
+        height = height < 0 ? -height : height;
+        if (maxBitmapPixels > 0 && width * height > maxBitmapPixels)
             throw ReplayError("a bitmap of " + std::to_string(width) + "x" + std::to_string(height) +
                               " pixels is larger than this replay allows");
     }

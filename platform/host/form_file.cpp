@@ -11,6 +11,7 @@
 #include "platform/json/nesting.h"
 #include "platform/json/numbers.h"
 #include "platform/host/form.h"
+#include "platform/host/picture.h"
 #include "platform/host/runtime.h"
 #include "platform/user/user.h"
 #include "platform/user/user_handles.h"
@@ -25,6 +26,7 @@ constexpr std::int64_t kMaxCoordinate = 2000000;  // twips; far beyond any scree
 // Sizes are bounded lower: every window gets a backing surface of its size, and a hostile file
 // must not make the host allocate gigabytes.
 constexpr std::int64_t kMaxSize = 100000;
+constexpr int kMaxContainerDepth = 100;
 static_assert(user::UserHandleTable::kMaxSlots >= kMaxFormControls + 1000,
               "the window table must hold a window for every control of the largest form file");
 constexpr std::int32_t kDefaultBack = static_cast<std::int32_t>(0x8000000Fu);
@@ -146,6 +148,31 @@ ControlRecord ParseControl(const OrderedJson& j, std::size_t i) {
     return rec;
 }
 
+// Follows each chain of containers once: a control whose depth is already known ends the walk,
+// so the check is linear in the number of controls. Nesting is bounded as well: every window
+// operation walks a control's chain of containers, and no designed form nests this deep.
+void CheckContainerChains(const std::vector<ControlRecord>& controls,
+                          const std::map<const ControlRecord*, const ControlRecord*>& containerOf) {
+    std::map<const ControlRecord*, int> depthOf;  // 1 for a control on the form itself
+    for (const auto& rec : controls) {
+        std::vector<const ControlRecord*> chain;
+        std::set<const ControlRecord*> onChain;
+        const ControlRecord* k = &rec;
+        for (; k && !depthOf.count(k);) {
+            if (!onChain.insert(k).second) Fail(rec.path + ".container", "container cycle through \"" + k->name + "\"");
+            chain.push_back(k);
+            auto up = containerOf.find(k);
+            k = up == containerOf.end() ? nullptr : up->second;
+        }
+        int depth = k ? depthOf[k] : 0;
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            if (++depth > kMaxContainerDepth)
+                Fail((*it)->path + ".container", "containers nested deeper than " + std::to_string(kMaxContainerDepth) + " levels");
+            depthOf[*it] = depth;
+        }
+    }
+}
+
 // Names: unique, or shared by a control array whose members have distinct indexes.
 // Containers: each names a container control of the file, and no chain returns to its start.
 void CheckNamesAndContainers(const std::vector<ControlRecord>& controls) {
@@ -166,16 +193,21 @@ void CheckNamesAndContainers(const std::vector<ControlRecord>& controls) {
         auto it = byName.find(key);
         return it == byName.end() ? nullptr : it->second;
     };
+    std::map<std::string, bool> isContainerType;
+    std::map<const ControlRecord*, const ControlRecord*> containerOf;
     for (const auto& rec : controls) {
         if (rec.container.empty()) continue;
         const ControlRecord* c = find(rec.container);
         if (!c || c->index >= 0) Fail(rec.path + ".container", "no control \"" + rec.container + "\" to contain it");
-        auto probe = CreateControl(c->type);
-        if (!probe || !probe->IsContainer()) Fail(rec.path + ".container", "\"" + rec.container + "\" is not a container");
-        std::set<const ControlRecord*> seen{&rec};
-        for (const ControlRecord* k = c; k && !k->container.empty(); k = find(k->container))
-            if (!seen.insert(k).second) Fail(rec.path + ".container", "container cycle through \"" + k->name + "\"");
+        auto known = isContainerType.find(c->type);
+        if (known == isContainerType.end()) {
+            auto probe = CreateControl(c->type);
+            known = isContainerType.emplace(c->type, probe && probe->IsContainer()).first;
+        }
+        if (!known->second) Fail(rec.path + ".container", "\"" + rec.container + "\" is not a container");
+        containerOf[&rec] = c;
     }
+    CheckContainerChains(controls, containerOf);
 }
 
 // Refuses values nested so deep that recursive code could overflow the stack, before any other
@@ -247,11 +279,13 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode, std::vector<Loaded
             if (!c.container.empty()) made[i]->SetContainerDirect(form->Find(c.container).get());
             made[i]->Site(c.left, c.top, c.width, c.height, c.visible, c.align, c.tag);
         }
-        // A container's window comes before the windows inside it, wherever it is in the file.
-        std::function<void(Control&)> makeWindow = [&](Control& c) {
-            if (c.hWnd() || c.IsWindowless()) return;
-            if (Control* k = c.ContainerControl()) makeWindow(*k);
-            c.CreateSurface(c.ContainerHwnd(), true);
+        // A container's window comes before the windows inside it, wherever it is in the file:
+        // the chain of containers without a window yet is made from the outermost in (a loop,
+        // not recursion, since a hostile file may nest thousands deep).
+        auto makeWindow = [](Control& c) {
+            std::vector<Control*> chain;
+            for (Control* k = &c; k && !k->hWnd() && !k->IsWindowless(); k = k->ContainerControl()) chain.push_back(k);
+            for (auto it = chain.rbegin(); it != chain.rend(); ++it) (*it)->CreateSurface((*it)->ContainerHwnd(), true);
         };
         for (std::size_t i = 0; i < made.size(); ++i) {
             at = rec.controls[i].path;
@@ -350,6 +384,7 @@ std::shared_ptr<Form> LoadFormJson(const OrderedJson& json, const std::string& s
                                    std::vector<LoadedBag>* bags) {
     StartHost();
     try {
+        PictureBudget pictures;
         FormRecord rec = ParseFile(json);
         return Build(rec, designMode, bags);
     } catch (const FormFileError& e) {

@@ -117,6 +117,21 @@ std::shared_ptr<StdPicture> LoadPicture(const std::string& path) {
 }
 
 namespace {
+thread_local PictureBudget* currentBudget = nullptr;
+}  // namespace
+
+PictureBudget::PictureBudget(std::int64_t maxBytes) : remaining_(maxBytes), outer_(currentBudget) { currentBudget = this; }
+
+PictureBudget::~PictureBudget() { currentBudget = outer_; }
+
+bool PictureBudget::Take(std::int64_t bytes) {
+    if (!currentBudget) return true;
+    if (bytes > currentBudget->remaining_) return false;
+    currentBudget->remaining_ -= bytes;
+    return true;
+}
+
+namespace {
 
 OrderedJson SavePicture(const Dispatch& d) {
     const auto& p = static_cast<const StdPicture&>(d);
@@ -132,11 +147,17 @@ std::shared_ptr<Dispatch> LoadPictureJson(const OrderedJson& j, const std::strin
         throw FormFileError(path, "a picture must be null or {\"base64\": \"...\"}");
     auto bytes = gdi::DecodeBase64(j["base64"].get_ref<const std::string&>());
     if (!bytes) throw FormFileError(path + ".base64", "not valid base64");
+    std::shared_ptr<StdPicture> picture;
     try {
-        return StdPicture::FromBytes(std::move(*bytes));
+        picture = StdPicture::FromBytes(std::move(*bytes));
     } catch (const HostError& e) {
         throw FormFileError(path + ".base64", e.Description());
     }
+    const std::int64_t decoded = std::int64_t{picture->PixelWidth()} * picture->PixelHeight() * 4;
+    if (!PictureBudget::Take(decoded))
+        throw FormFileError(path, "the pictures of this file need more than " +
+                                      std::to_string(PictureBudget::kFormFileBytes >> 20) + " MiB decoded");
+    return picture;
 }
 
 }  // namespace

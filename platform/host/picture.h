@@ -58,6 +58,25 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
+// Bounds the decoded pixels of the pictures read while it lives (one form file): each picture
+// decoded from a property bag counts 4 bytes a pixel, and the picture that would pass
+// `maxBytes` is refused with its path, naming the control. One 4096 x 4096 picture shared by
+// sixty images must not cost gigabytes.
+class PictureBudget {
+public:
+    static constexpr std::int64_t kFormFileBytes = std::int64_t{256} << 20;
+    explicit PictureBudget(std::int64_t maxBytes = kFormFileBytes);
+    ~PictureBudget();
+    PictureBudget(const PictureBudget&) = delete;
+    PictureBudget& operator=(const PictureBudget&) = delete;
+    // Counts a decoded picture against the innermost budget; false when it does not fit.
+    static bool Take(std::int64_t bytes);
+
+private:
+    std::int64_t remaining_;
+    PictureBudget* outer_;
+};
+
 // LoadPicture: an empty path gives an empty picture; a missing file raises 53, a file that is
 // not a BMP, ICO, PNG or GIF picture 481.
 std::shared_ptr<StdPicture> LoadPicture(const std::string& path = "");

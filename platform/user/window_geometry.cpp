@@ -65,15 +65,21 @@ bool IsReallyVisible(const WindowObject* w) {
     return w != nullptr;
 }
 
+// One walk up the tree: `offset` is this window's client origin minus the current ancestor's,
+// grown by one step per level, so the cost is linear in the depth (asking every ancestor for
+// its origin on the screen would walk the chain again at each level).
 RECT VisibleClientRect(const WindowObject* w) {
     RECT r = ClientRectOf(w);
-    POINT origin = ClientOriginOnScreen(w);
+    POINT offset{0, 0};
+    const WindowObject* child = w;
     for (const WindowObject* a = LookupWindow(w->parent); a && !a->isDesktop; a = LookupWindow(a->parent)) {
-        POINT ao = ClientOriginOnScreen(a);
-        RECT ac = ClientRectOf(a);
-        RECT clip{ac.left + ao.x - origin.x, ac.top + ao.y - origin.y, ac.right + ao.x - origin.x,
-                  ac.bottom + ao.y - origin.y};
+        const RECT in = NonClientInsets(child->style, child->exStyle);
+        offset.x += child->rect.left + in.left;
+        offset.y += child->rect.top + in.top;
+        RECT clip = ClientRectOf(a);
+        OffsetRect(&clip, -offset.x, -offset.y);
         if (!IntersectRect(&r, &r, &clip)) return RECT{};
+        child = a;
     }
     return r;
 }

@@ -8,6 +8,8 @@
 
 #include "apps/app_process.h"
 #include "platform/gdi/png.h"
+#include "platform/gdi/surface.h"
+#include "platform/gdi/trace_base64.h"
 #include "support/gdi_test.h"
 #include "support/paths.h"
 
@@ -102,6 +104,58 @@ TEST(BrimloxCliHostile, TheLargestFormFileLoadsAndOneControlMoreIsRefused) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("with 100000 controls"), std::string::npos) << r.out;
     ExpectRefused(Cli({"check", Write("too-many.json", many(100001))}), 2, "controls: 100001 controls, more than 100000");
+}
+
+// Inputs built to exhaust time or memory end quickly with a message instead.
+TEST(BrimloxCliHostile, InputsThatWouldExhaustTimeOrMemoryAreBounded) {
+    // 20,000 frames each inside the previous: refused by depth at once; 100 levels still load.
+    auto frames = [](int count) {
+        std::string controls;
+        for (int i = 0; i < count; ++i)
+            controls += (i ? "," : "") + std::string(R"({"type":"Frame","name":"f)") + std::to_string(i) + "\"" +
+                        (i ? R"(,"container":"f)" + std::to_string(i - 1) + "\"" : "") +
+                        R"(,"extender":{"Left":15,"Top":15,"Width":3000,"Height":3000}})";
+        return Form(controls);
+    };
+    ExpectRefused(Cli({"check", Write("frames-deep.json", frames(20000))}), 2,
+                  "controls[100](f100).container: containers nested deeper than 100 levels");
+    ProcessResult r = Cli({"check", Write("frames-100.json", frames(100))});
+    EXPECT_EQ(r.status, 0) << r.err;
+
+    // Sixty images sharing one 4096 x 4096 picture: 4 GB decoded. The budget names the image
+    // whose picture would pass it.
+    const std::string png = OutputDir() + "/hostile-4096.png";
+    {
+        auto big = gdi::Surface::Create(4096, 4096, gdi::PixelFormat::Bgrx32);
+        ASSERT_TRUE(gdi::WriteSurfacePng(*big, png));
+    }
+    std::ifstream in(png, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::string base64;
+    gdi::AppendBase64(base64, bytes.data(), bytes.size());
+    std::string images;
+    for (int i = 0; i < 60; ++i)
+        images += (i ? "," : "") + std::string(R"({"type":"Image","name":"img)") + std::to_string(i) +
+                  R"(","extender":{"Left":0,"Top":0,"Width":900,"Height":900},"bag":{"Picture":{"object":"Picture","data":{"base64":")" +
+                  base64 + "\"}}}}";
+    ExpectRefused(Cli({"check", Write("pictures.json", Form(images))}), 2,
+                  "controls[4](img4).bag.Picture.data: the pictures of this file need more than 256 MiB decoded");
+
+    // A tiny trace asking for huge bitmaps is refused by size.
+    const std::string out = OutputDir() + "/hostile-huge.png";
+    std::string trace = R"({"op":"#trace","version":1,"twips_per_pixel":15,"syscolors":[)";
+    for (int i = 0; i < 31; ++i) trace += (i ? "," : "") + std::to_string(i);
+    trace += "]}\n";
+    for (int i = 0; i < 12; ++i)
+        trace += R"({"op":"CreateBitmap","args":[16384,8192,1,32,null],"ret":)" + std::to_string(100 + i) + "}\n";
+    ExpectRefused(Cli({"replay", Write("huge.trace", trace), "-o", out}), 2, "larger than this replay allows", out);
+
+    // A script that holds a repeat button and waits a billion seconds stops at the run budget.
+    const std::string gallery = SourceDir() + "/forms/gallery.json";
+    const std::string script = Write("forever.script", "move 66 45\ndown left\nwait 1000000000s\n");
+    r = Cli({"run", gallery, "--script", script, "--max-time", "5"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("stopped after 5 s of virtual time"), std::string::npos) << r.err;
 }
 
 // Traces and scripts: malformed or hostile ones are refused in one line; usage errors too.
