@@ -523,6 +523,40 @@ TEST_F(GdiTrace, DcsOntoOneSurfaceShareItsPixels) {
     DeleteDC(frame);
 }
 
+// A surface freed and a new one of the same size (as a window closed and another opened, most
+// likely at the same address) are two surfaces: the second is described with its own pixels.
+TEST_F(GdiTrace, ASurfaceMadeWhereAFreedOneWasIsDescribedAfresh) {
+    std::string path = TracePath("reused");
+    auto first = Surface::Create(8, 6, PixelFormat::Bgrx32);
+    first->Clear(0x102030);
+    const void* firstBits = first->Bits();
+    ASSERT_TRUE(brimlox::gdi::TraceStart(path));
+    HDC a = brimlox::gdi::CreateSurfaceDC(first.get(), POINT{0, 0}, RECT{0, 0, 8, 6});
+    SetPixel(a, 1, 1, RGB(255, 0, 0));
+    HDC keep = brimlox::gdi::CreateSurfaceDC(first.get(), POINT{0, 0}, RECT{0, 0, 8, 6});
+    SetPixel(keep, 2, 2, RGB(0, 255, 0));
+    brimlox::gdi::RetargetSurfaceDC(keep, nullptr, POINT{}, RECT{});  // its window goes away
+    DeleteDC(a);
+    first.reset();
+    auto second = Surface::Create(8, 6, PixelFormat::Bgrx32);
+    second->Clear(0x405060);
+    HDC b = brimlox::gdi::CreateSurfaceDC(second.get(), POINT{0, 0}, RECT{0, 0, 8, 6});
+    SetPixel(b, 3, 3, RGB(0, 0, 255));
+    brimlox::gdi::TraceStop();
+
+    std::vector<Json> lines = ReadLines(path);
+    EXPECT_EQ(Count(lines, "#surface"), 2) << (second->Bits() == firstBits ? "same address" : "new address");
+    std::ifstream in(path);
+    TraceReplayer replayer;
+    replayer.Run(in);
+    EXPECT_EQ(replayer.ResultsChecked(), 2);
+    EXPECT_FALSE(replayer.FirstMismatch().has_value()) << replayer.FirstMismatch()->Describe();
+    ASSERT_EQ(replayer.Surfaces().size(), 2u);
+    EXPECT_TRUE(SamePixels(*replayer.Surfaces()[1].pixels, *second));
+    DeleteDC(keep);
+    DeleteDC(b);
+}
+
 // Version 2 descriptions are checked before use: a DC on a surface never described, a clip
 // that leaves its surface and surfaces of absurd size are refused with their line.
 TEST_F(GdiTrace, MalformedSurfaceAndDcLinesAreRejectedWithTheirLine) {
