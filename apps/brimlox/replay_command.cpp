@@ -16,9 +16,9 @@ const char* const kReplayUsage =
     "usage: brimlox replay TRACE [-o OUT.png] [--all DIR] [--check]\n"
     "\n"
     "Draws a GDI trace (written with BRIMLOX_GDI_TRACE=FILE) again.\n"
-    "  -o OUT.png   write the first #dc surface of the trace (without any #dc: the bitmap\n"
-    "               last held by the first memory DC the trace created)\n"
-    "  --all DIR    write every surface as DIR/surface-N.png, N counting #dc lines from 1\n"
+    "  -o OUT.png   write the first surface of the trace (without any: the bitmap last\n"
+    "               held by the first memory DC the trace created)\n"
+    "  --all DIR    write every surface as DIR/surface-N.png, N counting surfaces from 1\n"
     "  --check      compare the drawing with the trace's #result pixels\n"
     "\n"
     "Exit status: 0 done; 1 the drawing differs from #result or cannot be written;\n"
@@ -81,12 +81,12 @@ int WriteOutputs(const gdi::replay::TraceReplayer& replayer, const ReplayArgs& a
     const auto& surfaces = replayer.Surfaces();
     if (surfaces.empty() || !surfaces.front().pixels) {
         std::fprintf(stderr,
-                     "brimlox replay: %s has no #dc surface and no memory DC that held a bitmap: nothing to write\n",
+                     "brimlox replay: %s has no surface and no memory DC that held a bitmap: nothing to write\n",
                      args.trace.c_str());
         return 1;
     }
     if (!replayer.HadDcLines())
-        std::fprintf(stderr, "brimlox replay: %s has no #dc; writing the bitmap of its first memory DC\n",
+        std::fprintf(stderr, "brimlox replay: %s has no surface; writing the bitmap of its first memory DC\n",
                      args.trace.c_str());
     bool ok = true;
     if (!args.out.empty()) ok = Write(*surfaces.front().pixels, args.out) && ok;

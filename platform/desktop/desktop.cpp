@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/trace_surface.h"
 #include "platform/user/user.h"
 #include "platform/user/user_internal.h"
 
@@ -174,6 +175,8 @@ void Desktop::Compose(const RECT& screenRect) {
         SplitBand(top, area, layers, runs, open, next);
         for (int y = top; y < bottom; ++y) ComposeRow(*screen_, runs, y, background);
     }
+    // The screen changed without a GDI call; a drawing trace must describe it again.
+    gdi::TraceSurfaceChanged(*screen_);
     ++frameSerial_;
 }
 

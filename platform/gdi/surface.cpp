@@ -1,10 +1,13 @@
 #include "platform/gdi/surface.h"
+#include "platform/gdi/surface_serial.h"
 
 #include <sys/mman.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <unordered_map>
 
 namespace brimlox::gdi {
 
@@ -19,20 +22,54 @@ int DibStride(int width, int bitsPerPixel) {
 namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 std::size_t HugePageRounded(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+// Serial numbers of the live pixel buffers (see surface_serial.h). Surfaces are made and freed
+// on the UI thread only; the lock keeps the table sound all the same.
+struct SerialTable {
+    std::mutex lock;
+    std::unordered_map<const void*, std::uint64_t> serials;
+    std::uint64_t next = 1;
+};
+SerialTable& Serials() {
+    static SerialTable* table = new SerialTable;  // never destroyed: buffers may be freed at exit
+    return *table;
+}
+void RegisterBuffer(const void* p) {
+    SerialTable& t = Serials();
+    std::lock_guard guard(t.lock);
+    t.serials[p] = t.next++;
+}
+void UnregisterBuffer(const void* p) {
+    SerialTable& t = Serials();
+    std::lock_guard guard(t.lock);
+    t.serials.erase(p);
+}
 }  // namespace
+
+std::uint64_t SurfaceSerial(const Surface& surface) {
+    SerialTable& t = Serials();
+    std::lock_guard guard(t.lock);
+    auto it = t.serials.find(surface.Bits());
+    return it == t.serials.end() ? 0 : it->second;
+}
 
 template <typename T>
 void* PixelAllocator<T>::AllocatePixels(std::size_t bytes) {
-    if (bytes < kHugePage) return ::operator new(bytes);
-    const std::size_t rounded = HugePageRounded(bytes);
-    void* p = std::aligned_alloc(kHugePage, rounded);
-    if (!p) throw std::bad_alloc();
-    madvise(p, rounded, MADV_HUGEPAGE);  // a hint: without it the pages are merely small
+    void* p = nullptr;
+    if (bytes < kHugePage) {
+        p = ::operator new(bytes);
+    } else {
+        const std::size_t rounded = HugePageRounded(bytes);
+        p = std::aligned_alloc(kHugePage, rounded);
+        if (!p) throw std::bad_alloc();
+        madvise(p, rounded, MADV_HUGEPAGE);  // a hint: without it the pages are merely small
+    }
+    RegisterBuffer(p);
     return p;
 }
 
 template <typename T>
 void PixelAllocator<T>::FreePixels(void* p, std::size_t bytes) {
+    UnregisterBuffer(p);
     if (bytes < kHugePage)
         ::operator delete(p);
     else

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/trace_base64.h"
 #include "platform/gdi/trace_recorder.h"
+#include "platform/gdi/trace_surface.h"
 
 namespace brimlox::gdi {
 
@@ -70,6 +71,11 @@ void AppendLogBrush(std::string& out, const LOGBRUSH& lb) {
 bool TraceStart(const std::string& path, std::string* error) { return TraceRecorder::Instance().Start(path, error); }
 void TraceFlush() { TraceRecorder::Instance().Flush(); }
 void TraceStop() { TraceRecorder::Instance().Stop(); }
+
+void TraceSurfaceChanged(const Surface& surface) {
+    TraceRecorder& r = TraceRecorder::Instance();
+    if (r.Active()) r.NoteSurfaceChanged(surface);
+}
 
 bool TraceActive() {
     TraceRecorder& r = TraceRecorder::Instance();

@@ -11,6 +11,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/pen.h"
 #include "platform/gdi/trace.h"
+#include "platform/gdi/surface_serial.h"
 #include "platform/gdi/trace_base64.h"
 
 namespace brimlox::gdi {
@@ -19,37 +20,14 @@ namespace {
 
 std::string Num(std::int64_t v) { return std::to_string(v); }
 
-// The part of a DC's target that a #dc line describes: from the DC's origin to the bottom
-// right of its clip, so that logical (0,0) is the first pixel.
-struct DcRegion {
-    const Surface* surface = nullptr;
-    int x0 = 0;
-    int y0 = 0;
-    int width = 0;
-    int height = 0;
-};
-
-DcRegion RegionOf(const DcObject& dc) {
-    DcRegion r;
-    r.surface = dc.Target();
-    if (!r.surface) return r;
-    RECT clip = dc.Clip();
-    r.x0 = dc.memory ? 0 : dc.origin.x;
-    r.y0 = dc.memory ? 0 : dc.origin.y;
-    r.width = std::max(0, static_cast<int>(clip.right) - r.x0);
-    r.height = std::max(0, static_cast<int>(clip.bottom) - r.y0);
-    return r;
-}
-
-// Top-down B,G,R,A bytes of the region; pixels off the surface are black, alpha is 255.
-std::string RegionPixels(const DcRegion& r) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height) * 4);
+// Top-down B,G,R,A bytes of a whole surface; alpha is 255.
+std::string SurfacePixels(const Surface& surface) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(surface.Width()) *
+                                    static_cast<std::size_t>(surface.Height()) * 4);
     std::size_t i = 0;
-    for (int y = 0; y < r.height; ++y) {
-        for (int x = 0; x < r.width; ++x, i += 4) {
-            int sx = r.x0 + x;
-            int sy = r.y0 + y;
-            std::uint32_t v = r.surface->Contains(sx, sy) ? r.surface->Get(sx, sy) : 0;
+    for (int y = 0; y < surface.Height(); ++y) {
+        for (int x = 0; x < surface.Width(); ++x, i += 4) {
+            std::uint32_t v = surface.Get(x, y);
             bytes[i] = static_cast<std::uint8_t>(v);
             bytes[i + 1] = static_cast<std::uint8_t>(v >> 8);
             bytes[i + 2] = static_cast<std::uint8_t>(v >> 16);
@@ -59,6 +37,10 @@ std::string RegionPixels(const DcRegion& r) {
     std::string out;
     AppendBase64(out, bytes.data(), bytes.size());
     return out;
+}
+
+std::string RectText(const RECT& r) {
+    return "[" + Num(r.left) + "," + Num(r.top) + "," + Num(r.right) + "," + Num(r.bottom) + "]";
 }
 
 BitmapObject* DibSection(std::uint32_t handle) {
@@ -109,7 +91,9 @@ bool TraceRecorder::Start(const std::string& path, std::string* error) {
     known_.clear();
     dibPrints_.clear();
     surfaces_.clear();
-    std::string head = "{\"op\":\"#trace\",\"version\":1,\"twips_per_pixel\":" + Num(TwipsPerPixel()) +
+    dcs_.clear();
+    nextSurfaceId_ = 1;
+    std::string head = "{\"op\":\"#trace\",\"version\":2,\"twips_per_pixel\":" + Num(TwipsPerPixel()) +
                        ",\"syscolors\":[";
     for (int i = 0; i < SYSCOLOR_COUNT; ++i) {
         if (i) head += ',';
@@ -134,6 +118,7 @@ void TraceRecorder::Stop() {
     known_.clear();
     dibPrints_.clear();
     surfaces_.clear();
+    dcs_.clear();
 }
 
 void TraceRecorder::WriteLine(const std::string& line) {
@@ -161,9 +146,14 @@ std::uint64_t TraceRecorder::Fingerprint(const Surface& surface) {
     return h ^ (h >> 31);
 }
 
-TraceRecorder::SurfaceRecord* TraceRecorder::FindSurface(std::uint32_t handle) {
-    auto it = surfaces_.find(handle);
-    return it == surfaces_.end() ? nullptr : &it->second;
+TraceRecorder::DcRecord* TraceRecorder::FindDc(std::uint32_t handle) {
+    auto it = dcs_.find(handle);
+    return it == dcs_.end() ? nullptr : &it->second;
+}
+
+void TraceRecorder::NoteSurfaceChanged(const Surface& surface) {
+    if (!file_) return;
+    if (auto it = surfaces_.find(SurfaceSerial(surface)); it != surfaces_.end()) it->second.stale = true;
 }
 
 void TraceRecorder::BeginCall(const char* op) {
@@ -180,11 +170,17 @@ void TraceRecorder::NoteArgument(std::uint32_t handle) {
     if (!object) return;
     if (kind == ObjectKind::Dc) {
         auto& dc = static_cast<DcObject&>(*object);
-        if (SurfaceRecord* record = FindSurface(handle)) {
-            RefreshSurface(*record, dc);
-            // The pixels of a DC that this call may end are written now: nothing could read
-            // them at the end, and keeping them until then would cost memory per paint.
-            if (EndsDc(op_)) WriteResult(*record, dc);
+        if (DcRecord* record = FindDc(handle)) {
+            RefreshDc(*record, dc);
+            // A DC this call may end leaves its surface's pixels behind: they are written now
+            // unless another DC the trace knows still draws there (its end, or the end of the
+            // trace, writes them then). Keeping each paint's pixels until the end would cost
+            // memory per paint.
+            const Surface* target = dc.Target();
+            if (EndsDc(op_) && target && !SurfaceSharedByOtherDc(handle, target)) {
+                SurfaceRecord& surface = surfaces_[SurfaceSerial(*target)];
+                if (surface.drawn) WriteResult(surface, *target);
+            }
         } else if (!known_.count(handle)) {
             DescribeDc(handle, dc);
         }
@@ -205,27 +201,49 @@ void TraceRecorder::WriteCall(const std::string& line) {
     AfterCall();
 }
 
+// A surface the trace has not described, or one changed behind the GDI's back, is written
+// whole; its number is returned (0 for no surface).
+int TraceRecorder::DescribeSurface(const Surface* surface) {
+    if (!surface) return 0;
+    auto [it, added] = surfaces_.try_emplace(SurfaceSerial(*surface));
+    SurfaceRecord& record = it->second;
+    if (!added && !record.stale) return record.id;
+    if (added) {
+        record.id = nextSurfaceId_++;
+        record.pointer = surface;
+    }
+    record.stale = false;
+    WriteLine("{\"op\":\"#surface\",\"id\":" + Num(record.id) + ",\"width\":" + Num(surface->Width()) +
+              ",\"height\":" + Num(surface->Height()) + ",\"pixels\":\"" + SurfacePixels(*surface) + "\"}\n");
+    return record.id;
+}
+
+// The #dc line: the handle, the surface it draws on and, for a window or screen DC, its origin
+// and clip rectangle in surface coordinates. A memory DC draws on its selected bitmap whole.
+void TraceRecorder::WriteDcLine(DcRecord& record, const DcObject& dc) {
+    const Surface* target = dc.Target();
+    int id = DescribeSurface(target);
+    record.serial = target ? SurfaceSerial(*target) : 0;
+    record.origin = dc.memory ? POINT{} : dc.origin;
+    record.clip = dc.memory ? (target ? target->Bounds() : RECT{}) : dc.Clip();
+    record.memory = dc.memory;
+    WriteLine("{\"op\":\"#dc\",\"h\":" + Num(record.handle) + ",\"surface\":" + Num(id) +
+              (dc.memory ? ",\"memory\":true" : "") + ",\"origin\":[" + Num(record.origin.x) + "," +
+              Num(record.origin.y) + "],\"clip\":" + RectText(record.clip) + "}\n");
+}
+
 void TraceRecorder::DescribeDc(std::uint32_t handle, const DcObject& dc) {
-    DcRegion region = RegionOf(dc);
-    WriteLine("{\"op\":\"#dc\",\"h\":" + Num(handle) + ",\"width\":" + Num(region.width) + ",\"height\":" +
-              Num(region.height) + ",\"pixels\":\"" + RegionPixels(region) + "\"}\n");
     known_.insert(handle);
-    SurfaceRecord record;
+    DcRecord& record = dcs_[handle];
     record.handle = handle;
-    record.target = region.surface;
-    record.origin = dc.origin;
-    record.clip = dc.clip;
-    record.width = region.width;
-    record.height = region.height;
-    record.sequence = nextSequence_++;
-    surfaces_[handle] = record;
+    WriteDcLine(record, dc);
+    const Surface* surface = dc.Target();
     // Exit handlers run in the reverse order of their registration, between the destructors of
     // statics. A window's surface belongs to a static table made after tracing started, so the
     // final #result lines are registered again once such a surface is seen, to be written while
     // it still exists. Running the handler again is harmless; the count bounds the registrations.
-    if (stopAtExit_ && !dc.memory && region.surface && region.surface != lastRegisteredSurface_ &&
-        exitRegistrations_ < 64) {
-        lastRegisteredSurface_ = region.surface;
+    if (stopAtExit_ && !dc.memory && surface && surface != lastRegisteredSurface_ && exitRegistrations_ < 64) {
+        lastRegisteredSurface_ = surface;
         std::atexit(TraceStop);
         ++exitRegistrations_;
     }
@@ -263,19 +281,31 @@ void TraceRecorder::DescribeDcState(std::uint32_t handle, const DcObject& dc) {
     }
 }
 
-void TraceRecorder::RefreshSurface(SurfaceRecord& record, const DcObject& dc) {
-    // A window DC retargeted to a new backing surface (a resize) is described again.
-    DcRegion region = RegionOf(dc);
-    if (region.surface == record.target && dc.origin == record.origin && dc.clip == record.clip &&
-        region.width == record.width && region.height == record.height)
+// A window DC moved or retargeted to a new backing surface (a resize) is bound again; a
+// surface changed behind the GDI's back is written again. A memory DC follows its own
+// SelectObject calls in the replay and is never bound again.
+void TraceRecorder::RefreshDc(DcRecord& record, const DcObject& dc) {
+    const Surface* target = dc.Target();
+    if (record.memory) {
+        if (target && SurfaceSerial(*target) == record.serial) DescribeSurface(target);
         return;
-    WriteLine("{\"op\":\"#dc\",\"h\":" + Num(record.handle) + ",\"width\":" + Num(region.width) + ",\"height\":" +
-              Num(region.height) + ",\"pixels\":\"" + RegionPixels(region) + "\"}\n");
-    record.target = region.surface;
-    record.origin = dc.origin;
-    record.clip = dc.clip;
-    record.width = region.width;
-    record.height = region.height;
+    }
+    std::uint64_t serial = target ? SurfaceSerial(*target) : 0;
+    if (serial == record.serial && dc.origin == record.origin && dc.Clip() == record.clip) {
+        DescribeSurface(target);
+        return;
+    }
+    WriteDcLine(record, dc);
+}
+
+// Whether a DC other than `handle` that the trace described still draws on `surface`.
+bool TraceRecorder::SurfaceSharedByOtherDc(std::uint32_t handle, const Surface* surface) const {
+    for (const auto& [other, record] : dcs_) {
+        if (other == handle || record.serial != SurfaceSerial(*surface)) continue;
+        const DcObject* dc = LookupDc(HandleFromValue<HDC>(other));
+        if (dc && dc->Target() == surface) return true;
+    }
+    return false;
 }
 
 void TraceRecorder::DescribeBitmap(std::uint32_t handle) {
@@ -362,8 +392,11 @@ void TraceRecorder::CheckDibBits(std::uint32_t handle) {
     std::uint32_t dib = handle;
     if (KindOfHandle(HandleFromValue<HGDIOBJ>(handle)) == ObjectKind::Dc) {
         DcObject* dc = LookupDc(HandleFromValue<HDC>(handle));
-        // A #dc DC replays onto a bitmap of its own; its pixels were taken whole.
-        if (!dc || !dc->memory || FindSurface(handle)) return;
+        // A memory DC from before tracing replays onto its #surface; its pixels were taken whole.
+        const DcRecord* record = FindDc(handle);
+        if (!dc || !dc->memory ||
+            (record && dc->Target() && SurfaceSerial(*dc->Target()) == record->serial))
+            return;
         dib = HandleValue(dc->bitmap);
     }
     BitmapObject* bmp = DibSection(dib);
@@ -389,12 +422,15 @@ void TraceRecorder::AfterCall() {
         if (!o) {
             known_.erase(handle);
             dibPrints_.erase(handle);
-            surfaces_.erase(handle);
+            dcs_.erase(handle);
             continue;
         }
         std::uint32_t dib = handle;
         if (o->Kind() == ObjectKind::Dc) {
             auto& dc = static_cast<DcObject&>(*o);
+            // What the call drew is part of the surface's next #result.
+            if (const Surface* target = dc.Target())
+                if (auto it = surfaces_.find(SurfaceSerial(*target)); it != surfaces_.end()) it->second.drawn = true;
             if (!dc.memory) continue;
             dib = HandleValue(dc.bitmap);
         }
@@ -403,22 +439,27 @@ void TraceRecorder::AfterCall() {
     callHandles_.clear();
 }
 
-void TraceRecorder::WriteResult(SurfaceRecord& record, const DcObject& dc) {
-    WriteLine("{\"op\":\"#result\",\"h\":" + Num(record.handle) + ",\"pixels\":\"" + RegionPixels(RegionOf(dc)) +
+void TraceRecorder::WriteResult(SurfaceRecord& record, const Surface& surface) {
+    // Pixels changed behind the GDI's back are given first, so the result compares the drawing.
+    DescribeSurface(&surface);
+    WriteLine("{\"op\":\"#result\",\"surface\":" + Num(record.id) + ",\"pixels\":\"" + SurfacePixels(surface) +
               "\"}\n");
+    record.drawn = false;
 }
 
-// DCs released or deleted during tracing had their #result written then; the others get one now.
+// Every described surface that a live DC still draws on gets its #result, in the order the
+// surfaces were first described. Surfaces without one were written when their last DC ended.
 void TraceRecorder::WriteResults() {
-    std::vector<SurfaceRecord*> live;
-    for (auto& [handle, record] : surfaces_)
-        if (LookupDc(HandleFromValue<HDC>(handle))) live.push_back(&record);
-    std::sort(live.begin(), live.end(), [](auto* a, auto* b) { return a->sequence < b->sequence; });
-    for (SurfaceRecord* record : live) {
-        DcObject* dc = LookupDc(HandleFromValue<HDC>(record->handle));
-        RefreshSurface(*record, *dc);
-        WriteResult(*record, *dc);
+    std::vector<std::pair<int, const Surface*>> live;
+    for (const auto& [handle, record] : dcs_) {
+        const DcObject* dc = LookupDc(HandleFromValue<HDC>(handle));
+        const Surface* target = dc ? dc->Target() : nullptr;
+        if (!target || SurfaceSerial(*target) != record.serial) continue;
+        live.emplace_back(surfaces_[record.serial].id, target);
     }
+    std::sort(live.begin(), live.end());
+    live.erase(std::unique(live.begin(), live.end()), live.end());
+    for (auto [id, surface] : live) WriteResult(surfaces_[SurfaceSerial(*surface)], *surface);
 }
 
 }  // namespace brimlox::gdi

@@ -1,5 +1,5 @@
 // The state behind the drawing trace: the open file, the call depth, which handles the trace
-// already knows, the #dc surfaces it describes and a fingerprint of every DIB section's bits.
+// already knows, the #surface pixels and #dc bindings it wrote and a fingerprint of every DIB section's bits.
 // TraceCall (trace.cpp) formats one call; the recorder decides what must be written before
 // that call so that a replay starts from the same pixels and objects.
 #pragma once
@@ -48,28 +48,41 @@ public:
     // Cheap hash of a surface's bytes, used to notice direct writes to DIB section bits.
     static std::uint64_t Fingerprint(const Surface& surface);
 
+    // A writer that changes a surface's pixels without a GDI call (the screen composition)
+    // says so: the surface's pixels are written again before the next call that draws on it.
+    void NoteSurfaceChanged(const Surface& surface);
+
 private:
-    // A DC the trace describes with #dc, and what identifies the pixels it was recorded with.
+    // A surface the trace describes with #surface: its pixels are written once and shared by
+    // every DC onto it.
     struct SurfaceRecord {
+        int id = 0;                  // the trace's number for it, from 1
+        const Surface* pointer = nullptr;
+        bool stale = false;          // changed behind the GDI's back since last written
+        bool drawn = false;          // drawn on since its last #result
+    };
+    // A DC the trace did not create, bound by a #dc line to a surface with an origin and clip.
+    struct DcRecord {
         std::uint32_t handle = 0;
-        const Surface* target = nullptr;
+        std::uint64_t serial = 0;    // of the surface it was bound to (0: none)
         POINT origin{};
         RECT clip{};
-        int width = 0;
-        int height = 0;
-        std::uint64_t sequence = 0;  // #result lines follow the order of the #dc lines
+        bool memory = false;
     };
 
     void WriteLine(const std::string& line);
-    SurfaceRecord* FindSurface(std::uint32_t handle);
+    DcRecord* FindDc(std::uint32_t handle);
     void DescribeDc(std::uint32_t handle, const DcObject& dc);
+    void WriteDcLine(DcRecord& record, const DcObject& dc);
+    int DescribeSurface(const Surface* surface);
     void DescribeDcState(std::uint32_t handle, const DcObject& dc);
     void DescribeBitmap(std::uint32_t handle);
     void DescribeObject(std::uint32_t handle);
-    void RefreshSurface(SurfaceRecord& record, const DcObject& dc);
+    void RefreshDc(DcRecord& record, const DcObject& dc);
+    bool SurfaceSharedByOtherDc(std::uint32_t handle, const Surface* surface) const;
     void CheckDibBits(std::uint32_t handle);
     void AfterCall();
-    void WriteResult(SurfaceRecord& record, const DcObject& dc);
+    void WriteResult(SurfaceRecord& record, const Surface& surface);
     void WriteResults();
 
     std::FILE* file_ = nullptr;
@@ -78,8 +91,9 @@ private:
     std::string op_;
     std::unordered_set<std::uint32_t> known_;
     std::unordered_map<std::uint32_t, std::uint64_t> dibPrints_;
-    std::unordered_map<std::uint32_t, SurfaceRecord> surfaces_;
-    std::uint64_t nextSequence_ = 0;
+    std::unordered_map<std::uint64_t, SurfaceRecord> surfaces_;  // by Surface::Serial
+    std::unordered_map<std::uint32_t, DcRecord> dcs_;
+    int nextSurfaceId_ = 1;
     std::vector<std::uint32_t> callHandles_;
     std::uint32_t nextSyntheticHandle_ = 0xE0000001u;
     // Tracing started from the environment stops at process exit (see DescribeDc).

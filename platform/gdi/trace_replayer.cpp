@@ -14,8 +14,10 @@
 namespace brimlox::gdi::replay {
 
 std::string ResultMismatch::Describe() const {
-    std::string where = "surface " + std::to_string(surface) + " (handle " + std::to_string(handle) +
-                        ", #result on line " + std::to_string(line) + ")";
+    // Version 1 surfaces belong to one DC each, and are named by its handle too.
+    std::string where = "surface " + std::to_string(surface) + " (" +
+                        (handle ? "handle " + std::to_string(handle) + ", " : std::string()) + "#result on line " +
+                        std::to_string(line) + ")";
     if (sizeDiffers) return where + " was drawn at a different size than traced";
     char colours[64];
     std::snprintf(colours, sizeof colours, "drawn #%02X%02X%02X, traced #%02X%02X%02X", GetRValue(drawn),
@@ -77,6 +79,9 @@ public:
 private:
     void Header(const Json& j);
     void DcLine(const Json& j);
+    void SurfaceLine(const Json& j);
+    void BindDc(const Json& j);
+    void SharedResultLine(int number, const Json& j);
     void BitmapLine(const Json& j);
     void BitsLine(const Json& j);
     void ResultLine(int number, const Json& j);
@@ -93,6 +98,14 @@ private:
     std::optional<Tracked> firstMemoryDc_;
     std::vector<HGDIOBJ> owned_;
     bool headerSeen_ = false;
+    int version_ = 1;
+    // Version 2: the surfaces every DC of the trace draws on, in the order first described.
+    struct SharedSurface {
+        std::int64_t id = 0;
+        HBITMAP bitmap = nullptr;
+    };
+    std::vector<SharedSurface> shared_;
+    SharedSurface* FindShared(std::int64_t id);
     COLORREF savedColors_[SYSCOLOR_COUNT];
     int savedTwips_;
 };
@@ -142,6 +155,7 @@ Session::Session(const ReplayOptions& options) : keepEverySurface_(options.keepE
 }
 
 Session::~Session() {
+    for (const SharedSurface& s : shared_) HandleTable::Instance().Lookup(s.bitmap)->RemoveSelection();
     FreeEverything();
     INT indices[SYSCOLOR_COUNT];
     for (int i = 0; i < SYSCOLOR_COUNT; ++i) indices[i] = i;
@@ -174,14 +188,16 @@ void Session::Line(int number, const std::string& text) {
             headerSeen_ = true;
         } else if (op == "#trace") {
             throw ReplayError("a second #trace line");
+        } else if (op == "#surface" && version_ == 2) {
+            SurfaceLine(j);
         } else if (op == "#dc") {
-            DcLine(j);
+            if (version_ == 2) BindDc(j); else DcLine(j);
         } else if (op == "#bitmap") {
             BitmapLine(j);
         } else if (op == "#bits") {
             BitsLine(j);
         } else if (op == "#result") {
-            ResultLine(number, j);
+            if (version_ == 2) SharedResultLine(number, j); else ResultLine(number, j);
         } else {
             Call(op, j);
         }
@@ -194,7 +210,7 @@ void Session::Line(int number, const std::string& text) {
 
 // The #trace line: the colours and scale the traced run drew with apply before any call.
 void Session::Header(const Json& j) {
-    IntField(j, "version", 1, 1);
+    version_ = static_cast<int>(IntField(j, "version", 1, 2));
     int twips = static_cast<int>(IntField(j, "twips_per_pixel", 1, 1 << 20));
     auto colors = j.find("syscolors");
     if (colors == j.end() || !colors->is_array() || colors->size() != SYSCOLOR_COUNT)
@@ -250,6 +266,120 @@ void Session::DcLine(const Json& j) {
     t->height = height;
     t->lastPixels.reset();
     context_.Bind(h, t->dc);
+}
+
+// ---- Version 2: shared surfaces ----------------------------------------------------------------
+
+Session::SharedSurface* Session::FindShared(std::int64_t id) {
+    for (SharedSurface& s : shared_)
+        if (s.id == id) return &s;
+    return nullptr;
+}
+
+Surface& PixelsOf(HBITMAP bitmap) { return *HandleTable::Instance().Get<BitmapObject>(bitmap)->surface; }
+
+// A surface's pixels: a new number makes a 32-bpp bitmap, a known one gets its pixels
+// replaced (the traced program's screen changed without a GDI call).
+void Session::SurfaceLine(const Json& j) {
+    std::int64_t id = IntField(j, "id", 1, INT32_MAX);
+    int width = static_cast<int>(IntField(j, "width", 1, kMaxSurfaceSide));
+    int height = static_cast<int>(IntField(j, "height", 1, kMaxSurfaceSide));
+    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4 > kMaxSurfaceBytes)
+        throw ReplayError("a surface of " + std::to_string(width) + "x" + std::to_string(height) +
+                          " pixels is larger than any the GDI makes");
+    CheckSurfaceSize({context_.maxBitmapPixels}, width, height);
+    std::vector<std::uint8_t> pixels = PixelsField(
+        j, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4,
+        std::to_string(width) + "x" + std::to_string(height));
+    if (SharedSurface* known = FindShared(id)) {
+        Surface& s = PixelsOf(known->bitmap);
+        if (s.Width() != width || s.Height() != height)
+            throw ReplayError("surface " + std::to_string(id) + " was " + std::to_string(s.Width()) + "x" +
+                              std::to_string(s.Height()) + ", not " + std::to_string(width) + "x" +
+                              std::to_string(height));
+        std::memcpy(s.Bits(), pixels.data(), pixels.size());
+        return;
+    }
+    HBITMAP bitmap = CreateBitmap(width, height, 1, 32, pixels.data());
+    if (!bitmap) throw ReplayError("cannot make a surface of " + std::to_string(width) + "x" + std::to_string(height));
+    owned_.push_back(bitmap);
+    // Held as if selected, so that a replayed DeleteObject cannot free pixels DCs draw on.
+    HandleTable::Instance().Lookup(bitmap)->AddSelection();
+    shared_.push_back({id, bitmap});
+}
+
+// A DC bound to a surface: a window or screen DC draws on it from its origin within its clip,
+// a memory DC draws on it as its selected bitmap. A handle bound again keeps its DC (and the
+// objects and state selected into it) and only moves.
+void Session::BindDc(const Json& j) {
+    std::uint32_t h = HandleField(j);
+    std::int64_t id = IntField(j, "surface", 0, INT32_MAX);
+    SharedSurface* shared = id ? FindShared(id) : nullptr;
+    if (id && !shared) throw ReplayError("surface " + std::to_string(id) + " has no #surface line before it");
+    auto memoryIt = j.find("memory");
+    if (memoryIt != j.end() && !memoryIt->is_boolean()) throw ReplayError("\"memory\" is not true or false");
+    bool memory = memoryIt != j.end() && memoryIt->get<bool>();
+    Json args = Json::array({j.value("origin", Json()), j.value("clip", Json())});
+    if (args[0].is_null()) throw ReplayError("\"origin\" is missing");
+    if (args[1].is_null()) throw ReplayError("\"clip\" is missing");
+    POINT origin = context_.Point(args[0], 0);
+    RECT clip;
+    try {
+        clip = context_.Rect(args, 1);
+    } catch (const ReplayError&) {
+        throw ReplayError("\"clip\" is not a rectangle [l,t,r,b]");
+    }
+    Surface* surface = shared ? &PixelsOf(shared->bitmap) : nullptr;
+    RECT bounds = surface ? surface->Bounds() : RECT{};
+    if (clip.left < bounds.left || clip.top < bounds.top || clip.right > bounds.right ||
+        clip.bottom > bounds.bottom || clip.left > clip.right || clip.top > clip.bottom)
+        throw ReplayError("clip [" + std::to_string(clip.left) + "," + std::to_string(clip.top) + "," +
+                          std::to_string(clip.right) + "," + std::to_string(clip.bottom) + "] is outside the " +
+                          std::to_string(bounds.right) + "x" + std::to_string(bounds.bottom) + " surface");
+    if (memory && !surface) throw ReplayError("a memory DC needs a surface");
+    Tracked* t = FindDcLine(h);
+    DcObject* live = t ? LookupDc(t->dc) : nullptr;
+    if (!live || live->memory != memory) {
+        HDC dc = memory ? CreateCompatibleDC(nullptr) : CreateSurfaceDC(surface, origin, clip);
+        if (!dc) throw ReplayError("cannot make a DC");
+        owned_.push_back(dc);
+        if (!t) t = &tracked_.emplace_back();
+        t->traced = h;
+        t->dc = dc;
+    }
+    if (memory) SelectObject(t->dc, shared->bitmap);
+    else RetargetSurfaceDC(t->dc, surface, origin, clip);
+    context_.Bind(h, t->dc);
+}
+
+// Compares a surface as drawn so far with the traced pixels; only the first difference is kept.
+void Session::SharedResultLine(int number, const Json& j) {
+    std::int64_t id = IntField(j, "surface", 1, INT32_MAX);
+    SharedSurface* shared = FindShared(id);
+    if (!shared) throw ReplayError("surface " + std::to_string(id) + " has no #surface line before it");
+    const Surface& drawn = PixelsOf(shared->bitmap);
+    std::vector<std::uint8_t> expected = PixelsField(
+        j, static_cast<std::size_t>(drawn.Width()) * static_cast<std::size_t>(drawn.Height()) * 4,
+        std::to_string(drawn.Width()) + "x" + std::to_string(drawn.Height()));
+    ++resultsChecked;
+    if (mismatch) return;
+    std::size_t i = 0;
+    for (int y = 0; y < drawn.Height(); ++y) {
+        for (int x = 0; x < drawn.Width(); ++x, i += 4) {
+            std::uint32_t want = expected[i] | (expected[i + 1] << 8) | (expected[i + 2] << 16);
+            std::uint32_t got = drawn.Get(x, y);
+            if (want == got) continue;
+            ResultMismatch m;
+            m.line = number;
+            m.surface = static_cast<int>(shared - shared_.data()) + 1;
+            m.x = x;
+            m.y = y;
+            m.drawn = ToColorRef(got);
+            m.traced = ToColorRef(want);
+            mismatch = m;
+            return;
+        }
+    }
 }
 
 // A bitmap the traced run had before the trace saw it, made again with its own bits.
@@ -363,7 +493,8 @@ void Session::Call(const std::string& op, const Json& j) {
 // Keeps the pixels of a followed DC that the call may end (DeleteDC, ReleaseDC) or, for the
 // first memory DC, whose bitmap it may swap out (SelectObject).
 void Session::BeforeCall(const std::string& op, const Json& args) {
-    bool ends = op == "DeleteDC" || op == "ReleaseDC";
+    // Version 2 surfaces outlive their DCs: nothing to keep when one ends.
+    bool ends = version_ == 1 && (op == "DeleteDC" || op == "ReleaseDC");
     bool swaps = ends || op == "SelectObject";
     if (!swaps) return;
     for (const Json& a : args) {
@@ -403,6 +534,12 @@ std::unique_ptr<Surface> Session::Drawn(const Tracked& t) const {
 
 void Session::Collect(std::vector<ReplayedSurface>& out, bool& hadDcLines) const {
     out.clear();
+    if (version_ == 2 && !shared_.empty()) {
+        hadDcLines = true;
+        for (const SharedSurface& s : shared_)
+            out.push_back({static_cast<std::uint32_t>(s.id), true, CopyOf(&PixelsOf(s.bitmap))});
+        return;
+    }
     hadDcLines = !tracked_.empty();
     for (const Tracked& t : tracked_)
         out.push_back({t.traced, true, keepEverySurface_ || &t == &tracked_.front() ? Drawn(t) : nullptr});

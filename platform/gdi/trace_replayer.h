@@ -1,7 +1,8 @@
 // Drawing a trace again. The replayer reads a trace line by line: it applies the #trace
-// settings, makes a memory DC over a 32-bpp bitmap for each #dc and a bitmap for each
-// #bitmap, rewrites DIB bits on #bits, hands every call to the handler registered for it
-// (trace_replay.h) and compares #result pixels with what it drew. At the end it frees every
+// settings, makes a 32-bpp bitmap for each #surface and binds each #dc to a DC drawing on it
+// (version 1: a memory DC over a bitmap of its own for each #dc), a bitmap for each #bitmap,
+// rewrites DIB bits on #bits, hands every call to the handler registered for it (trace_replay.h)
+// and compares #result pixels with what it drew. At the end it frees every
 // object it made and puts the system colours and twips per pixel back.
 #pragma once
 
@@ -36,10 +37,10 @@ struct ReplayOptions {
     bool keepEverySurface = true;
 };
 
-// A surface the replay drew: a #dc of the trace or, in a trace without any, the bitmap last
-// held by the first memory DC the trace created.
+// A surface the replay drew: a #surface of the trace (a #dc in version 1) or, in a trace
+// without any, the bitmap last held by the first memory DC the trace created.
 struct ReplayedSurface {
-    std::uint32_t handle = 0;  // the DC's handle as traced
+    std::uint32_t handle = 0;  // the #surface id; in version 1 the DC's handle as traced
     bool fromDcLine = true;    // false for the first-memory-DC fallback
     std::unique_ptr<Surface> pixels;  // 32 bpp, as drawn at the end of the trace; null if not kept
 };
@@ -48,7 +49,7 @@ struct ReplayedSurface {
 struct ResultMismatch {
     int line = 0;              // the #result line
     int surface = 0;           // 1-based, in #dc order
-    std::uint32_t handle = 0;
+    std::uint32_t handle = 0;  // the DC of a version 1 surface; 0 in version 2
     bool sizeDiffers = false;
     int x = 0;
     int y = 0;
@@ -66,7 +67,7 @@ public:
     void Run(std::istream& in);
 
     const std::vector<ReplayedSurface>& Surfaces() const { return surfaces_; }
-    // Whether the trace had #dc lines (otherwise Surfaces() holds the fallback, if any).
+    // Whether the trace had #surface (version 1: #dc) lines (otherwise Surfaces() holds the fallback, if any).
     bool HadDcLines() const { return hadDcLines_; }
     int ResultsChecked() const { return resultsChecked_; }
     const std::optional<ResultMismatch>& FirstMismatch() const { return mismatch_; }

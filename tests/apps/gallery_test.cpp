@@ -93,6 +93,38 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
     EXPECT_EQ(DifferingPixels(*pictures["default-button.png"], *pictures["divider-back.png"], dividers), 0);
 }
 
+// Drawing traces of whole programs replay to the pixels they recorded: the gallery's headless
+// run (scenes, tour, menus, modal drags on the screen) and a scripted run of every form file.
+TEST(GalleryApp, TracesOfWholeRunsReplayToTheirRecordedPixels) {
+    const std::string dir = FreshDir("gallery-trace");
+    fs::create_directories(dir);
+    const std::string trace = dir + "/gallery.trace";
+    ProcessResult r = RunProcess({kGallery, "--headless", "--out", dir}, {{"BRIMLOX_GDI_TRACE", trace}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string replayed = dir + "/replayed";
+    ProcessResult check = RunProcess({CliExe(), "replay", trace, "--check", "--all", replayed});
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.err, "");
+    EXPECT_TRUE(fs::exists(replayed + "/surface-1.png"));
+
+    // Each form, clicked in its top-left quarter and left to settle.
+    const std::string script = dir + "/click.script";
+    std::ofstream(script) << "move 66 45\nclick left\nwait 200ms\nmove 300 200\nclick left\nwait 200ms\n";
+    int forms = 0;
+    for (const auto& entry : fs::directory_iterator(SourceDir() + "/forms")) {
+        if (entry.path().extension() != ".json") continue;
+        ++forms;
+        const std::string formTrace = dir + "/" + entry.path().stem().string() + ".trace";
+        ProcessResult run = RunProcess({CliExe(), "run", entry.path().string(), "--script", script, "--out", dir},
+                                       {{"BRIMLOX_GDI_TRACE", formTrace}}, ProcessLimits{-1, 120});
+        ASSERT_EQ(run.status, 0) << entry.path() << ": " << run.err;
+        ProcessResult formCheck = RunProcess({CliExe(), "replay", formTrace, "--check"});
+        EXPECT_EQ(formCheck.status, 0) << entry.path() << ": " << formCheck.err;
+        EXPECT_EQ(formCheck.err, "") << entry.path();
+    }
+    EXPECT_GT(forms, 0);
+}
+
 TEST(GalleryApp, RefusesBadArgumentsAndScriptsWithOneLine) {
     const std::string dir = FreshDir("gallery-bad");
     ProcessResult unknown = RunProcess({kGallery, "--frobnicate"});

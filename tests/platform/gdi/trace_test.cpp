@@ -11,6 +11,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/trace.h"
 #include "platform/gdi/trace_base64.h"
+#include "platform/gdi/trace_surface.h"
 #include "platform/gdi/trace_replayer.h"
 #include "support/gdi_test.h"
 #include "support/paths.h"
@@ -163,10 +164,16 @@ TEST_F(GdiTrace, SceneRecordsWhatReplayNeedsAndReplaysToIdenticalPixels) {
     EXPECT_EQ(lines[0]["syscolors"].size(), 31u);
     std::uint32_t winValue = HandleValue(win);
     int dcLine = Find(lines, "#dc", winValue);
-    // The window DC is described once, just before the first call that draws on it.
+    // The window DC is described once, just before the first call that draws on it, after the
+    // pixels of its surface.
+    EXPECT_EQ(lines[0]["version"], 2);
     EXPECT_EQ(Count(lines, "#dc"), 1);
+    EXPECT_EQ(Count(lines, "#surface"), 1);
     EXPECT_EQ(dcLine, Find(lines, "FillRect") - 1);
-    EXPECT_EQ(lines[static_cast<std::size_t>(dcLine)]["width"], 40);
+    ASSERT_GE(dcLine, 1);
+    EXPECT_EQ(lines[static_cast<std::size_t>(dcLine - 1)]["op"], "#surface");
+    EXPECT_EQ(lines[static_cast<std::size_t>(dcLine - 1)]["width"], 40);
+    EXPECT_EQ(lines[static_cast<std::size_t>(dcLine)]["surface"], 1);
     // The picture is described once, before the brush made from it; the stock brush is named.
     EXPECT_EQ(Count(lines, "#bitmap"), 1);
     EXPECT_EQ(Find(lines, "#bitmap", HandleValue(picture)) + 1, Find(lines, "CreatePatternBrush"));
@@ -224,7 +231,7 @@ TEST_F(GdiTrace, MalformedTracesAreRejectedWithLineAndProblem) {
     const Case cases[] = {
         {"", "line 1: the trace is empty"},
         {"{\"op\":\"FillRect\",\"args\":[]}\n", "line 1: FillRect: the trace does not start with a #trace line"},
-        {R"({"op":"#trace","version":2,"twips_per_pixel":15,"syscolors":[]})" "\n", "line 1: #trace: \"version\" is 2"},
+        {R"({"op":"#trace","version":3,"twips_per_pixel":15,"syscolors":[]})" "\n", "line 1: #trace: \"version\" is 3"},
         {R"({"op":"#trace","version":1,"twips_per_pixel":15,"syscolors":[1,2]})" "\n", "line 1: #trace: \"syscolors\" must be"},
         {head + "{\"op\":\"FillRect\",\"args\":[1,2,\n", "line 2: bad JSON"},
         {head + "[1,2]\n", "line 2: not a JSON object"},
@@ -388,10 +395,12 @@ TEST_F(GdiTrace, ObjectsFromBeforeTracingAndRetargetedWindowsReplay) {
 
     std::vector<Json> lines = ReadLines(path);
     EXPECT_EQ(Count(lines, "#dc"), 3);  // the window twice, the memory DC once
-    EXPECT_EQ(Count(lines, "#result"), 2);
+    EXPECT_EQ(Count(lines, "#surface"), 3);  // both window surfaces and the memory DC's bitmap
+    EXPECT_EQ(Count(lines, "#result"), 2);   // the first window surface has no DC left on it
     int dcOfWin = Find(lines, "#dc", HandleValue(win));
-    EXPECT_EQ(lines[static_cast<std::size_t>(dcOfWin)]["width"], 5);  // origin to clip: 6-1 by 4-1
-    EXPECT_EQ(lines[static_cast<std::size_t>(dcOfWin)]["height"], 3);
+    EXPECT_EQ(lines[static_cast<std::size_t>(dcOfWin)]["origin"], Json::parse("[1,1]"));
+    EXPECT_EQ(lines[static_cast<std::size_t>(dcOfWin)]["clip"], Json::parse("[1,1,6,4]"));
+    EXPECT_EQ(lines[static_cast<std::size_t>(Find(lines, "#dc", HandleValue(mem)))]["memory"], true);
     // The brush selected before tracing is created and selected again by the trace.
     EXPECT_EQ(Find(lines, "CreateSolidBrush") + 1, Find(lines, "SelectObject", HandleValue(win)));
     EXPECT_GE(Find(lines, "SetBkColor", HandleValue(mem)), 0);
@@ -407,8 +416,9 @@ TEST_F(GdiTrace, ObjectsFromBeforeTracingAndRetargetedWindowsReplay) {
     replayer.Run(in);
     EXPECT_EQ(replayer.ResultsChecked(), 2);
     EXPECT_FALSE(replayer.FirstMismatch().has_value()) << replayer.FirstMismatch()->Describe();
-    ASSERT_EQ(replayer.Surfaces().size(), 2u);
-    EXPECT_TRUE(SamePixels(*replayer.Surfaces()[0].pixels, *second));
+    ASSERT_EQ(replayer.Surfaces().size(), 3u);
+    EXPECT_TRUE(SamePixels(*replayer.Surfaces()[0].pixels, *first));
+    EXPECT_TRUE(SamePixels(*replayer.Surfaces()[2].pixels, *second));
 
     SelectObject(win, old);
     SelectObject(mem, oldBits);
@@ -421,8 +431,8 @@ TEST_F(GdiTrace, ObjectsFromBeforeTracingAndRetargetedWindowsReplay) {
     DeleteDC(win);
 }
 
-// A window DC released during tracing gets its #result just before the call that ends it, and
-// one whose window went away (retargeted to no surface) is described again with no pixels.
+// A window DC released during tracing leaves its surface's #result just before the call that
+// ends it, and one whose window went away (retargeted to no surface) is bound to none.
 TEST_F(GdiTrace, WindowDcsEndedDuringTracingCarryTheirResultsWhereTheyEnd) {
     auto surface = Surface::Create(5, 5, PixelFormat::Bgrx32);
     HDC paint = brimlox::gdi::CreateSurfaceDC(surface.get(), POINT{0, 0}, RECT{0, 0, 5, 5});
@@ -439,26 +449,164 @@ TEST_F(GdiTrace, WindowDcsEndedDuringTracingCarryTheirResultsWhereTheyEnd) {
     DeleteDC(gone);
 
     std::vector<Json> lines = ReadLines(path);
-    int result = Find(lines, "#result", HandleValue(paint));
+    int result = Find(lines, "#result");
     ASSERT_GE(result, 0);
     EXPECT_EQ(lines[static_cast<std::size_t>(result + 1)]["op"], "DeleteDC");
+    EXPECT_EQ(Count(lines, "#result"), 1);  // the surface has no DC left when tracing stops
+    EXPECT_EQ(Count(lines, "#surface"), 1);  // the second DC draws on the same pixels
     EXPECT_EQ(Count(lines, "#dc"), 3);
-    EXPECT_EQ(lines.back()["op"], "#result");
-    EXPECT_EQ(lines.back()["pixels"], "");
+    EXPECT_EQ(lines[static_cast<std::size_t>(Find(lines, "#dc", HandleValue(gone), result + 2))]["surface"], 1);
+    EXPECT_EQ(lines.back()["op"], "SetPixel");
+    EXPECT_EQ(lines[lines.size() - 2]["op"], "#dc");
+    EXPECT_EQ(lines[lines.size() - 2]["surface"], 0);
 
-    for (bool keepAll : {true, false}) {
-        std::ifstream in(path);
-        brimlox::gdi::replay::ReplayOptions options;
-        options.keepEverySurface = keepAll;
-        TraceReplayer replayer(options);
-        replayer.Run(in);
-        EXPECT_EQ(replayer.ResultsChecked(), 2);
-        EXPECT_FALSE(replayer.FirstMismatch().has_value());
-        ASSERT_EQ(replayer.Surfaces().size(), 2u);
-        ASSERT_NE(replayer.Surfaces()[0].pixels, nullptr);
-        EXPECT_EQ(replayer.Surfaces()[0].pixels->Get(2, 2), brimlox::gdi::ToPixel(GetSysColor(COLOR_HIGHLIGHT)));
-        EXPECT_EQ(replayer.Surfaces()[1].pixels, nullptr);
+    std::ifstream in(path);
+    TraceReplayer replayer;
+    replayer.Run(in);
+    EXPECT_EQ(replayer.ResultsChecked(), 1);
+    EXPECT_FALSE(replayer.FirstMismatch().has_value());
+    ASSERT_EQ(replayer.Surfaces().size(), 1u);
+    EXPECT_TRUE(SamePixels(*replayer.Surfaces()[0].pixels, *surface));
+    EXPECT_EQ(replayer.Surfaces()[0].pixels->Get(1, 0), surface->Get(1, 0));  // drawn nowhere
+}
+
+// Two DCs onto one surface, as a window's paint DC and a child control's own DC: what either
+// draws shows through the other, each stays clipped as it was, and pixels changed without a
+// GDI call are described again before the next call draws there.
+TEST_F(GdiTrace, DcsOntoOneSurfaceShareItsPixels) {
+    auto window = Surface::Create(30, 20, PixelFormat::Bgrx32);
+    window->Clear(0xD4D0C8);
+    HDC frame = brimlox::gdi::CreateSurfaceDC(window.get(), POINT{0, 0}, RECT{0, 0, 30, 20});
+    HDC child = brimlox::gdi::CreateSurfaceDC(window.get(), POINT{10, 5}, RECT{10, 5, 20, 15});
+    std::string path = TracePath("shared");
+    ASSERT_TRUE(brimlox::gdi::TraceStart(path));
+    RECT all{0, 0, 30, 20};
+    FillRect(frame, &all, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1));
+    RECT huge{-50, -50, 100, 100};
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(child, &huge, blue);
+    // The child inverts what the frame drew under it: only right if both share the pixels.
+    RECT band{0, 12, 30, 16};
+    FillRect(frame, &band, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    BitBlt(child, 0, 0, 10, 10, nullptr, 0, 0, DSTINVERT);
+    window->Put(29, 19, 0x123456);  // as the screen composition does
+    brimlox::gdi::TraceSurfaceChanged(*window);
+    SetPixel(child, 9, 9, RGB(1, 2, 3));
+    DeleteDC(child);
+    brimlox::gdi::RetargetSurfaceDC(frame, window.get(), POINT{2, 2}, RECT{2, 2, 28, 18});
+    MoveToEx(frame, -2, 15, nullptr);
+    LineTo(frame, 40, 15);
+    DeleteObject(blue);
+    brimlox::gdi::TraceStop();
+
+    std::vector<Json> lines = ReadLines(path);
+    EXPECT_EQ(Count(lines, "#surface"), 2);  // once, and again after the change
+    EXPECT_EQ(Count(lines, "#dc"), 3);       // both DCs, and the frame once more after it moved
+    EXPECT_EQ(Count(lines, "#result"), 1);   // the frame still draws there when tracing stops
+    int again = Find(lines, "#surface", 0, Find(lines, "#surface") + 1);
+    EXPECT_EQ(lines[static_cast<std::size_t>(again)]["id"], 1);
+    EXPECT_EQ(lines[static_cast<std::size_t>(again + 1)]["op"], "SetPixel");
+
+    std::ifstream in(path);
+    TraceReplayer replayer;
+    replayer.Run(in);
+    EXPECT_EQ(replayer.ResultsChecked(), 1);
+    EXPECT_FALSE(replayer.FirstMismatch().has_value()) << replayer.FirstMismatch()->Describe();
+    ASSERT_EQ(replayer.Surfaces().size(), 1u);
+    const Surface& drawn = *replayer.Surfaces()[0].pixels;
+    EXPECT_TRUE(SamePixels(drawn, *window));
+    EXPECT_EQ(drawn.Get(10, 6), 0xFFFF00u);   // the child's blue, inverted
+    EXPECT_EQ(drawn.Get(10, 12), 0x000000u);  // the frame's white, inverted by the child
+    EXPECT_EQ(drawn.Get(9, 12), 0xFFFFFFu);   // the frame's white, outside the child
+    EXPECT_EQ(drawn.Get(19, 14), 0x010203u);
+    EXPECT_EQ(drawn.Get(29, 19), 0x123456u);
+    DeleteDC(frame);
+}
+
+// A surface freed and a new one of the same size (as a window closed and another opened, most
+// likely at the same address) are two surfaces: the second is described with its own pixels.
+TEST_F(GdiTrace, ASurfaceMadeWhereAFreedOneWasIsDescribedAfresh) {
+    std::string path = TracePath("reused");
+    auto first = Surface::Create(8, 6, PixelFormat::Bgrx32);
+    first->Clear(0x102030);
+    const void* firstBits = first->Bits();
+    ASSERT_TRUE(brimlox::gdi::TraceStart(path));
+    HDC a = brimlox::gdi::CreateSurfaceDC(first.get(), POINT{0, 0}, RECT{0, 0, 8, 6});
+    SetPixel(a, 1, 1, RGB(255, 0, 0));
+    HDC keep = brimlox::gdi::CreateSurfaceDC(first.get(), POINT{0, 0}, RECT{0, 0, 8, 6});
+    SetPixel(keep, 2, 2, RGB(0, 255, 0));
+    brimlox::gdi::RetargetSurfaceDC(keep, nullptr, POINT{}, RECT{});  // its window goes away
+    DeleteDC(a);
+    first.reset();
+    auto second = Surface::Create(8, 6, PixelFormat::Bgrx32);
+    second->Clear(0x405060);
+    HDC b = brimlox::gdi::CreateSurfaceDC(second.get(), POINT{0, 0}, RECT{0, 0, 8, 6});
+    SetPixel(b, 3, 3, RGB(0, 0, 255));
+    brimlox::gdi::TraceStop();
+
+    std::vector<Json> lines = ReadLines(path);
+    EXPECT_EQ(Count(lines, "#surface"), 2) << (second->Bits() == firstBits ? "same address" : "new address");
+    std::ifstream in(path);
+    TraceReplayer replayer;
+    replayer.Run(in);
+    EXPECT_EQ(replayer.ResultsChecked(), 2);
+    EXPECT_FALSE(replayer.FirstMismatch().has_value()) << replayer.FirstMismatch()->Describe();
+    ASSERT_EQ(replayer.Surfaces().size(), 2u);
+    EXPECT_TRUE(SamePixels(*replayer.Surfaces()[1].pixels, *second));
+    DeleteDC(keep);
+    DeleteDC(b);
+}
+
+// Version 2 descriptions are checked before use: a DC on a surface never described, a clip
+// that leaves its surface and surfaces of absurd size are refused with their line.
+TEST_F(GdiTrace, MalformedSurfaceAndDcLinesAreRejectedWithTheirLine) {
+    std::string head = Header();
+    head.replace(head.find("\"version\":1"), 11, "\"version\":2");
+    const std::string surface = R"({"op":"#surface","id":1,"width":2,"height":2,"pixels":"AAAAAAAAAAAAAAAAAAAAAA=="})" "\n";
+    auto dc = [](const std::string& fields) { return R"({"op":"#dc","h":100,)" + fields + "}\n"; };
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {head + dc(R"("surface":3,"origin":[0,0],"clip":[0,0,1,1])"), "line 2: #dc: surface 3 has no #surface line"},
+        {head + surface + dc(R"("surface":1,"origin":[0,0],"clip":[0,0,3,2])"),
+         "line 3: #dc: clip [0,0,3,2] is outside the 2x2 surface"},
+        {head + surface + dc(R"("surface":1,"origin":[0,0],"clip":[1,1,0,2])"), "line 3: #dc: clip [1,1,0,2] is outside"},
+        {head + surface + dc(R"("surface":0,"origin":[0,0],"clip":[0,0,1,1])"), "line 3: #dc: clip [0,0,1,1] is outside the 0x0"},
+        {head + surface + dc(R"("surface":1,"clip":[0,0,1,1])"), "line 3: #dc: \"origin\" is missing"},
+        {head + surface + dc(R"("surface":1,"origin":[0,0],"clip":[0,0,1])"), "line 3: #dc: \"clip\" is not a rectangle"},
+        {head + surface + dc(R"("surface":1,"memory":1,"origin":[0,0],"clip":[0,0,1,1])"), "line 3: #dc: \"memory\" is not"},
+        {head + surface + dc(R"("surface":0,"memory":true,"origin":[0,0],"clip":[0,0,0,0])"), "line 3: #dc: a memory DC needs"},
+        {head + R"({"op":"#surface","id":1,"width":32768,"height":32768,"pixels":""})" "\n",
+         "line 2: #surface: a surface of 32768x32768 pixels is larger than any"},
+        {head + R"({"op":"#surface","id":1,"width":40000,"height":1,"pixels":""})" "\n", "line 2: #surface: \"width\" is 40000"},
+        {head + R"({"op":"#surface","id":0,"width":1,"height":1,"pixels":""})" "\n", "line 2: #surface: \"id\" is 0"},
+        {head + surface + R"({"op":"#surface","id":1,"width":1,"height":1,"pixels":"AAAAAA=="})" "\n",
+         "line 3: #surface: surface 1 was 2x2, not 1x1"},
+        {head + R"({"op":"#result","surface":4,"pixels":""})" "\n", "line 2: #result: surface 4 has no #surface"},
+        {head + surface + R"({"op":"#result","surface":1,"pixels":"AAAA"})" "\n",
+         "line 3: #result: \"pixels\" holds 3 bytes, but 2x2 needs 16"},
+    };
+    for (const Case& c : cases) {
+        TraceReplayer replayer;
+        std::string message = Replay(c.text, replayer);
+        EXPECT_EQ(message.rfind(c.message, 0), 0u) << "got: " << message << "\nwanted: " << c.message;
     }
+    // A replayed DeleteObject of a surface's bitmap, reached through a memory DC's previous
+    // selection, cannot free pixels other DCs still draw on.
+    TraceReplayer replayer;
+    EXPECT_EQ(Replay(head + surface + dc(R"("surface":1,"memory":true,"origin":[0,0],"clip":[0,0,2,2])") +
+                         R"({"op":"#dc","h":101,"surface":1,"origin":[1,0],"clip":[1,0,2,2]})" "\n"
+                         R"({"op":"CreateBitmap","args":[2,2,1,32,null],"ret":7})" "\n"
+                         R"({"op":"SelectObject","args":[100,7],"ret":8})" "\n"
+                         R"({"op":"DeleteObject","args":[8],"ret":1})" "\n"
+                         R"({"op":"SetPixel","args":[101,0,1,255],"ret":255})" "\n"
+                         R"({"op":"#result","surface":1,"pixels":"AAAAAAAAAAAAAAAAAAD//w=="})" "\n",
+                     replayer),
+              "");
+    EXPECT_EQ(replayer.ResultsChecked(), 1);
+    EXPECT_FALSE(replayer.FirstMismatch().has_value()) << replayer.FirstMismatch()->Describe();
 }
 
 // Pens, lines, shapes, paths and edges drawn with tracing on replay to the same pixels.
