@@ -1,10 +1,12 @@
 #include "platform/host/form_file.h"
 
+#include <cctype>
 #include <cstdio>
 #include <functional>
 #include <fstream>
 #include <map>
 #include <set>
+#include <unordered_map>
 #include <sstream>
 
 #include "platform/host/control_registry.h"
@@ -257,26 +259,38 @@ void ApplyFormExtra(Form& form, const PropertyBag& bag) {
     if (auto picture = bag.ReadProperty("Picture").As<StdPicture>()) form.SetPicture(picture);
 }
 
+std::string LowerName(std::string name) {
+    for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return name;
+}
+
 // Creates the checked form: sites every control, sets containers, then runs Initialize and
 // ReadProperties in file order, then Resize. Any failure takes the whole form down again.
 std::shared_ptr<Form> Build(FormRecord& rec, bool designMode, std::vector<LoadedBag>* bags) {
     auto form = Form::Create(rec.name, designMode);
     std::string at = "form";
     const PropertyBag* reading = nullptr;  // the bag being read, to name a refused key
+    std::vector<std::shared_ptr<Control>> made;  // in file order
     try {
         form->SetCaption(rec.caption);
         ApplyFormExtra(*form, rec.extra);
         form->Move(rec.left, rec.top, rec.width, rec.height);
         // Windows are made once each control is sited, so none has to be moved afterwards.
-        std::vector<std::shared_ptr<Control>> made;
+        // Containers are looked up through a map of the file's own names, so a form with many
+        // controls loads in time linear in their number.
+        std::unordered_map<std::string, Control*> byName;
         for (auto& c : rec.controls) {
             at = c.path;
             made.push_back(form->CreateUninitialised(c.type, c.name, c.index, false, true));
+            if (c.index == -1) byName.emplace(LowerName(c.name), made.back().get());
         }
         for (std::size_t i = 0; i < made.size(); ++i) {
             const auto& c = rec.controls[i];
             at = c.path;
-            if (!c.container.empty()) made[i]->SetContainerDirect(form->Find(c.container).get());
+            if (!c.container.empty()) {
+                auto k = byName.find(LowerName(c.container));
+                made[i]->SetContainerDirect(k == byName.end() ? nullptr : k->second);
+            }
             made[i]->Site(c.left, c.top, c.width, c.height, c.visible, c.align, c.tag);
         }
         // A container's window comes before the windows inside it, wherever it is in the file:
@@ -314,10 +328,8 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode, std::vector<Loaded
     }
     form->SetDirty(false);
     if (bags) {
-        const auto& controls = form->Controls();
-        for (std::size_t i = 0; i < rec.controls.size() && i < controls.size(); ++i)
-            bags->push_back(LoadedBag{form->Find(rec.controls[i].name, rec.controls[i].index), rec.controls[i].path,
-                                      std::move(rec.controls[i].bag)});
+        for (std::size_t i = 0; i < rec.controls.size() && i < made.size(); ++i)
+            bags->push_back(LoadedBag{made[i], rec.controls[i].path, std::move(rec.controls[i].bag)});
     }
     return form;
 }
