@@ -27,9 +27,11 @@ std::int32_t Long(HGDIOBJ handle) {
 }
 
 // The demo's state: the bars it steps, the picture box it draws on, and the two drawing
-// objects, which it reaches only by their member names.
+// objects, which it reaches only by their member names. The picture box's Paint handler owns
+// the demo, so the demo holds the form's controls weakly: a strong hold would keep them, and
+// itself, alive after the form is gone.
 struct IndicatorDemo {
-    std::shared_ptr<host::Control> plain, segmented, text, picture;
+    std::weak_ptr<host::Control> plain, segmented, text, picture;
     std::shared_ptr<host::Dispatch> buffer = host::CreateObject("Brimlox.HiddenBuffer");
     std::shared_ptr<host::Dispatch> font = host::CreateObject("Brimlox.CLogFont");
     std::unique_ptr<user::HostTimer> timer;
@@ -44,25 +46,29 @@ struct IndicatorDemo {
     }
 
     void Tick() {
-        Step(*plain, 1);
-        Step(*segmented, 2);
-        Step(*text, 1);
+        auto p = plain.lock(), s = segmented.lock(), t = text.lock(), box = picture.lock();
+        if (!p || !s || !t || !box) return;
+        Step(*p, 1);
+        Step(*s, 2);
+        Step(*t, 1);
         angle = (angle + 6) % 360;
-        host::CallMethod(*picture, "Refresh");
+        host::CallMethod(*box, "Refresh");
     }
 
     // The buffer follows the picture box's size; a new surface is made only when it changed.
-    void Attach() {
+    void Attach(host::Control& box) {
         RECT r;
-        GetClientRect(picture->hWnd(), &r);
+        GetClientRect(box.hWnd(), &r);
         if (r.right == width && r.bottom == height && host::GetProperty(*buffer, "Attached").ToBool()) return;
         width = r.right, height = r.bottom;
-        host::CallMethod(*buffer, "Attach", {Variant(Long(picture->hDC())), Variant(width), Variant(height)});
+        host::CallMethod(*buffer, "Attach", {Variant(Long(box.hDC())), Variant(width), Variant(height)});
     }
 
     // A fan of captions turning about the box's centre, and the angle in an upright corner label.
     void Paint() {
-        Attach();
+        auto box = picture.lock();
+        if (!box) return;
+        Attach(*box);
         host::CallMethod(*buffer, "Clear", {Variant(static_cast<std::int32_t>(RGB(255, 255, 255)))});
         auto dc = reinterpret_cast<HDC>(static_cast<std::uintptr_t>(
             static_cast<std::uint32_t>(host::GetProperty(*buffer, "hDC").ToLong())));
@@ -114,8 +120,9 @@ void StartIndicatorDemo(host::Form& form) {
     });
     demo->timer->SetInterval(kTickMs);
     demo->timer->SetEnabled(true);
-    demo->picture->Connect("Paint", [demo](std::span<Variant>) { demo->Paint(); });
-    host::CallMethod(*demo->picture, "Refresh");
+    auto box = Need(form, "picRotated");
+    box->Connect("Paint", [demo](std::span<Variant>) { demo->Paint(); });
+    host::CallMethod(*box, "Refresh");
 }
 
 }  // namespace brimlox::gallery
