@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <filesystem>
 #include <span>
 
 #include "platform/host/form_file.h"
@@ -139,7 +140,17 @@ void TitleDocuments(const GalleryState& s) {
 
 }  // namespace
 
-std::string DefaultFormsDir() { return BRIMLOX_FORMS_DIR; }
+std::string DefaultFormsDir() {
+#ifdef BRIMLOX_INSTALLED_FORMS_DIR
+    // An installed gallery no longer has the source tree; its forms sit in share/ beside bin/.
+    std::error_code ec;
+    if (!std::filesystem::is_directory(BRIMLOX_FORMS_DIR, ec)) {
+        const auto installed = std::filesystem::path(host::App().Path) / ".." / BRIMLOX_INSTALLED_FORMS_DIR;
+        if (std::filesystem::is_directory(installed, ec)) return installed.lexically_normal().string();
+    }
+#endif
+    return BRIMLOX_FORMS_DIR;
+}
 
 std::shared_ptr<host::Form> OpenGalleryForm(const std::string& formsDir) {
     host::StartHost();
