@@ -2,6 +2,7 @@
 // 3D caption, against FillRect of the same area.
 #include <benchmark/benchmark.h>
 
+#include "controls/library.h"
 #include "controls/command/command.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/form.h"
@@ -42,7 +43,7 @@ void BM_FillRectButtonAreaBaseline(benchmark::State& state) {
 BENCHMARK(BM_FillRectButtonAreaBaseline);
 
 void BM_CommandDrawButton(benchmark::State& state) {
-    brimlox::host::StartHost();
+    brimlox::controls::RegisterLibrary();
     auto form = brimlox::host::Form::Create("frmBench");
     form->Show();
     auto button = std::static_pointer_cast<Command>(form->Add("Command", "cmdBench"));

@@ -3,6 +3,7 @@
 // over the container's tiled picture).
 #include <benchmark/benchmark.h>
 
+#include "controls/library.h"
 #include "controls/divider/divider.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/form.h"
@@ -63,7 +64,7 @@ enum Look { kDip, kDipGradient, kOverPicture16, kOverPicture1 };
 // Paints one divider of the look given by the benchmark's argument, on a form that has a
 // picture for the picture looks.
 void BM_DividerPaint(benchmark::State& state) {
-    brimlox::host::StartHost();
+    brimlox::controls::RegisterLibrary();
     auto form = brimlox::host::Form::Create("frmBench");
     const auto look = static_cast<Look>(state.range(0));
     if (look == kOverPicture16) form->SetPicture(RampPicture(16));

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "controls/library.h"
 #include "platform/desktop/desktop.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/text/glyph_cache.h"
@@ -34,7 +35,7 @@ void UseGalleryScreen() {
     auto& d = brimlox::desktop::Desktop::Instance();
     d.Configure({kWidth, kHeight, 15, true});
     d.UseVirtualClock();
-    host::StartHost();
+    brimlox::controls::RegisterLibrary();
 }
 
 // Loads and shows the gallery form and runs its paints; the screen then holds the frame.

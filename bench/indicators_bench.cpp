@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+#include "controls/library.h"
 #include "bench/bench_canvas.h"
 #include "controls/indicators/progressbar.h"
 #include "drawing/clog_font.h"
@@ -33,7 +34,7 @@ constexpr DWORD kDPxn = 0x00A50065;  // NOT (pattern XOR destination): the NOT-X
 struct BarOnForm {
     BarOnForm() {
         brimlox::desktop::Desktop::Instance().UseVirtualClock();
-        brimlox::host::StartHost();
+        brimlox::controls::RegisterLibrary();
         form = brimlox::host::Form::Create("frmBench");
         form->SetBorderStyle(0);
         form->Move(0, 0, 400 * 15, 100 * 15);

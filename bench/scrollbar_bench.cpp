@@ -3,6 +3,7 @@
 // border, thumb, the window refreshed) and a full repaint (buttons, then all of that).
 #include <benchmark/benchmark.h>
 
+#include "controls/library.h"
 #include "bench/bench_canvas.h"
 #include "controls/scrollbar/scrollbar.h"
 #include "platform/desktop/desktop.h"
@@ -20,7 +21,7 @@ constexpr int kHeight = 17;
 struct BarOnForm {
     BarOnForm() {
         brimlox::desktop::Desktop::Instance().UseVirtualClock();
-        brimlox::host::StartHost();
+        brimlox::controls::RegisterLibrary();
         form = brimlox::host::Form::Create("frmBench");
         form->SetBorderStyle(0);
         form->Move(0, 0, 400 * 15, 100 * 15);

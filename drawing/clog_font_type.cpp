@@ -20,11 +20,4 @@ const host::TypeInfo* CLogFont::GetTypeInfo() const {
     return info.get();
 }
 
-namespace {
-
-const bool registered =
-    (host::RegisterCreatableClass("Brimlox", "CLogFont", [] { return std::make_shared<CLogFont>(); }), true);
-
-}  // namespace
-
 }  // namespace brimlox::drawing

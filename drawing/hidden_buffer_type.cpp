@@ -129,12 +129,4 @@ const host::TypeInfo* HiddenBuffer::GetTypeInfo() const {
     return info.get();
 }
 
-namespace {
-
-const bool registered = (host::RegisterCreatableClass("Brimlox", "HiddenBuffer",
-                                                      [] { return std::make_shared<HiddenBuffer>(); }),
-                         true);
-
-}  // namespace
-
 }  // namespace brimlox::drawing

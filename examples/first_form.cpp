@@ -1,4 +1,5 @@
 #include "controls/command/command.h"
+#include "controls/library.h"
 #include "platform/host/form.h"
 #include "platform/host/form_file.h"
 #include "platform/host/runtime.h"
@@ -7,7 +8,7 @@
 using namespace brimlox;
 
 int main() {
-    host::StartHost();
+    controls::RegisterLibrary();
     auto form = host::Form::Create("frmHello");
     form->SetCaption("Hello");
     form->Move(0, 0, 4500, 2400);                        // twips: 300 x 160 pixels at 15 twips a pixel

@@ -4,10 +4,17 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "controls/library.h"
 #include "platform/host/bag_check.h"
 #include "platform/host/form.h"
 #include "platform/host/form_file.h"
 #include "platform/user/user.h"
+
+// The library's control types, so that files naming them load as far as their bags.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    brimlox::controls::RegisterLibrary();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace brimlox::host;

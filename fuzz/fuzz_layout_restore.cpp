@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/library.h"
 #include "foundation/persistence/layout_restore.h"
 #include "foundation/persistence/persist_format.h"
 #include "foundation/persistence/persist_state.h"
@@ -91,7 +92,7 @@ void CheckRoundTrip(std::string_view line, bool isForm) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    host::StartHost();
+    controls::RegisterLibrary();
     // A coarse scale keeps the largest allowed form small in pixels.
     desktop::DesktopSettings screen;
     screen.width = 640;

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "controls/library.h"
 #include "menus/popup_internal.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/handles.h"
@@ -128,7 +129,7 @@ void FuzzCaptions(std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static bool started = (host::StartHost(), true);
+    static bool started = (controls::RegisterLibrary(), true);
     (void)started;
     std::string_view text(reinterpret_cast<const char*>(data), size);
     if (!text.empty() && text[0] == '{') FuzzBag(text);

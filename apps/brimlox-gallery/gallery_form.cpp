@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <span>
 
+#include "controls/library.h"
 #include "platform/host/form_file.h"
 #include "platform/host/host_error.h"
 #include "platform/host/runtime.h"
@@ -153,7 +154,7 @@ std::string DefaultFormsDir() {
 }
 
 std::shared_ptr<host::Form> OpenGalleryForm(const std::string& formsDir) {
-    host::StartHost();
+    controls::RegisterLibrary();
     auto form = host::LoadFormFile(formsDir + "/gallery.json");
     auto state = std::make_shared<GalleryState>();
     state->form = form.get();

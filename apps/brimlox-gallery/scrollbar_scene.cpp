@@ -4,6 +4,7 @@
 #include <string>
 
 #include "apps/brimlox-gallery/scenes.h"
+#include "controls/library.h"
 #include "controls/scrollbar/scrollbar.h"
 #include "platform/host/form.h"
 #include "platform/host/runtime.h"
@@ -33,7 +34,7 @@ void RightClick(const ScrollBar& bar, int x, int y) {
 }
 
 void DrawScrollBarScene(HDC dc, int width, int height) {
-    host::StartHost();
+    controls::RegisterLibrary();
     const int tpp = host::TwipsPerPixel();
     auto form = host::Form::Create("frmScrollBars");
     form->SetBorderStyle(0);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "apps/brimlox/output_file.h"
+#include "controls/library.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_presenter.h"
 #include "platform/desktop/input_script.h"
@@ -120,7 +121,7 @@ std::shared_ptr<host::Form> LoadForm(const char* command, const std::string& pat
         std::fprintf(stderr, "brimlox %s: no memory for the screen\n", command);
         return nullptr;
     }
-    host::StartHost();
+    controls::RegisterLibrary();
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) {
         Bad(command, path + ": no such file");
@@ -275,7 +276,7 @@ int RunCheck(int argc, char** argv) {
     if (a.help) return std::fputs(kCheckUsage, stdout), 0;
     // Design mode: checking a file runs none of its controls' run-time behaviour.
     desktop::Desktop::Instance().Configure({1024, 768, 15, true});
-    host::StartHost();
+    controls::RegisterLibrary();
     std::error_code ec;
     if (!fs::is_regular_file(a.form, ec)) return Bad("check", a.form + ": no such file");
     std::shared_ptr<host::Form> form;

@@ -238,13 +238,4 @@ const host::TypeInfo* Command::GetTypeInfo() const {
     return info.get();
 }
 
-namespace {
-
-const bool kRegistered = [] {
-    host::RegisterControlType("Command", [] { return std::make_shared<Command>(); });
-    return true;
-}();
-
-}  // namespace
-
 }  // namespace brimlox::controls

@@ -45,13 +45,4 @@ const host::TypeInfo* Divider::GetTypeInfo() const {
     return info.get();
 }
 
-namespace {
-
-const bool kRegistered = [] {
-    host::RegisterControlType("Divider", [] { return std::make_shared<Divider>(); });
-    return true;
-}();
-
-}  // namespace
-
 }  // namespace brimlox::controls

@@ -127,6 +127,4 @@ private:
     std::unique_ptr<user::HostTimer> tmrMarquee_;
 };
 
-void RegisterProgressBar();
-
 }  // namespace brimlox::controls

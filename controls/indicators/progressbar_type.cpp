@@ -70,14 +70,4 @@ const host::TypeInfo* ProgressBar::GetTypeInfo() const {
     return info.get();
 }
 
-void RegisterProgressBar() {
-    host::RegisterControlType("ProgressBar", [] { return std::make_shared<ProgressBar>(); });
-}
-
-namespace {
-
-const bool registered = (RegisterProgressBar(), true);
-
-}  // namespace
-
 }  // namespace brimlox::controls

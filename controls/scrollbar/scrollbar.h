@@ -164,7 +164,4 @@ private:
     std::shared_ptr<host::StdPicture> anchorMark_;
 };
 
-// Registers the ScrollBar type with the host (done once at start-up by a static initialiser).
-void RegisterScrollBar();
-
 }  // namespace brimlox::controls

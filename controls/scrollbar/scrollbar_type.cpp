@@ -110,15 +110,4 @@ const host::TypeInfo* ScrollBar::GetTypeInfo() const {
     return info.get();
 }
 
-void RegisterScrollBar() {
-    host::RegisterControlType("ScrollBar", [] { return std::make_shared<ScrollBar>(); });
-}
-
-namespace {
-
-// The library's control types are known to the host as soon as the program starts.
-const bool registered = (RegisterScrollBar(), true);
-
-}  // namespace
-
 }  // namespace brimlox::controls

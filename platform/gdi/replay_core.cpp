@@ -29,7 +29,7 @@ void SetDcValue(Context& c, const Json& a, const Json&) {
     Set(c.Dc(a, 0), static_cast<T>(c.Int(a, 1)));
 }
 
-const Registrar kDcHandlers[] = {
+const HandlerEntry kDcHandlers[] = {
     {"CreateCompatibleDC", [](Context& c, const Json& a, const Json& ret) { c.Bind(ret, CreateCompatibleDC(c.Dc(a, 0))); }},
     {"DeleteDC",
      [](Context& c, const Json& a, const Json&) {
@@ -48,7 +48,7 @@ const Registrar kDcHandlers[] = {
      [](Context& c, const Json& a, const Json&) { SetBrushOrgEx(c.Dc(a, 0), c.I(a, 1), c.I(a, 2), nullptr); }},
 };
 
-const Registrar kObjectHandlers[] = {
+const HandlerEntry kObjectHandlers[] = {
     {"GetStockObject", [](Context& c, const Json& a, const Json& ret) { c.Bind(ret, GetStockObject(c.I(a, 0))); }},
     {"GetSysColorBrush", [](Context& c, const Json& a, const Json& ret) { c.Bind(ret, GetSysColorBrush(c.I(a, 0))); }},
     {"SelectObject",
@@ -100,7 +100,7 @@ void ReplayCreateDibSection(Context& c, const Json& a, const Json& ret) {
     c.Bind(ret, CreateDIBSection(c.Dc(a, 0), &info, c.U(a, 2), &bits, nullptr, c.U(a, 5)));
 }
 
-const Registrar kBitmapHandlers[] = {
+const HandlerEntry kBitmapHandlers[] = {
     {"CreateCompatibleBitmap",
      [](Context& c, const Json& a, const Json& ret) {
          c.CheckBitmapSize(c.I(a, 1), c.I(a, 2));
@@ -112,7 +112,7 @@ const Registrar kBitmapHandlers[] = {
      [](Context& c, const Json& a, const Json&) { SetPixel(c.Dc(a, 0), c.I(a, 1), c.I(a, 2), c.U(a, 3)); }},
 };
 
-const Registrar kPenBrushHandlers[] = {
+const HandlerEntry kPenBrushHandlers[] = {
     {"CreatePen", [](Context& c, const Json& a, const Json& ret) { c.Bind(ret, CreatePen(c.I(a, 0), c.I(a, 1), c.U(a, 2))); }},
     {"ExtCreatePen",
      [](Context& c, const Json& a, const Json& ret) {
@@ -150,7 +150,7 @@ void ReplayRectFill(Context& c, const Json& a, int (*fill)(HDC, const RECT*, HBR
     fill(c.Dc(a, 0), &r, c.Brush(a, 2));
 }
 
-const Registrar kFillHandlers[] = {
+const HandlerEntry kFillHandlers[] = {
     {"FillRect", [](Context& c, const Json& a, const Json&) { ReplayRectFill(c, a, FillRect); }},
     {"FrameRect", [](Context& c, const Json& a, const Json&) { ReplayRectFill(c, a, FrameRect); }},
     {"SetSysColors",
@@ -165,3 +165,11 @@ const Registrar kFillHandlers[] = {
 };
 
 }  // namespace
+
+void brimlox::gdi::replay::AddCoreHandlers(HandlerTable& table) {
+    for (const auto& entry : kDcHandlers) table[entry.op] = entry.handler;
+    for (const auto& entry : kObjectHandlers) table[entry.op] = entry.handler;
+    for (const auto& entry : kBitmapHandlers) table[entry.op] = entry.handler;
+    for (const auto& entry : kPenBrushHandlers) table[entry.op] = entry.handler;
+    for (const auto& entry : kFillHandlers) table[entry.op] = entry.handler;
+}

@@ -21,7 +21,7 @@ void ReplayDcOnly(Context& c, const Json& a, const Json&) {
     Call(c.Dc(a, 0));
 }
 
-const Registrar kShapeHandlers[] = {
+const HandlerEntry kShapeHandlers[] = {
     {"LineTo", [](Context& c, const Json& a, const Json&) { LineTo(c.Dc(a, 0), c.I(a, 1), c.I(a, 2)); }},
     {"Polyline", ReplayPointList<Polyline>},
     {"Polygon", ReplayPointList<Polygon>},
@@ -45,3 +45,7 @@ const Registrar kShapeHandlers[] = {
 };
 
 }  // namespace
+
+void brimlox::gdi::replay::AddShapeHandlers(HandlerTable& table) {
+    for (const auto& entry : kShapeHandlers) table[entry.op] = entry.handler;
+}

@@ -68,7 +68,7 @@ void ReplayGrayString(Context& c, const Json& a, const Json&) {
                 c.I(a, 5), c.I(a, 6), c.I(a, 7));
 }
 
-const Registrar kTextHandlers[] = {
+const HandlerEntry kTextHandlers[] = {
     {"CreateFontIndirectA",
      [](Context& c, const Json& a, const Json& ret) {
          LOGFONTA lf = LogFontArg(c, a, 0);
@@ -88,3 +88,7 @@ const Registrar kTextHandlers[] = {
 };
 
 }  // namespace
+
+void brimlox::gdi::replay::AddTextHandlers(HandlerTable& table) {
+    for (const auto& entry : kTextHandlers) table[entry.op] = entry.handler;
+}

@@ -1,11 +1,15 @@
 // Replaying a drawing trace: each traced operation has a handler that decodes its JSON
 // arguments and makes the same call again. Handlers live beside the code they replay (one
-// replay_*.cpp per module) and register themselves by name:
+// replay_*.cpp per module) in a table of entries by name, which that file's Add...Handlers
+// function copies into the replayer's table (trace_replayer.cpp calls each one, so a static
+// build cannot leave a module's handlers out):
 //
-//     static replay::Registrar fillRect("FillRect", [](replay::Context& c, const Json& a, const Json& ret) {
-//         RECT r = c.Rect(a, 1);
-//         FillRect(c.Dc(a, 0), &r, c.Brush(a, 2));
-//     });
+//     const HandlerEntry kFillHandlers[] = {
+//         {"FillRect", [](Context& c, const Json& a, const Json&) {
+//              RECT r = c.Rect(a, 1);
+//              FillRect(c.Dc(a, 0), &r, c.Brush(a, 2));
+//          }},
+//     };
 //
 // Decoding failures throw ReplayError with a message naming the argument; the replayer adds
 // the line number. Handles recorded in the trace are mapped to the handles this run created.
@@ -229,13 +233,20 @@ private:
 // object binds the recorded handle to the new one (c.Bind(ret, newHandle)).
 using Handler = std::function<void(Context& c, const Json& args, const Json& ret)>;
 
-inline std::map<std::string, Handler>& Handlers() {
-    static std::map<std::string, Handler> table;
-    return table;
-}
+using HandlerTable = std::map<std::string, Handler>;
 
-struct Registrar {
-    Registrar(const char* op, Handler handler) { Handlers()[op] = std::move(handler); }
+struct HandlerEntry {
+    const char* op;
+    Handler handler;
 };
+
+// Every replay handler by operation name.
+HandlerTable& Handlers();
+
+// Each replay_*.cpp adds its handlers.
+void AddCoreHandlers(HandlerTable& table);
+void AddBlitHandlers(HandlerTable& table);
+void AddShapeHandlers(HandlerTable& table);
+void AddTextHandlers(HandlerTable& table);
 
 }  // namespace brimlox::gdi::replay

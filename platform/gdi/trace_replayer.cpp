@@ -13,6 +13,18 @@
 
 namespace brimlox::gdi::replay {
 
+HandlerTable& Handlers() {
+    static HandlerTable table = [] {
+        HandlerTable t;
+        AddCoreHandlers(t);
+        AddBlitHandlers(t);
+        AddShapeHandlers(t);
+        AddTextHandlers(t);
+        return t;
+    }();
+    return table;
+}
+
 std::string ResultMismatch::Describe() const {
     // Version 1 surfaces belong to one DC each, and are named by its handle too.
     std::string where = "surface " + std::to_string(surface) + " (" +

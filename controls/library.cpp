@@ -1,0 +1,51 @@
+#include "controls/library.h"
+
+#include <memory>
+
+#include "controls/command/command.h"
+#include "controls/divider/divider.h"
+#include "controls/indicators/progressbar.h"
+#include "controls/scrollbar/scrollbar.h"
+#include "drawing/clog_font.h"
+#include "drawing/hidden_buffer.h"
+#include "platform/host/class_registry.h"
+#include "platform/host/control_registry.h"
+#include "platform/host/runtime.h"
+
+namespace brimlox::controls {
+
+namespace {
+
+template <typename T>
+void AddControl(const char* typeName) {
+    host::RegisterControlType(typeName, [] { return std::make_shared<T>(); });
+}
+
+template <typename T>
+void AddClass(const char* className) {
+    host::RegisterCreatableClass("Brimlox", className, [] { return std::make_shared<T>(); });
+}
+
+void RegisterTypes() {
+    // One line per control type, under the name form files and Form::Add use.
+    AddControl<Command>("Command");
+    AddControl<ScrollBar>("ScrollBar");
+    AddControl<ProgressBar>("ProgressBar");
+    AddControl<Divider>("Divider");
+    // One line per public class, created by CreateObject("Brimlox.Name") or "Name".
+    AddClass<drawing::HiddenBuffer>("HiddenBuffer");
+    AddClass<drawing::CLogFont>("CLogFont");
+}
+
+}  // namespace
+
+void RegisterLibrary() {
+    static const bool registered = [] {
+        host::StartHost();
+        RegisterTypes();
+        return true;
+    }();
+    (void)registered;
+}
+
+}  // namespace brimlox::controls

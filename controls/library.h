@@ -1,0 +1,14 @@
+// The library's table of types. A program calls RegisterLibrary once before it creates
+// controls by name or loads a form file: the host starts, and every control type and public
+// class of the library becomes known to it. The registration is an ordinary call rather than
+// static initialisers, so a program linked against the static library gets every type too.
+#pragma once
+
+namespace brimlox::controls {
+
+// Starts the host (host::StartHost) and registers the control types (Command, ScrollBar,
+// ProgressBar, Divider) and the creatable classes (HiddenBuffer, CLogFont). Later calls do
+// nothing.
+void RegisterLibrary();
+
+}  // namespace brimlox::controls
