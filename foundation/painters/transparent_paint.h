@@ -7,6 +7,8 @@
 
 #include "platform/gdi/wintypes.h"
 
+#include "platform/compat/push_x11_macros.h"
+
 namespace brimlox::foundation {
 
 enum class PictureEffect : int { None = 0, Disabled = 1, Greyscale = 2 };
@@ -18,3 +20,5 @@ enum class PictureEffect : int { None = 0, Disabled = 1, Greyscale = 2 };
 void TransparentPaint(HDC hdc, HBITMAP bitmap, const RECT& src, const RECT& dest, int effect, std::int32_t maskColor);
 
 }  // namespace brimlox::foundation
+
+#include "platform/compat/pop_x11_macros.h"

@@ -10,14 +10,14 @@
 // ---- Objects ---------------------------------------------------------------------------------
 HGDIOBJ GetStockObject(int index);
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
-BOOL DeleteObject(HGDIOBJ object);
+WINBOOL DeleteObject(HGDIOBJ object);
 int GetObjectA(HGDIOBJ object, int size, void* buffer);
 DWORD GetObjectType(HGDIOBJ object);
 HGDIOBJ GetCurrentObject(HDC hdc, UINT type);
 
 // ---- Device contexts -----------------------------------------------------------------------
 HDC CreateCompatibleDC(HDC hdc);
-BOOL DeleteDC(HDC hdc);
+WINBOOL DeleteDC(HDC hdc);
 int GetDeviceCaps(HDC hdc, int index);
 int SetROP2(HDC hdc, int rop2);
 int GetROP2(HDC hdc);
@@ -31,9 +31,9 @@ int SetPolyFillMode(HDC hdc, int mode);
 int GetPolyFillMode(HDC hdc);
 int SetStretchBltMode(HDC hdc, int mode);
 int GetStretchBltMode(HDC hdc);
-BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
-BOOL GetCurrentPositionEx(HDC hdc, LPPOINT position);
-BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT previous);
+WINBOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
+WINBOOL GetCurrentPositionEx(HDC hdc, LPPOINT position);
+WINBOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT previous);
 COLORREF SetDCBrushColor(HDC hdc, COLORREF color);
 COLORREF SetDCPenColor(HDC hdc, COLORREF color);
 
@@ -59,39 +59,39 @@ HBRUSH GetSysColorBrush(int index);
 // ---- Fills, shapes and lines ------------------------------------------------------------------
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush);
-BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
-BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
-BOOL Polygon(HDC hdc, const POINT* points, int count);
-BOOL Polyline(HDC hdc, const POINT* points, int count);
-BOOL LineTo(HDC hdc, int x, int y);
-BOOL BeginPath(HDC hdc);
-BOOL EndPath(HDC hdc);
-BOOL AbortPath(HDC hdc);
-BOOL CloseFigure(HDC hdc);
-BOOL StrokePath(HDC hdc);
-BOOL FillPath(HDC hdc);
-BOOL DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags);
+WINBOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop);
+WINBOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
+WINBOOL Polygon(HDC hdc, const POINT* points, int count);
+WINBOOL Polyline(HDC hdc, const POINT* points, int count);
+WINBOOL LineTo(HDC hdc, int x, int y);
+WINBOOL BeginPath(HDC hdc);
+WINBOOL EndPath(HDC hdc);
+WINBOOL AbortPath(HDC hdc);
+WINBOOL CloseFigure(HDC hdc);
+WINBOOL StrokePath(HDC hdc);
+WINBOOL FillPath(HDC hdc);
+WINBOOL DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags);
 
 // ---- Blits -------------------------------------------------------------------------------------
-BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY,
+WINBOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
+WINBOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY,
                 int srcWidth, int srcHeight, DWORD rop);
 
 // ---- Rectangles ---------------------------------------------------------------------------------
-BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
-BOOL SetRectEmpty(LPRECT rect);
-BOOL CopyRect(LPRECT dest, const RECT* src);
-BOOL InflateRect(LPRECT rect, int dx, int dy);
-BOOL OffsetRect(LPRECT rect, int dx, int dy);
-BOOL IntersectRect(LPRECT dest, const RECT* a, const RECT* b);
-BOOL UnionRect(LPRECT dest, const RECT* a, const RECT* b);
-BOOL IsRectEmpty(const RECT* rect);
-BOOL PtInRect(const RECT* rect, POINT point);
-BOOL EqualRect(const RECT* a, const RECT* b);
+WINBOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
+WINBOOL SetRectEmpty(LPRECT rect);
+WINBOOL CopyRect(LPRECT dest, const RECT* src);
+WINBOOL InflateRect(LPRECT rect, int dx, int dy);
+WINBOOL OffsetRect(LPRECT rect, int dx, int dy);
+WINBOOL IntersectRect(LPRECT dest, const RECT* a, const RECT* b);
+WINBOOL UnionRect(LPRECT dest, const RECT* a, const RECT* b);
+WINBOOL IsRectEmpty(const RECT* rect);
+WINBOOL PtInRect(const RECT* rect, POINT point);
+WINBOOL EqualRect(const RECT* a, const RECT* b);
 
 // ---- Colours ----------------------------------------------------------------------------------
 DWORD GetSysColor(int index);
-BOOL SetSysColors(int count, const INT* indices, const COLORREF* colors);
+WINBOOL SetSysColors(int count, const INT* indices, const COLORREF* colors);
 HRESULT OleTranslateColor(OLE_COLOR color, HPALETTE palette, COLORREF* result);
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);

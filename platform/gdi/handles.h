@@ -14,6 +14,8 @@
 
 #include "platform/gdi/wintypes.h"
 
+#include "platform/compat/push_x11_macros.h"
+
 namespace brimlox::gdi {
 
 enum class ObjectKind : std::uint8_t { None = 0, Dc, Bitmap, Pen, ExtPen, Brush, Font, Region, Palette };
@@ -80,3 +82,5 @@ private:
 ObjectKind KindOfHandle(HGDIOBJ handle);
 
 }  // namespace brimlox::gdi
+
+#include "platform/compat/pop_x11_macros.h"

@@ -13,6 +13,8 @@
 #include "platform/gdi/raster/pattern.h"
 #include "platform/gdi/raster/stroke.h"
 
+#include "platform/compat/push_x11_macros.h"
+
 namespace brimlox::gdi {
 
 // A figure in logical coordinates; a closed figure returns to its first point.
@@ -62,3 +64,5 @@ private:
 };
 
 }  // namespace brimlox::gdi
+
+#include "platform/compat/pop_x11_macros.h"

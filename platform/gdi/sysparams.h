@@ -5,6 +5,8 @@
 
 #include "platform/gdi/text.h"
 
+#include "platform/compat/push_x11_macros.h"
+
 namespace brimlox::gdi {
 
 // The six system fonts in the order of their font indexes: icon title, caption, small
@@ -21,3 +23,5 @@ NONCLIENTMETRICSA SystemNonClientMetrics();
 int ScaleFrom96Dpi(int pixels);
 
 }  // namespace brimlox::gdi
+
+#include "platform/compat/pop_x11_macros.h"

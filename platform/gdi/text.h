@@ -88,18 +88,18 @@ struct NONCLIENTMETRICSA {
 };
 static_assert(sizeof(NONCLIENTMETRICSA) == 340, "NONCLIENTMETRICSA must keep its published layout");
 
-using GRAYSTRINGPROC = BOOL (*)(HDC hdc, LPARAM data, int count);
+using GRAYSTRINGPROC = WINBOOL (*)(HDC hdc, LPARAM data, int count);
 
 // ---- Calls -------------------------------------------------------------------------------------
 HFONT CreateFontIndirectA(const LOGFONTA* logFont);
-BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int count);
-BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
+WINBOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int count);
+WINBOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
                  const INT* dx);
 int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format);
-BOOL GrayStringA(HDC hdc, HBRUSH brush, GRAYSTRINGPROC output, LPARAM data, int count, int x, int y,
+WINBOOL GrayStringA(HDC hdc, HBRUSH brush, GRAYSTRINGPROC output, LPARAM data, int count, int x, int y,
                  int width, int height);
-BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size);
-BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* metrics);
+WINBOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size);
+WINBOOL GetTextMetricsA(HDC hdc, TEXTMETRICA* metrics);
 UINT GetTextAlign(HDC hdc);
 UINT SetTextAlign(HDC hdc, UINT align);
-BOOL SystemParametersInfoA(UINT action, UINT param, void* data, UINT winIni);
+WINBOOL SystemParametersInfoA(UINT action, UINT param, void* data, UINT winIni);

@@ -2,7 +2,7 @@
 // line with its name, arguments in Windows order, return value and output parameters (the
 // format is described in docs/trace-format.md). A drawing call records itself like this:
 //
-//     BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
+//     WINBOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
 //         TraceCall tc("Rectangle");
 //         if (tc) tc.Args(hdc, l, t, r, b);   // before drawing: may record the DC's pixels
 //         ...

@@ -6,7 +6,13 @@
 
 #include <cstdint>
 
-using BOOL = int;
+// The declarations use WINBOOL; BOOL names the same type for code written against them.
+// X11's <X11/Xmd.h> declares its own 8-bit BOOL: when it came first, or when the program
+// defines BRIMLOX_NO_BOOL because it includes Xmd.h later, BOOL is left to X11.
+using WINBOOL = int;
+#if !defined(XMD_H) && !defined(BRIMLOX_NO_BOOL)
+using BOOL = WINBOOL;
+#endif
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 using DWORD = std::uint32_t;

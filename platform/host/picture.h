@@ -14,6 +14,8 @@
 #include "platform/host/image/image.h"
 #include "platform/host/variant.h"
 
+#include "platform/compat/push_x11_macros.h"
+
 namespace brimlox::host {
 
 enum class PictureType : std::int16_t { None = 0, Bitmap = 1, Icon = 3 };
@@ -85,3 +87,5 @@ std::shared_ptr<StdPicture> LoadPicture(const std::string& path = "");
 void RegisterPictureCodec();
 
 }  // namespace brimlox::host
+
+#include "platform/compat/pop_x11_macros.h"

@@ -26,9 +26,9 @@ class NotifyArea {
 public:
     static NotifyArea& Instance();
 
-    BOOL Add(const NOTIFYICONDATAA& data);
-    BOOL Modify(const NOTIFYICONDATAA& data);
-    BOOL Delete(const NOTIFYICONDATAA& data);
+    WINBOOL Add(const NOTIFYICONDATAA& data);
+    WINBOOL Modify(const NOTIFYICONDATAA& data);
+    WINBOOL Delete(const NOTIFYICONDATAA& data);
 
     const std::vector<TrayEntry>& Entries() const { return entries_; }
     // The strip's screen rectangle (empty while there are no icons) and an icon's cell in it.

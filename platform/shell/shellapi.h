@@ -30,4 +30,4 @@ constexpr DWORD NOTIFYICONDATAA_V1_SIZE = 88;
 // Adds, changes or removes an icon of the notification area. FALSE for a record of the wrong
 // size, a window that does not exist, an add of an icon already there, a change or removal of
 // one that is not, or an unknown message.
-BOOL Shell_NotifyIconA(DWORD message, NOTIFYICONDATAA* data);
+WINBOOL Shell_NotifyIconA(DWORD message, NOTIFYICONDATAA* data);

@@ -8,26 +8,26 @@
 
 // ---- Classes and windows ----------------------------------------------------------------------
 ATOM RegisterClassA(const WNDCLASSA* wc);
-BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
-BOOL GetClassInfoA(HINSTANCE instance, LPCSTR className, WNDCLASSA* wc);
+WINBOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
+WINBOOL GetClassInfoA(HINSTANCE instance, LPCSTR className, WNDCLASSA* wc);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
 inline HWND CreateWindowA(LPCSTR cls, LPCSTR name, DWORD style, int x, int y, int w, int h, HWND parent,
                           HMENU menu, HINSTANCE inst, void* param) {
     return CreateWindowExA(0, cls, name, style, x, y, w, h, parent, menu, inst, param);
 }
-BOOL DestroyWindow(HWND hwnd);
+WINBOOL DestroyWindow(HWND hwnd);
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-BOOL IsWindow(HWND hwnd);
-BOOL IsWindowVisible(HWND hwnd);
-BOOL IsWindowEnabled(HWND hwnd);
-BOOL IsChild(HWND parent, HWND hwnd);
-BOOL ShowWindow(HWND hwnd, int cmd);
-BOOL EnableWindow(HWND hwnd, BOOL enable);
+WINBOOL IsWindow(HWND hwnd);
+WINBOOL IsWindowVisible(HWND hwnd);
+WINBOOL IsWindowEnabled(HWND hwnd);
+WINBOOL IsChild(HWND parent, HWND hwnd);
+WINBOOL ShowWindow(HWND hwnd, int cmd);
+WINBOOL EnableWindow(HWND hwnd, WINBOOL enable);
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int size);
 int GetWindowTextLengthA(HWND hwnd);
-BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
+WINBOOL SetWindowTextA(HWND hwnd, LPCSTR text);
 int GetClassNameA(HWND hwnd, LPSTR buffer, int size);
 WORD GetWindowWord(HWND hwnd, int index);
 WORD SetWindowWord(HWND hwnd, int index, WORD value);
@@ -46,48 +46,48 @@ HWND GetTopWindow(HWND hwnd);
 HWND GetAncestor(HWND hwnd, UINT flags);
 constexpr UINT GA_PARENT = 1;
 constexpr UINT GA_ROOT = 2;
-BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam);
-BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
+WINBOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam);
+WINBOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
 
 // ---- Geometry --------------------------------------------------------------------------------
-BOOL GetClientRect(HWND hwnd, LPRECT rect);
-BOOL GetWindowRect(HWND hwnd, LPRECT rect);
-BOOL ClientToScreen(HWND hwnd, LPPOINT point);
-BOOL ScreenToClient(HWND hwnd, LPPOINT point);
+WINBOOL GetClientRect(HWND hwnd, LPRECT rect);
+WINBOOL GetWindowRect(HWND hwnd, LPRECT rect);
+WINBOOL ClientToScreen(HWND hwnd, LPPOINT point);
+WINBOOL ScreenToClient(HWND hwnd, LPPOINT point);
 int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count);
-BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
-BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
-BOOL BringWindowToTop(HWND hwnd);
+WINBOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, WINBOOL repaint);
+WINBOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+WINBOOL BringWindowToTop(HWND hwnd);
 HWND WindowFromPoint(POINT point);
 HWND ChildWindowFromPoint(HWND parent, POINT point);
 int GetSystemMetrics(int index);
 
 // ---- Messages --------------------------------------------------------------------------------
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-BOOL PostThreadMessageA(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam);
+WINBOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+WINBOOL PostThreadMessageA(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
-BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
-BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg);
-BOOL TranslateMessage(const MSG* msg);
+WINBOOL GetMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
+WINBOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg);
+WINBOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 DWORD GetQueueStatus(UINT flags);
 DWORD GetMessageTime();
 // Where the message last taken from the queue came from: the mouse or the keyboard for input
 // messages, "unavailable" for posted, paint and timer messages. A press posted by code (an
 // accelerator's click) is thus told apart from one made with the mouse.
-BOOL GetCurrentInputMessageSource(INPUT_MESSAGE_SOURCE* source);
+WINBOOL GetCurrentInputMessageSource(INPUT_MESSAGE_SOURCE* source);
 DWORD GetCurrentThreadId();
-BOOL WaitMessage();
+WINBOOL WaitMessage();
 
 // ---- Painting --------------------------------------------------------------------------------
-BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL ValidateRect(HWND hwnd, const RECT* rect);
-BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase);
-BOOL UpdateWindow(HWND hwnd);
-BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
+WINBOOL InvalidateRect(HWND hwnd, const RECT* rect, WINBOOL erase);
+WINBOOL ValidateRect(HWND hwnd, const RECT* rect);
+WINBOOL GetUpdateRect(HWND hwnd, LPRECT rect, WINBOOL erase);
+WINBOOL UpdateWindow(HWND hwnd);
+WINBOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
 HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps);
-BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
+WINBOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 HDC GetDC(HWND hwnd);
 HDC GetWindowDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
@@ -96,30 +96,30 @@ HWND WindowFromDC(HDC hdc);
 // ---- Input state, capture, focus, activation -------------------------------------------------
 HWND SetCapture(HWND hwnd);
 HWND GetCapture();
-BOOL ReleaseCapture();
+WINBOOL ReleaseCapture();
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
 HWND GetActiveWindow();
 HWND SetActiveWindow(HWND hwnd);
 HWND GetForegroundWindow();
-BOOL SetForegroundWindow(HWND hwnd);
+WINBOOL SetForegroundWindow(HWND hwnd);
 SHORT GetKeyState(int vk);
 SHORT GetAsyncKeyState(int vk);
-BOOL GetCursorPos(LPPOINT point);
-BOOL SetCursorPos(int x, int y);
+WINBOOL GetCursorPos(LPPOINT point);
+WINBOOL SetCursorPos(int x, int y);
 UINT GetDoubleClickTime();
-BOOL SetDoubleClickTime(UINT ms);
+WINBOOL SetDoubleClickTime(UINT ms);
 UINT GetCaretBlinkTime();
 UINT MapVirtualKeyA(UINT code, UINT mapType);
 
 // ---- Hooks -----------------------------------------------------------------------------------
 HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
-BOOL UnhookWindowsHookEx(HHOOK hook);
+WINBOOL UnhookWindowsHookEx(HHOOK hook);
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
 
 // ---- Timers and time ---------------------------------------------------------------------------
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc);
-BOOL KillTimer(HWND hwnd, UINT_PTR id);
+WINBOOL KillTimer(HWND hwnd, UINT_PTR id);
 DWORD timeGetTime();
 DWORD GetTickCount();
 
@@ -128,26 +128,26 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 HICON CreateIconIndirect(ICONINFO* info);
-BOOL DestroyIcon(HICON icon);
-BOOL DestroyCursor(HCURSOR cursor);
-BOOL DrawIcon(HDC hdc, int x, int y, HICON icon);
-BOOL GetIconInfo(HICON icon, ICONINFO* info);
+WINBOOL DestroyIcon(HICON icon);
+WINBOOL DestroyCursor(HCURSOR cursor);
+WINBOOL DrawIcon(HDC hdc, int x, int y, HICON icon);
+WINBOOL GetIconInfo(HICON icon, ICONINFO* info);
 HICON CopyIcon(HICON icon);
 
 // ---- Menus ---------------------------------------------------------------------------------------
 HMENU CreateMenu();
 HMENU CreatePopupMenu();
-BOOL DestroyMenu(HMENU menu);
-BOOL IsMenu(HMENU menu);
-BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
-BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
-BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
+WINBOOL DestroyMenu(HMENU menu);
+WINBOOL IsMenu(HMENU menu);
+WINBOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+WINBOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
+WINBOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
 DWORD CheckMenuItem(HMENU menu, UINT idCheckItem, UINT check);
-BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
-BOOL EnableMenuItem(HMENU menu, UINT idEnableItem, UINT enable);
-BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
+WINBOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
+WINBOOL EnableMenuItem(HMENU menu, UINT idEnableItem, UINT enable);
+WINBOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition);
 UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT flags);
-BOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked);
+WINBOOL SetMenuItemBitmaps(HMENU menu, UINT position, UINT flags, HBITMAP unchecked, HBITMAP checked);
 LONG GetMenuCheckMarkDimensions();
 UINT GetMenuState(HMENU menu, UINT id, UINT flags);
 int GetMenuStringA(HMENU menu, UINT id, LPSTR buffer, int size, UINT flags);
@@ -155,9 +155,9 @@ HMENU GetMenu(HWND hwnd);
 HMENU GetSubMenu(HMENU menu, int position);
 UINT GetMenuItemID(HMENU menu, int position);
 int GetMenuItemCount(HMENU menu);
-BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect);
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
-BOOL EndMenu();
+WINBOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect);
+WINBOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
+WINBOOL EndMenu();
 
 // ---- Message boxes -------------------------------------------------------------------------------
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

@@ -11,6 +11,8 @@
 
 #include "platform/gdi/wintypes.h"
 
+#include "platform/compat/push_x11_macros.h"
+
 namespace brimlox::user {
 
 enum class UserKind : std::uint8_t { None = 0, Window, Hook, Icon, Menu };
@@ -82,3 +84,5 @@ private:
 };
 
 }  // namespace brimlox::user
+
+#include "platform/compat/pop_x11_macros.h"

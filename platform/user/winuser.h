@@ -10,7 +10,7 @@
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 using HOOKPROC = LRESULT (*)(int, WPARAM, LPARAM);
-using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+using WNDENUMPROC = WINBOOL (*)(HWND, LPARAM);
 
 struct MSG {
     HWND hwnd = nullptr;
@@ -24,10 +24,10 @@ using LPMSG = MSG*;
 
 struct PAINTSTRUCT {
     HDC hdc = nullptr;
-    BOOL fErase = FALSE;
+    WINBOOL fErase = FALSE;
     RECT rcPaint;
-    BOOL fRestore = FALSE;
-    BOOL fIncUpdate = FALSE;
+    WINBOOL fRestore = FALSE;
+    WINBOOL fIncUpdate = FALSE;
     BYTE rgbReserved[32] = {};
 };
 using LPPAINTSTRUCT = PAINTSTRUCT*;
@@ -71,7 +71,7 @@ struct WINDOWPOS {
 };
 
 struct ICONINFO {
-    BOOL fIcon = TRUE;
+    WINBOOL fIcon = TRUE;
     DWORD xHotspot = 0;
     DWORD yHotspot = 0;
     HBITMAP hbmMask = nullptr;

@@ -3,6 +3,8 @@
 
 #include "platform/gdi/raster/pattern.h"
 
+#include "platform/compat/push_x11_macros.h"
+
 namespace brimlox::gdi::raster {
 
 // Clips a rectangle (surface coordinates) to the DC's clip; false when nothing is left.
@@ -15,3 +17,5 @@ void FillRop2(Surface& target, const RECT& r, const BrushPattern& brush, int rop
 void FillSolid(Surface& target, const RECT& r, std::uint32_t value);
 
 }  // namespace brimlox::gdi::raster
+
+#include "platform/compat/pop_x11_macros.h"

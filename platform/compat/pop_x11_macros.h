@@ -1,0 +1,7 @@
+// The end of a header that began with push_x11_macros.h: X11's macros as they were.
+#pragma pop_macro("None")
+#pragma pop_macro("Status")
+#pragma pop_macro("True")
+#pragma pop_macro("False")
+#pragma pop_macro("Bool")
+#pragma pop_macro("FillSolid")

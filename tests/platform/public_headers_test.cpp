@@ -1,0 +1,32 @@
+// The public headers in one translation unit after <X11/Xlib.h>, <X11/Xmd.h> and <SDL2/SDL.h>,
+// as a program that mixes them includes them. X11 keeps its own BOOL and None; the Windows
+// calls, declared with WINBOOL, still link.
+#include <X11/Xlib.h>
+#include <X11/Xmd.h>
+#include <SDL2/SDL.h>
+
+#include "all_public_headers.h"
+
+#include <gtest/gtest.h>
+
+#include <type_traits>
+
+namespace {
+
+TEST(PublicHeaders, CompileAfterX11AndSdlAndLeaveTheirNamesAlone) {
+    static_assert(std::is_same_v<BOOL, CARD8>, "X11's 8-bit BOOL stays X11's");
+    static_assert(std::is_same_v<WINBOOL, int>);
+    EXPECT_EQ(None, 0L);
+    EXPECT_EQ(True, 1);
+
+    RECT r;
+    EXPECT_NE(SetRect(&r, 1, 2, 4, 6), 0);
+    EXPECT_FALSE(IsRectEmpty(&r));
+    EXPECT_EQ(static_cast<int>(brimlox::host::StdPicture().Type()), 0) << "an empty picture";
+
+    SDL_version linked;
+    SDL_GetVersion(&linked);
+    EXPECT_EQ(linked.major, 2);
+}
+
+}  // namespace
