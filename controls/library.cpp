@@ -48,4 +48,6 @@ void RegisterLibrary() {
     (void)registered;
 }
 
+const char* Version() { return BRIMLOX_VERSION; }
+
 }  // namespace brimlox::controls

@@ -11,4 +11,8 @@ namespace brimlox::controls {
 // nothing.
 void RegisterLibrary();
 
+// The library's version ("0.1.0"): the project version it was built with, which the programs'
+// --version and the controls' About boxes show.
+const char* Version();
+
 }  // namespace brimlox::controls

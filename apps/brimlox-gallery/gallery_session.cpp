@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <vector>
 
 #include "apps/brimlox-gallery/gallery_form.h"
@@ -18,6 +19,7 @@
 #include "platform/desktop/sdl_presenter.h"
 #include "platform/gdi/png.h"
 #include "platform/host/runtime.h"
+#include "platform/kernel/atomic_file.h"
 #include "platform/user/user.h"
 
 namespace brimlox::gallery {
@@ -56,38 +58,22 @@ std::string Escape(const std::string& text) {
     return out;
 }
 
-// Written to a temporary name and renamed, so a reader never sees half an index.
+// Written atomically, so a reader never sees half an index.
 bool WriteIndex(const std::string& dir, const std::vector<Entry>& entries) {
-    const fs::path final = fs::path(dir) / "index.html";
-    const fs::path temp = fs::path(dir) / ".index.html.tmp";
-    {
-        std::ofstream html(temp);
-        html << "<!doctype html><meta charset=\"utf-8\"><title>Brimlox gallery</title>\n"
-                "<body style=\"font-family:sans-serif;background:#eee;max-width:1400px\"><h1>Brimlox gallery</h1>\n";
-        for (const auto& e : entries)
-            html << "<figure><img src=\"" << Escape(e.file) << "\" style=\"image-rendering:pixelated\">"
-                 << "<figcaption>" << Escape(e.caption) << "</figcaption></figure>\n";
-        html << "</body>\n";
-        if (!html.flush()) return false;
-    }
-    std::error_code ec;
-    fs::rename(temp, final, ec);
-    return !ec;
+    std::ostringstream html;
+    html << "<!doctype html><meta charset=\"utf-8\"><title>Brimlox gallery</title>\n"
+            "<body style=\"font-family:sans-serif;background:#eee;max-width:1400px\"><h1>Brimlox gallery</h1>\n";
+    for (const auto& e : entries)
+        html << "<figure><img src=\"" << Escape(e.file) << "\" style=\"image-rendering:pixelated\">"
+             << "<figcaption>" << Escape(e.caption) << "</figcaption></figure>\n";
+    html << "</body>\n";
+    std::string error;
+    return kernel::WriteFileAtomically(fs::path(dir) / "index.html", html.str(), &error);
 }
 
-// Writes a picture under a temporary name beside `path` and renames it, so `path` is never
-// half a picture.
+// Pictures go through the same helper, so `path` is never half a picture.
 bool WriteAtomically(const std::string& path, const std::function<bool(const std::string&)>& write, std::string* error) {
-    const fs::path final(path);
-    const fs::path temp = final.parent_path() / ("." + final.filename().string() + ".tmp");
-    std::error_code ec;
-    if (write(temp.string())) {
-        fs::rename(temp, final, ec);
-        if (!ec) return true;
-        if (error) *error = "cannot rename " + temp.string() + ": " + ec.message();
-    }
-    fs::remove(temp, ec);
-    return false;
+    return kernel::WriteFileAtomically(path, write, error);
 }
 
 // Renders one drawing scene into a fresh 32-bpp bitmap and writes it as a PNG.

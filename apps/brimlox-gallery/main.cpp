@@ -7,6 +7,8 @@
 #include <string>
 
 #include "apps/brimlox-gallery/gallery_session.h"
+#include "apps/common/command_line.h"
+#include "controls/library.h"
 
 namespace {
 
@@ -20,29 +22,34 @@ const char* const kUsage =
     "  --out DIR       where pictures go (default gallery-out)\n"
     "  --script FILE   play an input script on the gallery form (docs/input-script.md); its\n"
     "                  screenshot lines write DIR/NAME.png; shown in a window when there is a display\n"
-    "  --forms DIR     read the form files from DIR (default: the source tree's forms/)\n";
+    "  --forms DIR     read the form files from DIR (default: the source tree's forms/, or the\n"
+    "                  installed share/brimlox/forms)\n"
+    "  --version       print the version\n";
 
 struct Parsed {
     brimlox::gallery::Options options;
     bool help = false;
+    bool version = false;
     std::string error;
 };
 
 Parsed ParseArguments(int argc, char** argv) {
+    static const brimlox::apps::OptionSpec kOptions[] = {{"--out", true},       {"--forms", true}, {"--script", true},
+                                                         {"--headless", false}, {"--help", false}, {"-h", false},
+                                                         {"--version", false}};
     Parsed p;
-    for (int i = 1; i < argc && p.error.empty(); ++i) {
-        const std::string a = argv[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 < argc) into = argv[++i];
-            else p.error = a + " needs a value";
-        };
-        if (a == "--out") value(p.options.out);
-        else if (a == "--forms") value(p.options.forms);
-        else if (a == "--script") value(p.options.script);
-        else if (a == "--headless") p.options.headless = true;
-        else if (a == "--help" || a == "-h") p.help = true;
-        else p.error = "unknown argument '" + a + "'";
+    brimlox::apps::CommandLine line;
+    if (auto problem = line.Parse(brimlox::apps::ArgumentsAfter(argc, argv, 1), kOptions)) {
+        p.error = *problem;
+        return p;
     }
+    if (!line.Positional().empty()) p.error = "unknown argument '" + line.Positional()[0] + "'";
+    p.options.out = line.Value("--out", p.options.out);
+    p.options.forms = line.Value("--forms");
+    p.options.script = line.Value("--script");
+    p.options.headless = line.Has("--headless");
+    p.help = line.Has("--help") || line.Has("-h");
+    p.version = line.Has("--version");
     return p;
 }
 
@@ -54,6 +61,10 @@ int main(int argc, char** argv) {
     if (!p.error.empty()) {
         std::fprintf(stderr, "brimlox-gallery: %s (try --help)\n", p.error.c_str());
         return 2;
+    }
+    if (p.version) {
+        std::printf("brimlox-gallery %s\n", brimlox::controls::Version());
+        return 0;
     }
     if (p.help) {
         std::fputs(kUsage, stdout);

@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "apps/brimlox/output_file.h"
+#include "platform/kernel/atomic_file.h"
+#include "apps/common/command_line.h"
 #include "controls/library.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_presenter.h"
@@ -79,38 +80,35 @@ int Bad(const char* command, const std::string& problem) {
 // Parses FORM.json and the options `allowed` lists ("-o", "--scale", "--script", "--out").
 // Returns -1 to go on, or the exit code to stop with.
 int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<std::string>& allowed, FormArgs& a) {
-    auto allows = [&](const std::string& flag) { return std::find(allowed.begin(), allowed.end(), flag) != allowed.end(); };
-    for (int i = 2; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            a.help = true;
-            return -1;
-        }
-        if (!arg.empty() && arg[0] == '-' && arg != "-") {
-            if (!allows(arg)) return Bad(command, "unknown option '" + arg + "' (try --help)");
-            if (i + 1 >= argc) return Bad(command, arg + " needs a value");
-            const std::string value = argv[++i];
-            if (arg == "-o") a.out = value;
-            else if (arg == "--out") a.out = value;
-            else if (arg == "--script") a.script = value;
-            else if (arg == "--max-time") {
-                std::uint64_t seconds = 0;
-                auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
-                if (ec != std::errc() || end != value.data() + value.size() || seconds < 1 || seconds > 100000000)
-                    return Bad(command, "--max-time wants seconds from 1 to 100000000, not '" + value + "'");
-                a.maxTimeMs = seconds * 1000;
-            }
-            else if (arg == "--scale") {
-                auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), a.scale);
-                if (ec != std::errc() || end != value.data() + value.size() || a.scale < 1 || a.scale > 1440)
-                    return Bad(command, "--scale wants twips per pixel from 1 to 1440, not '" + value + "'");
-            }
-            continue;
-        }
-        if (!a.form.empty()) return Bad(command, "one form file only ('" + arg + "' is a second)");
-        a.form = arg;
+    std::vector<apps::OptionSpec> options{{"--help", false}, {"-h", false}};
+    for (const auto& name : allowed) options.push_back({name, true});
+    apps::CommandLine line;
+    if (auto problem = line.Parse(apps::ArgumentsAfter(argc, argv, 2), options))
+        return Bad(command, *problem + " (try --help)");
+    if (line.Has("--help") || line.Has("-h")) {
+        a.help = true;
+        return -1;
     }
-    if (a.form.empty()) return Bad(command, "no form file given (try --help)");
+    a.out = line.Value("-o", line.Value("--out"));
+    a.script = line.Value("--script");
+    if (line.Has("--max-time")) {
+        const std::string value = line.Value("--max-time");
+        std::uint64_t seconds = 0;
+        auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+        if (ec != std::errc() || end != value.data() + value.size() || seconds < 1 || seconds > 100000000)
+            return Bad(command, "--max-time wants seconds from 1 to 100000000, not '" + value + "'");
+        a.maxTimeMs = seconds * 1000;
+    }
+    if (line.Has("--scale")) {
+        const std::string value = line.Value("--scale");
+        auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), a.scale);
+        if (ec != std::errc() || end != value.data() + value.size() || a.scale < 1 || a.scale > 1440)
+            return Bad(command, "--scale wants twips per pixel from 1 to 1440, not '" + value + "'");
+    }
+    const auto& files = line.Positional();
+    if (files.size() > 1) return Bad(command, "one form file only ('" + files[1] + "' is a second)");
+    if (files.empty()) return Bad(command, "no form file given (try --help)");
+    a.form = files[0];
     return -1;
 }
 
@@ -197,7 +195,7 @@ int RunRender(int argc, char** argv) {
     host::DoEvents();
     desktop::HeadlessPresenter presenter(".");
     std::string error;
-    const bool ok = WriteOutputFile(
+    const bool ok = kernel::WriteFileAtomically(
         a.out, [&](const std::string& temp) { return presenter.WriteWindow(form->hWnd(), temp, &error); }, &error);
     UnloadAll();
     if (!ok) {
@@ -246,7 +244,7 @@ int RunForm(int argc, char** argv) {
         fs::create_directories(dir, ec);
         const std::string path = (fs::path(dir) / (name.ends_with(".png") ? name : name + ".png")).string();
         auto write = [&](const std::string& temp) { return presenter.WriteScreen(temp, true, &error); };
-        if (!WriteOutputFile(path, write, &error)) {
+        if (!kernel::WriteFileAtomically(path, write, &error)) {
             std::fprintf(stderr, "brimlox run: %s\n", error.c_str());
             failed = true;
         }

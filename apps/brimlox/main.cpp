@@ -7,6 +7,7 @@
 
 #include "apps/brimlox/form_commands.h"
 #include "apps/brimlox/replay_command.h"
+#include "controls/library.h"
 
 namespace {
 const char* const kUsage =
@@ -18,7 +19,7 @@ const char* const kUsage =
     "  check FORM.json                           validate a form file and report its problems\n"
     "  replay TRACE -o OUT.png                   draw a GDI trace again\n"
     "\n"
-    "brimlox COMMAND --help tells more about each.\n";
+    "brimlox COMMAND --help tells more about each; brimlox --version prints the version.\n";
 }
 
 int main(int argc, char** argv) {
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("brimlox %s\n", brimlox::controls::Version());
         return 0;
     }
     if (command == "replay") return brimlox::cli::RunReplay(argc, argv);

@@ -6,7 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "apps/brimlox/output_file.h"
+#include "platform/kernel/atomic_file.h"
+#include "apps/common/command_line.h"
 #include "platform/gdi/png.h"
 #include "platform/gdi/trace_replayer.h"
 
@@ -43,26 +44,20 @@ int Usage(const std::string& problem) {
 
 // Fills `args`; returns -1 to go on, or the exit code to stop with.
 int ParseArgs(int argc, char** argv, ReplayArgs& args) {
-    for (int i = 2; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            std::fputs(kReplayUsage, stdout);
-            return 0;
-        }
-        if (a == "-o" || a == "--all") {
-            if (i + 1 >= argc) return Usage(a + " needs a value");
-            (a == "-o" ? args.out : args.allDir) = argv[++i];
-        } else if (a == "--check") {
-            args.check = true;
-        } else if (!a.empty() && a[0] == '-') {
-            return Usage("unknown option " + a);
-        } else if (args.trace.empty()) {
-            args.trace = a;
-        } else {
-            return Usage("more than one trace given");
-        }
+    static const apps::OptionSpec kOptions[] = {{"--help", false}, {"-h", false}, {"-o", true}, {"--all", true},
+                                                {"--check", false}};
+    apps::CommandLine line;
+    if (auto problem = line.Parse(apps::ArgumentsAfter(argc, argv, 2), kOptions)) return Usage(*problem);
+    if (line.Has("--help") || line.Has("-h")) {
+        std::fputs(kReplayUsage, stdout);
+        return 0;
     }
-    if (args.trace.empty()) return Usage("no trace given");
+    args.out = line.Value("-o");
+    args.allDir = line.Value("--all");
+    args.check = line.Has("--check");
+    if (line.Positional().size() > 1) return Usage("more than one trace given");
+    if (line.Positional().empty()) return Usage("no trace given");
+    args.trace = line.Positional()[0];
     if (args.out.empty() && args.allDir.empty() && !args.check) return Usage("nothing to do: give -o, --all or --check");
     return -1;
 }
@@ -70,7 +65,7 @@ int ParseArgs(int argc, char** argv, ReplayArgs& args) {
 bool Write(const gdi::Surface& s, const std::string& path) {
     std::string error;
     auto write = [&](const std::string& target) { return gdi::WriteSurfacePng(s, target, &error); };
-    if (WriteOutputFile(path, write, &error)) return true;
+    if (kernel::WriteFileAtomically(path, write, &error)) return true;
     std::fprintf(stderr, "brimlox replay: %s\n", error.c_str());
     return false;
 }

@@ -17,6 +17,7 @@
 #include "platform/host/runtime.h"
 #include "platform/user/user.h"
 #include "platform/user/user_handles.h"
+#include "platform/kernel/atomic_file.h"
 
 namespace brimlox::host {
 
@@ -378,17 +379,9 @@ std::string SaveFormText(Form& form) { return SaveFormJson(form).dump(2) + "\n";
 
 void SaveFormFile(Form& form, const std::string& path) {
     std::string text = SaveFormText(form);
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out) throw FormFileError(path, "cannot write the file");
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        throw FormFileError(path, "cannot replace the file");
-    }
+    // A unique temporary name per write: two programs saving one form leave one whole file.
+    std::string error;
+    if (!kernel::WriteFileAtomically(path, text, &error)) throw FormFileError(path, "cannot write the file (" + error + ")");
     form.SetDirty(false);
 }
 

@@ -15,6 +15,7 @@
 
 #include "platform/host/settings_file.h"
 #include "platform/kernel/codepage.h"
+#include "platform/kernel/atomic_file.h"
 
 namespace brimlox::host {
 
@@ -49,27 +50,6 @@ std::optional<std::string> ReadWhole(const fs::path& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-bool WriteAllAndSync(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return ::fsync(fd) == 0;
-}
-
-void SyncDirectory(const fs::path& dir) {
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // Tests set BRIMLOX_SETTINGS_FAULT=before-rename to make a writer die after the new file is
@@ -145,61 +125,17 @@ SettingsData Load(const fs::path& file, std::vector<std::string>& problems) {
     return EmptySettings();
 }
 
-// Temporary files left by writers that died before their rename hold nothing that was ever
-// committed; remove those whose process is gone.
-void RemoveStaleTemporaries(const fs::path& file) {
-    std::string prefix = file.filename().string() + ".tmp.";
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(file.parent_path(), ec)) {
-        std::string name = entry.path().filename().string();
-        if (name.rfind(prefix, 0) != 0) continue;
-        long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
-        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) fs::remove(entry.path(), ec);
-    }
-}
-
-// A descriptor closed on every path out of a scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return fd_; }
-    // Closes now and reports whether the close succeeded (a delayed write error shows here).
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd >= 0 && ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-// Writes the whole file under a temporary name, syncs and closes it, then renames it over
-// the old one. Any failure removes the temporary file and leaves the old file as it was.
+// Writes the whole file atomically (the shared helper: a unique temporary name, synced,
+// renamed over the old file); any failure leaves the old file as it was. Settings are private.
 bool Store(const fs::path& file, const SettingsData& data, std::vector<std::string>& problems) {
-    const std::string text = SerializeSettings(data);  // before anything exists to clean up
-    fs::path temp = file;
-    temp += ".tmp." + std::to_string(::getpid());
-    FileDescriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    bool ok = fd.Get() >= 0 && WriteAllAndSync(fd.Get(), text);
-    ok = fd.Close() && ok;
-    if (ok) {
-        MaybeInjectFault();
-        ok = ::rename(temp.c_str(), file.c_str()) == 0;
-    }
-    if (!ok) {
-        problems.push_back("cannot write settings file " + file.string() + ": " + std::strerror(errno));
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncDirectory(file.parent_path());
-    RemoveStaleTemporaries(file);
-    return true;
+    const std::string text = SerializeSettings(data);
+    kernel::AtomicWriteOptions options;
+    options.mode = 0600;
+    options.beforeRename = MaybeInjectFault;
+    std::string error;
+    if (kernel::WriteFileAtomically(file, text, &error, options)) return true;
+    problems.push_back("settings file: " + error);
+    return false;
 }
 
 fs::path LockPath(const fs::path& file) {

@@ -174,7 +174,7 @@ TEST(BrimloxCliHostile, HostileTracesScriptsAndUsageAreRefusedInOneLine) {
     ExpectRefused(Cli({"replay", faceless, "-o", out}), 2, "CreateFontIndirectA: argument 1 lacks the field", out);
     ExpectRefused(Cli({"replay", OutputDir(), "-o", out}), 2, "is a folder", out);
     ExpectRefused(Cli({"replay"}), 2, "no trace given");
-    ExpectRefused(Cli({"replay", deep, "--frob"}), 2, "unknown option --frob");
+    ExpectRefused(Cli({"replay", deep, "--frob"}), 2, "unknown option '--frob'");
     ExpectRefused(Cli({"replay", deep}), 2, "nothing to do");
     ExpectRefused(Cli({"replay", deep, "-o"}), 2, "-o needs a value");
 

@@ -26,6 +26,7 @@ if [[ -e "$libdir/libbrimlox.so" ]]; then
     soname="$(readelf -d "$libdir/libbrimlox.so" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')"
     [[ "$soname" == "libbrimlox.so.${version%.*}" ]] || fail "libbrimlox.so has SONAME '$soname'"
 fi
+"$prefix/bin/brimlox" --version | grep -qx "brimlox $version" || fail "installed brimlox --version"
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
