@@ -47,5 +47,9 @@ else()
     set(BRIMLOX_PC_LIBS "-pthread")
     set(BRIMLOX_PC_LIBS_PRIVATE "")
 endif()
+# The prefix is found from the .pc file's own place, so an installation moved elsewhere (or made
+# with cmake --install --prefix) still works.
+file(RELATIVE_PATH BRIMLOX_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+string(REGEX REPLACE "/$" "" BRIMLOX_PC_TO_PREFIX "${BRIMLOX_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/brimlox.pc.in ${PROJECT_BINARY_DIR}/brimlox.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/brimlox.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT Development)

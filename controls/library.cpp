@@ -16,14 +16,26 @@ namespace brimlox::controls {
 
 namespace {
 
+std::vector<std::string>& ControlNames() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+std::vector<std::string>& ClassNames() {
+    static std::vector<std::string> names;
+    return names;
+}
+
 template <typename T>
 void AddControl(const char* typeName) {
     host::RegisterControlType(typeName, [] { return std::make_shared<T>(); });
+    ControlNames().push_back(typeName);
 }
 
 template <typename T>
 void AddClass(const char* className) {
     host::RegisterCreatableClass("Brimlox", className, [] { return std::make_shared<T>(); });
+    ClassNames().push_back(className);
 }
 
 void RegisterTypes() {
@@ -46,6 +58,16 @@ void RegisterLibrary() {
         return true;
     }();
     (void)registered;
+}
+
+const std::vector<std::string>& LibraryControlTypes() {
+    RegisterLibrary();
+    return ControlNames();
+}
+
+const std::vector<std::string>& LibraryClasses() {
+    RegisterLibrary();
+    return ClassNames();
 }
 
 const char* Version() { return BRIMLOX_VERSION; }

@@ -4,12 +4,19 @@
 // static initialisers, so a program linked against the static library gets every type too.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace brimlox::controls {
 
 // Starts the host (host::StartHost) and registers the control types (Command, ScrollBar,
 // ProgressBar, Divider) and the creatable classes (HiddenBuffer, CLogFont). Later calls do
 // nothing.
 void RegisterLibrary();
+
+// The library's control types and public classes by name, in table order.
+const std::vector<std::string>& LibraryControlTypes();
+const std::vector<std::string>& LibraryClasses();
 
 // The library's version ("0.1.0"): the project version it was built with, which the programs'
 // --version and the controls' About boxes show.

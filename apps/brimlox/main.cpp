@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "apps/brimlox/describe_command.h"
 #include "apps/brimlox/form_commands.h"
 #include "apps/brimlox/replay_command.h"
 #include "controls/library.h"
@@ -18,6 +19,7 @@ const char* const kUsage =
     "  run FORM.json [--script FILE]             run a form file live, or under an input script\n"
     "  check FORM.json                           validate a form file and report its problems\n"
     "  replay TRACE -o OUT.png                   draw a GDI trace again\n"
+    "  describe TYPE                             print a control's properties, methods and events\n"
     "\n"
     "brimlox COMMAND --help tells more about each; brimlox --version prints the version.\n";
 }
@@ -42,6 +44,7 @@ int main(int argc, char** argv) {
     if (command == "replay") return brimlox::cli::RunReplay(argc, argv);
     if (command == "render") return brimlox::cli::RunRender(argc, argv);
     if (command == "run") return brimlox::cli::RunForm(argc, argv);
+    if (command == "describe") return brimlox::cli::RunDescribe(argc, argv);
     if (command == "check") return brimlox::cli::RunCheck(argc, argv);
     std::fprintf(stderr, "brimlox: unknown command '%s' (try --help)\n", argv[1]);
     return 2;

@@ -1,15 +1,16 @@
 // The public headers in one translation unit after <X11/Xlib.h>, <X11/Xmd.h> and <SDL2/SDL.h>,
 // as a program that mixes them includes them. X11 keeps its own BOOL and None; the Windows
 // calls, declared with WINBOOL, still link.
+// GoogleTest, like much C++, does not survive X11's macros: it comes before them.
+#include <gtest/gtest.h>
+
+#include <type_traits>
+
 #include <X11/Xlib.h>
 #include <X11/Xmd.h>
 #include <SDL2/SDL.h>
 
 #include "all_public_headers.h"
-
-#include <gtest/gtest.h>
-
-#include <type_traits>
 
 namespace {
 

@@ -3,11 +3,12 @@
 #define BRIMLOX_NO_BOOL
 #include "all_public_headers.h"
 
+// GoogleTest, like much C++, does not survive X11's macros: it comes before them.
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xmd.h>
 #include <SDL2/SDL.h>
-
-#include <gtest/gtest.h>
 
 namespace {
 
