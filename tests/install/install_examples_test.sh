@@ -2,6 +2,7 @@
 # Installs the built tree into a temporary prefix and builds the examples against it as a
 # user would: once as a CMake project with find_package(brimlox), once with the compiler and
 # pkg-config alone. Each program then runs headless and must print what its handlers did.
+# Last, a project that adds the source tree with add_subdirectory must configure.
 # Usage: install_examples_test.sh BUILD_DIR SOURCE_DIR PROJECT_VERSION SANITIZE(ON|OFF)
 set -euo pipefail
 build="$1" source="$2" version="$3" sanitize="$4"
@@ -65,4 +66,17 @@ for dir in "$work/with-cmake" "$work/with-pkg-config"; do
     expect "$dir" brimlox-first-form ""
     [[ -s "$dir/run-brimlox-first-form/hello.json" ]] || fail "$dir/brimlox-first-form wrote no hello.json"
 done
+# As a subproject the tree gives the libraries alone: no programs, and no GoogleTest needed.
+mkdir -p "$work/parent"
+cat > "$work/parent/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.25)
+project(parent LANGUAGES CXX)
+add_subdirectory("$source" brimlox)
+if(NOT TARGET Brimlox::Brimlox OR NOT TARGET Brimlox::Platform OR TARGET brimlox-gallery OR TARGET brimlox_tests)
+    message(FATAL_ERROR "add_subdirectory(brimlox) should give the Brimlox:: libraries and nothing else")
+endif()
+CMAKE
+cmake -S "$work/parent" -B "$work/parent/build" -G Ninja -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON >/dev/null ||
+    fail "configuring a project that adds the tree with add_subdirectory"
+
 echo "installed into $prefix, built and ran the examples with find_package and with pkg-config"
