@@ -154,6 +154,10 @@ void PenPainter::Draw(std::span<const LogicalFigure> figures) {
         return;
     }
     if (kind_ != Kind::Geometric) return;
+    if (geometric_.dashes.empty()) {
+        StrokeSolid(figures);
+        return;
+    }
     const double off = CentreOffset();
     std::vector<ContinuousFigure> continuous;
     for (const LogicalFigure& f : figures) {
@@ -185,6 +189,35 @@ RECT PenPainter::StrokeBounds(std::span<const ContinuousFigure> figures) const {
     };
     return RECT{clamp(std::floor(l - pad), clip.left, clip.right), clamp(std::floor(t - pad), clip.top, clip.bottom),
                 clamp(std::ceil(r + pad), clip.left, clip.right), clamp(std::ceil(b + pad), clip.top, clip.bottom)};
+}
+
+void PenPainter::StrokeSolid(std::span<const LogicalFigure> figures) {
+    // The mask only needs the rows and columns the stroke can reach: the points' bounds
+    // grown by the pen (a miter reaches at most miterLimit half-widths out).
+    const double pad = geometric_.width * (geometric_.join == raster::JoinStyle::Miter ? geometric_.miterLimit : 1.0) + 2;
+    std::vector<std::vector<raster::PointI>> surfaceFigures;
+    double l = 1e300, t = 1e300, r = -1e300, b = -1e300;
+    for (const LogicalFigure& f : figures) {
+        std::vector<raster::PointI> pts;
+        for (const POINT& p : f.points) {
+            pts.push_back(raster::PointI{static_cast<std::int64_t>(p.x) + dc_.origin.x, static_cast<std::int64_t>(p.y) + dc_.origin.y});
+            l = std::min(l, static_cast<double>(pts.back().x));
+            t = std::min(t, static_cast<double>(pts.back().y));
+            r = std::max(r, static_cast<double>(pts.back().x));
+            b = std::max(b, static_cast<double>(pts.back().y));
+        }
+        surfaceFigures.push_back(std::move(pts));
+    }
+    if (l > r) return;
+    const RECT clip = dc_.Clip();
+    auto clamp = [](double v, LONG lo, LONG hi) {
+        return static_cast<LONG>(std::clamp(v, static_cast<double>(lo), static_cast<double>(hi)));
+    };
+    raster::CoverageMask mask(RECT{clamp(std::floor(l - pad), clip.left, clip.right), clamp(std::floor(t - pad), clip.top, clip.bottom),
+                                   clamp(std::ceil(r + pad), clip.left, clip.right), clamp(std::ceil(b + pad), clip.top, clip.bottom)});
+    for (std::size_t i = 0; i < surfaceFigures.size(); ++i)
+        raster::StrokeIntegerFigure(mask, surfaceFigures[i], figures[i].closed, geometric_);
+    mask.Paint(*target_, paint_, dc_.rop2);
 }
 
 void PenPainter::StrokeContinuous(std::span<const ContinuousFigure> figures) {

@@ -12,6 +12,7 @@
 #include "platform/gdi/raster/line.h"
 #include "platform/gdi/raster/pattern.h"
 #include "platform/gdi/raster/stroke.h"
+#include "platform/gdi/raster/wide_stroke.h"
 
 #include "platform/compat/push_x11_macros.h"
 
@@ -51,6 +52,8 @@ private:
     void ResolveCosmetic(const PenObject& pen, COLORREF color);
     void ResolveGeometric(const PenObject& pen, COLORREF color);
     void DrawCosmetic(const LogicalFigure& figure);
+    // Solid wide pens: the figures on the integer grid, as Windows rasterises them.
+    void StrokeSolid(std::span<const LogicalFigure> figures);
     RECT StrokeBounds(std::span<const ContinuousFigure> figures) const;
 
     DcObject& dc_;

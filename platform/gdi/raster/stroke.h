@@ -1,5 +1,7 @@
-// Geometric (wide) strokes: a polyline widened into convex pieces (segment bodies, caps,
-// joins) that are unioned into a coverage mask, so the pen's ROP touches each pixel once.
+// Geometric (wide) strokes in continuous coordinates: a polyline widened into convex pieces
+// (segment bodies, caps, joins) that are unioned into a coverage mask, so the pen's ROP
+// touches each pixel once. Dashed pens and inside-frame outlines, whose pieces start and end
+// between grid points, are stroked here; solid strokes on the grid go through wide_stroke.h.
 //
 // Geometry: a pixel is covered when its centre lies inside the outline. The centre line runs
 // through pixel centres for odd widths and along pixel corners for even widths, which is
