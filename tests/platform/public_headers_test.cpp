@@ -4,6 +4,9 @@
 // GoogleTest, like much C++, does not survive X11's macros: it comes before them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <string>
 #include <type_traits>
 
 #include <X11/Xlib.h>
@@ -11,6 +14,7 @@
 #include <SDL2/SDL.h>
 
 #include "all_public_headers.h"
+#include "support/paths.h"
 
 namespace {
 
@@ -28,6 +32,29 @@ TEST(PublicHeaders, CompileAfterX11AndSdlAndLeaveTheirNamesAlone) {
     SDL_version linked;
     SDL_GetVersion(&linked);
     EXPECT_EQ(linked.major, 2);
+}
+
+// The libraries behind the platform stay behind it: no public header includes SDL, FreeType,
+// fontconfig, libpng or giflib, or names one of their types (comments aside).
+TEST(PublicHeaders, NameNoTypesOfTheLibrariesBehindThePlatform) {
+    std::ifstream list(BRIMLOX_PUBLIC_HEADER_LIST);
+    const std::regex foreign(
+        R"(#\s*include\s*[<"](SDL|ft2build|freetype|fontconfig|png\.h|gif_lib)|\b(SDL_[A-Za-z]\w*|FT_[A-Z]\w*|png_\w+|Fc[A-Z]\w+|GifFileType)\b)");
+    int headers = 0;
+    for (std::string header; std::getline(list, header);) {
+        if (header.empty()) continue;
+        ++headers;
+        std::ifstream in(brimlox::test::SourceDir() + "/" + header);
+        ASSERT_TRUE(in) << header;
+        int number = 0;
+        for (std::string line; std::getline(in, line);) {
+            ++number;
+            const auto comment = line.find("//");
+            if (comment != std::string::npos) line.erase(comment);
+            EXPECT_FALSE(std::regex_search(line, foreign)) << header << ":" << number << ": " << line;
+        }
+    }
+    EXPECT_GT(headers, 100);
 }
 
 }  // namespace
