@@ -11,6 +11,7 @@
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdi.h"
+#include "platform/kernel/atomic_file.h"
 
 namespace brimlox::gdi {
 
@@ -27,9 +28,9 @@ void SetError(std::string* error, std::string message) {
 // libpng prints its errors on standard error by default; the caller reports them instead.
 void QuietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void QuietWarning(png_structp, png_const_charp) {}
-}  // namespace
 
-bool WriteSurfacePng(const Surface& surface, const std::string& path, std::string* error) {
+// Writes the PNG to `path` itself; WriteSurfacePng gives it a temporary file.
+bool WritePngFile(const Surface& surface, const std::string& path, std::string* error) {
     File f(std::fopen(path.c_str(), "wb"));
     if (!f) {
         SetError(error, "cannot open " + path + " for writing");
@@ -72,6 +73,14 @@ bool WriteSurfacePng(const Surface& surface, const std::string& path, std::strin
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+// Every picture is written whole or not at all: through a temporary file renamed over `path`.
+bool WriteSurfacePng(const Surface& surface, const std::string& path, std::string* error) {
+    return kernel::WriteFileAtomically(
+        path, [&](const std::string& into) { return WritePngFile(surface, into, error); }, error);
 }
 
 std::unique_ptr<Surface> ReadSurfacePng(const std::string& path, std::string* error) {
