@@ -39,7 +39,9 @@ void AddClass(const char* className) {
 }
 
 void RegisterTypes() {
-    // One line per control type, under the name form files and Form::Add use.
+    // One line per control type, under the name form files and Form::Add use. A new control
+    // adds its line here (and its header above); `bash scripts/docs.sh` then writes its
+    // docs/controls page, which a test expects for every type listed here.
     AddControl<Command>("Command");
     AddControl<ScrollBar>("ScrollBar");
     AddControl<ProgressBar>("ProgressBar");
