@@ -71,18 +71,14 @@ bool WriteIndex(const std::string& dir, const std::vector<Entry>& entries) {
     return kernel::WriteFileAtomically(fs::path(dir) / "index.html", html.str(), &error);
 }
 
-// Pictures go through the same helper, so `path` is never half a picture.
-bool WriteAtomically(const std::string& path, const std::function<bool(const std::string&)>& write, std::string* error) {
-    return kernel::WriteFileAtomically(path, write, error);
-}
-
 // Renders one drawing scene into a fresh 32-bpp bitmap and writes it as a PNG.
 bool RenderScene(const Scene& scene, const std::string& path, std::string* error) {
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bmp = CreateBitmap(scene.width, scene.height, 1, 32, nullptr);
     HGDIOBJ old = SelectObject(dc, bmp);
     scene.draw(dc, scene.width, scene.height);
-    bool ok = WriteAtomically(path, [&](const std::string& temp) { return gdi::WritePng(dc, temp, error); }, error);
+    // Pictures are written whole or not at all (the PNG writer goes through a temporary file).
+    bool ok = gdi::WritePng(dc, path, error);
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);
@@ -147,8 +143,7 @@ int PlayScript(const Options& o, const desktop::InputScript& script, desktop::Sd
     d.SetScreenshotHandler([&](const std::string& name) {
         const std::string file = name.ends_with(".png") ? name : name + ".png";
         std::string error;
-        auto write = [&](const std::string& temp) { return presenter.WriteScreen(temp, true, &error); };
-        if (WriteAtomically((fs::path(o.out) / file).string(), write, &error)) {
+        if (presenter.WriteScreen((fs::path(o.out) / file).string(), true, &error)) {
             written.push_back(file);
         } else {
             failed = true;

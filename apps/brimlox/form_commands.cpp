@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/kernel/atomic_file.h"
 #include "apps/common/command_line.h"
 #include "controls/library.h"
 #include "platform/desktop/desktop.h"
@@ -195,8 +194,8 @@ int RunRender(int argc, char** argv) {
     host::DoEvents();
     desktop::HeadlessPresenter presenter(".");
     std::string error;
-    const bool ok = kernel::WriteFileAtomically(
-        a.out, [&](const std::string& temp) { return presenter.WriteWindow(form->hWnd(), temp, &error); }, &error);
+    // The picture is written whole or not at all: the PNG writer goes through a temporary file.
+    const bool ok = presenter.WriteWindow(form->hWnd(), a.out, &error);
     UnloadAll();
     if (!ok) {
         std::fprintf(stderr, "brimlox render: %s\n", error.c_str());
@@ -243,8 +242,7 @@ int RunForm(int argc, char** argv) {
         std::error_code ec;
         fs::create_directories(dir, ec);
         const std::string path = (fs::path(dir) / (name.ends_with(".png") ? name : name + ".png")).string();
-        auto write = [&](const std::string& temp) { return presenter.WriteScreen(temp, true, &error); };
-        if (!kernel::WriteFileAtomically(path, write, &error)) {
+        if (!presenter.WriteScreen(path, true, &error)) {
             std::fprintf(stderr, "brimlox run: %s\n", error.c_str());
             failed = true;
         }

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <string>
 
-#include "platform/kernel/atomic_file.h"
 #include "apps/common/command_line.h"
 #include "platform/gdi/png.h"
 #include "platform/gdi/trace_replayer.h"
@@ -64,8 +63,7 @@ int ParseArgs(int argc, char** argv, ReplayArgs& args) {
 
 bool Write(const gdi::Surface& s, const std::string& path) {
     std::string error;
-    auto write = [&](const std::string& target) { return gdi::WriteSurfacePng(s, target, &error); };
-    if (kernel::WriteFileAtomically(path, write, &error)) return true;
+    if (gdi::WriteSurfacePng(s, path, &error)) return true;
     std::fprintf(stderr, "brimlox replay: %s\n", error.c_str());
     return false;
 }
