@@ -33,6 +33,9 @@
 
 namespace brimlox::controls {
 
+struct ToolItem;
+struct ToolPlace;
+
 enum SplitStyleConst : std::int16_t { SplitterWindow = 0, ToolBarWindow = 1 };
 
 // The soft raised bevel a tool window draws round itself (outside the published BevelConst
@@ -309,6 +312,43 @@ private:
     // fit test of a docked control, the pending-resize protocol of a tool bar.
     void DockResizeSteps();
 
+    // Helpers of the docking code (splitwindow_dock*.cpp).
+    bool OnForm() const;
+    bool EdgeAllowed(std::int16_t edge) const;
+    std::int32_t FloatWidthTwips() const;
+    std::int32_t FloatHeightTwips() const;
+    std::vector<std::shared_ptr<SplitWindow>> SiblingWindows() const;
+    void UndockToFloat();
+    std::int32_t DockOffset(std::int16_t edge) const;
+    void PlaceOnContainerEdge(std::int16_t edge);
+    void ResizeFormBy(std::int32_t dWidth, std::int32_t dHeight);
+    void ShiftFixedPositions(std::int32_t dWidth, std::int32_t dHeight);
+    void StretchSideBars();
+    void BeginMove(float x, float y);
+    void UndockForMove();
+    void SnapHorizontally(double& left);
+    void SnapVertically(double& top);
+    void PutPointerOnGrab();
+    void LiftOntoForm();
+    void FinishMove(bool dock);
+    void RefreshContainer();
+    void PushDockedBars();
+    bool PushPast(SplitWindow& bar, const SplitWindow& fixed) const;
+    bool IsSelfOrInside(const host::Control& c) const;
+    std::shared_ptr<host::Control> DropTargetAt(POINT screen) const;
+    bool DropIntoControlUnderPointer();
+    std::int16_t SizingPointerAt(float x, float y) const;
+    void BeginSizing(float x, float y);
+    void SizeStep(float x, float y);
+    void EndSizing();
+    void KeepInsideContainer();
+    void NoteShapeOrientation();
+    bool ToolBarOrientation() const;
+    ToolItem ToolItemOf(host::Control& c);
+    void PlaceToolItem(host::Control& c, const ToolItem& item, const ToolPlace& place);
+    void StretchLine(host::Control& line, int thicknessPx);
+    void ShowWrapHiddenDividers();
+
     // ---- Persisted properties (BackColor and Enabled live on the host surface) ----
     bool active_ = false;
     std::int32_t gapInPixels_ = 3;
@@ -389,6 +429,9 @@ private:
     bool resizePending_ = false;
     bool moveJustEnded_ = false;
     std::int32_t completedWidth_ = 0, completedHeight_ = 0;
+    // Dividers the tool-bar arrangement hid at the end of a wrapped row; shown again before
+    // the next arrangement.
+    std::vector<std::weak_ptr<host::Control>> wrapHidden_;
 
     // ---- Form persistence ----
     foundation::FormPersistence persistence_;
