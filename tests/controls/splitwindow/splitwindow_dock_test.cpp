@@ -126,8 +126,7 @@ TEST_F(SplitWindowDockTest, AutoAdjustFormGrowsTheFormByTheDockedBarAndShrinksIt
 
 TEST_F(SplitWindowDockTest, ARestoredRecordNeverMakesTheBarContainItselfAndDocksIt) {
     MakeForm();
-    auto bar = AddToolBar(100, 100, 120, 28);
-    bar->SetName("tbrTools");
+    auto bar = AddToolBar(100, 100, 120, 28, nullptr, "tbrTools");
     auto inner = form->Add("PictureBox", "picInner", bar.get());
     inner->Move(Px(20), Px(2), Px(40), Px(20));
     // A record that puts the bar inside its own child, and one that docks it to the right.

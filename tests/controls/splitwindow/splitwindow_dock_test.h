@@ -22,10 +22,11 @@ protected:
     // A visible borderless form of w x h pixels at the screen's origin.
     host::Form& MakeForm(int w = 400, int h = 300);
     // A Dockable, Sizeable tool bar at (x, y) pixels, w x h pixels, floating at that size.
-    std::shared_ptr<controls::SplitWindow> AddToolBar(int x, int y, int w, int h, host::Control* container = nullptr);
-    // A Command of w x h pixels on `bar`.
-    std::shared_ptr<host::Control> AddButton(host::Control& bar, int w = 23, int h = 22);
-    std::shared_ptr<controls::Divider> AddDivider(host::Control& bar, std::int16_t style, int w = 8, int h = 22);
+    std::shared_ptr<controls::SplitWindow> AddToolBar(int x, int y, int w, int h, host::Control* container = nullptr,
+                                                      const std::string& name = "");
+    // A Command of w x h pixels on `bar` (a Command keeps odd pixel sizes).
+    std::shared_ptr<host::Control> AddButton(host::Control& bar, int w = 23, int h = 23);
+    std::shared_ptr<controls::Divider> AddDivider(host::Control& bar, std::int16_t style, int w = 8, int h = 23);
     // Installs an input script whose times count from now and runs the loop to its end.
     void Play(const std::string& script);
     // Runs the loop for `ms` of virtual time with no input (timers tick, paints run).

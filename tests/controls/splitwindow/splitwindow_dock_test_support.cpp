@@ -19,8 +19,9 @@ host::Form& DockTest::MakeForm(int w, int h) {
     return *form;
 }
 
-std::shared_ptr<controls::SplitWindow> DockTest::AddToolBar(int x, int y, int w, int h, host::Control* container) {
-    auto bar = std::static_pointer_cast<controls::SplitWindow>(form->Add("SplitWindow", "", container));
+std::shared_ptr<controls::SplitWindow> DockTest::AddToolBar(int x, int y, int w, int h, host::Control* container,
+                                                            const std::string& name) {
+    auto bar = std::static_pointer_cast<controls::SplitWindow>(form->Add("SplitWindow", name, container));
     bar->SetStyle(controls::ToolBarWindow);
     bar->SetDockable(true);
     bar->SetSizeable(true);

@@ -17,18 +17,18 @@ TEST_F(SplitWindowToolBarTest, ControlsFollowTheGripWithDividersAcrossAndASpring
     MakeForm();
     auto bar = AddToolBar(20, 100, 300, 40);
     auto one = AddButton(*bar), two = AddButton(*bar);
-    auto bump = AddDivider(*bar, BumpDivider, 22, 8);  // lying along the bar at first
+    auto bump = AddDivider(*bar, BumpDivider, 23, 8);  // lying along the bar at first
     auto spring = AddDivider(*bar, SpringDivider);
     auto last = AddButton(*bar);
     bar->Refresh();
-    // Grip 10 + border gap 3; 2 pixels between controls; one row 3 + 22 + 3 thick.
+    // Grip 10 + border gap 3; 2 pixels between controls; one row 3 + 23 + 3 thick.
     EXPECT_EQ(one->Left(), Px(13));
     EXPECT_EQ(one->Top(), Px(3));
     EXPECT_EQ(two->Left(), Px(13 + 25));
     EXPECT_EQ(bump->Width(), Px(8)) << "turned across the bar";
-    EXPECT_EQ(bump->Height(), Px(22));
+    EXPECT_EQ(bump->Height(), Px(23));
     EXPECT_EQ(bump->Left(), Px(13 + 50));
-    EXPECT_EQ(bar->Height(), Px(28));
+    EXPECT_EQ(bar->Height(), Px(29));
     // The spring takes what is left, so the last button ends at the far border gap.
     EXPECT_EQ(spring->Left(), Px(13 + 50 + 10));
     EXPECT_EQ(last->Left() + last->Width(), Px(300 - 3));
@@ -44,15 +44,15 @@ TEST_F(SplitWindowToolBarTest, ANarrowBarWrapsHidesTheDividerEndingARowAndShowsI
     bar->Refresh();
     EXPECT_FALSE(bump->Visible()) << "it would end the first row";
     EXPECT_EQ(d->Left(), Px(13));
-    EXPECT_EQ(d->Top(), Px(3 + 22 + 2));
-    EXPECT_EQ(bar->Height(), Px(3 + 22 + 2 + 22 + 3));
+    EXPECT_EQ(d->Top(), Px(3 + 23 + 2));
+    EXPECT_EQ(bar->Height(), Px(3 + 23 + 2 + 23 + 3));
 
     bar->Move(bar->Left(), bar->Top(), Px(200), bar->Height());
     bar->Refresh();
     EXPECT_TRUE(bump->Visible());
     EXPECT_EQ(d->Top(), Px(3));
     EXPECT_EQ(d->Left(), Px(13 + 3 * 25 + 10));
-    EXPECT_EQ(bar->Height(), Px(28));
+    EXPECT_EQ(bar->Height(), Px(29));
     (void)a, (void)b, (void)c;
 }
 
@@ -66,7 +66,7 @@ TEST_F(SplitWindowToolBarTest, DockedLeftTheBarBecomesAColumnOfItsControls) {
     EXPECT_TRUE(bar->Vertical());
     EXPECT_EQ(bar->Height(), Px(300));
     EXPECT_EQ(a->Top(), Px(13));
-    EXPECT_EQ(b->Top(), Px(13 + 24));
+    EXPECT_EQ(b->Top(), Px(13 + 25));
     EXPECT_GT(bump->Width(), bump->Height()) << "a divider lies across a column";
     EXPECT_EQ(bar->Width(), Px(3 + 23 + 3));
     EXPECT_EQ(a->Left(), Px(3));
