@@ -332,6 +332,7 @@ private:
     void LiftOntoForm();
     void FinishMove(bool dock);
     void RefreshContainer();
+    void RepaintChildren();
     void PushDockedBars();
     bool PushPast(SplitWindow& bar, const SplitWindow& fixed) const;
     bool IsSelfOrInside(const host::Control& c) const;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "controls/splitwindow/splitwindow.h"
+#include "platform/user/user.h"
 
 namespace brimlox::controls {
 
@@ -55,6 +56,8 @@ void SplitWindow::ResizeFormBy(std::int32_t dWidth, std::int32_t dHeight) {
         form->Move(form->Left(), form->Top(), std::max(kMinFormTwips, form->Width() + dWidth),
                    std::max(kMinFormTwips, form->Height() + dHeight));
     });
+    // The form's surface was made anew at its new size: every window on it paints again.
+    if (form->hWnd()) RedrawWindow(form->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // The other windows of the container that keep a fixed position beyond this one move with it.

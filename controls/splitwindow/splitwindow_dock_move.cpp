@@ -186,7 +186,14 @@ void SplitWindow::FinishMove(bool dock) {
     moveGuard_ = false;
     moveJustEnded_ = true;
     Refresh();
+    RepaintChildren();
     RaiseEvent("Moved");
+}
+
+// The bar's own repaints during the move covered its controls: they paint again on top.
+void SplitWindow::RepaintChildren() {
+    for (const auto& c : ContainedControls())
+        if (c->hWnd()) InvalidateRect(c->hWnd(), nullptr, TRUE);
 }
 
 void SplitWindow::RefreshContainer() {

@@ -53,8 +53,8 @@ void SplitWindow::ArrangeToolBar(bool resizeWhilePressed) {
     metrics.borderGap = gap;
     metrics.leading = (moveable_ ? kGripLength : 0) + gap;
     const ToolBarLayout layout = LayOutToolBar(items, metrics);
-    for (std::size_t i = 0; i < placed.size(); ++i) PlaceToolItem(*placed[i], items[i], layout.places[i]);
-    for (const auto& line : lines) StretchLine(*line, layout.thickness);
+    // The bar takes its thickness first, so the controls are placed (and paint) on the bar's
+    // final surface.
     if (resizeWhilePressed || !(GetKeyState(VK_LBUTTON) & 0x8000)) {
         const auto thickness = static_cast<std::int32_t>(std::lround(layout.thickness * acrossTpp));
         host::TryInvoke([&] {
@@ -62,6 +62,8 @@ void SplitWindow::ArrangeToolBar(bool resizeWhilePressed) {
             else Move(Left(), Top(), Width(), thickness);
         });
     }
+    for (std::size_t i = 0; i < placed.size(); ++i) PlaceToolItem(*placed[i], items[i], layout.places[i]);
+    for (const auto& line : lines) StretchLine(*line, layout.thickness);
     arrangingToolBar_ = false;
 }
 
@@ -107,7 +109,8 @@ void SplitWindow::PlaceToolItem(host::Control& c, const ToolItem& item, const To
     const auto height = static_cast<std::int32_t>(std::lround(h * py));
     if (left != c.Left() || top != c.Top() || width != c.Width() || height != c.Height())
         host::TryInvoke([&] { c.Move(left, top, width, height); });
-    host::TryInvoke([&] { host::CallMethod(c, "Refresh"); });
+    // Painted after the paint of the bar still to come, which would cover it.
+    if (c.hWnd()) InvalidateRect(c.hWnd(), nullptr, TRUE);
 }
 
 // A line on the bar runs across it, at its own place along the bar.
