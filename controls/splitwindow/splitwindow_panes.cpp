@@ -219,7 +219,8 @@ void SplitWindow::ArrangePanes() {
         if ((vertical_ ? child->Height() : child->Width()) != acrossSize) layoutInitialised_ = false;
         const std::int32_t d = ChildExtent(*child) - pane.size;
         if (d != 0 && PaneShown(pane)) {
-            skipArrangeOnce_ = true;
+            // A child that snapped to whole pixels is no child that keeps its own size.
+            if (std::abs(d) >= AxisTwips(1)) skipArrangeOnce_ = true;
             pane.size += d;
             for (std::size_t j = i + 1; j < panes_.size(); ++j) {
                 panes_[j].start += d;

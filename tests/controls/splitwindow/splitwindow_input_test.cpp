@@ -55,11 +55,14 @@ TEST_F(SplitWindowInputTest, ThePointerShowsWhichWayAGapMoves) {
     EXPECT_EQ(s->MousePointer(), 9) << "size west-east over a vertical splitter's gap";
     Play("at 10ms move 120 100\nat 300ms move 121 100\n");
     EXPECT_EQ(s->MousePointer(), 0) << "over a pane";
-    form->Unload();
+}
+
+TEST_F(SplitWindowInputTest, AHorizontalSplittersGapShowsTheNorthSouthPointer) {
     auto h = Watched(false);
-    // Panes of 1432 twips from 45: the gap covers rows 148 to 151 of the screen.
+    // Panes of 95 pixels from 3: the gap covers rows 148 to 150 of the screen.
     Play("at 10ms move 120 150\nat 300ms move 121 150\n");
     EXPECT_EQ(h->MousePointer(), 7) << "size north-south over a horizontal splitter's gap";
+
 }
 
 TEST_F(SplitWindowInputTest, TheTimerRunsExactlyWhileActive) {

@@ -164,19 +164,26 @@ TEST_F(SplitWindowPaintTest, AMoveableToolBarDrawsTwoRaisedBarsAtItsLeadingEnd) 
 
 TEST_F(SplitWindowPaintTest, BothStylesMatchTheirGoldenImage) {
     MakeForm().SetBackColor(RGB(128, 128, 128));
-    // A three-pane splitter with a gradient, its middle pane a nested horizontal splitter.
+    // A three-pane splitter with a gradient, its middle pane a nested horizontal splitter;
+    // the panes hold picture boxes of their own colours.
     auto s = AddSplitter(5, 5, 240, 150);
     s->SetBackColor(RGB(70, 120, 190));
     s->SetGradientPct(30);
-    auto left = form->Add("Probe", "", s.get());
+    auto box = [&](host::Control* container, COLORREF colour) {
+        auto b = form->Add("PictureBox", "", container);
+        b->SetBackColor(colour);
+        b->Move(15, 15, 300, 300);
+        return b;
+    };
+    box(s.get(), RGB(255, 255, 255));
     auto nested = std::static_pointer_cast<SplitWindow>(form->Add("SplitWindow", "", s.get()));
-    auto right = form->Add("Probe", "", s.get());
-    left->Move(15, 15, 300, 300);
     nested->Move(600, 15, 300, 300);
-    right->Move(1200, 15, 300, 300);
+    box(s.get(), RGB(200, 220, 255))->Move(1200, 15, 300, 300);
     nested->SetVertical(false);
     nested->SetBackColor(RGB(200, 180, 120));
-    AddChildren(*nested, 2);
+    nested->SetBorderStyle(1);
+    box(nested.get(), RGB(255, 250, 200));
+    box(nested.get(), RGB(210, 240, 200))->Move(15, 600, 300, 300);
     s->SetActive(true);
     nested->SetActive(true);
     // A tool bar with a gradient and its grip, and one in the soft inset style with a picture.
