@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "apps/brimlox/output_file.h"
+#include "foundation/persistence/layout_restore.h"
+#include "foundation/persistence/persist_state.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_presenter.h"
 #include "platform/desktop/input_script.h"
@@ -26,6 +28,7 @@
 #include "platform/host/host_error.h"
 #include "platform/host/property_bag.h"
 #include "platform/host/runtime.h"
+#include "platform/host/settings_store.h"
 #include "platform/host/type_info.h"
 
 namespace brimlox::cli {
@@ -39,13 +42,17 @@ const char* const kRenderUsage =
 
 const char* const kRunUsage =
     "usage: brimlox run FORM.json [--script FILE] [--out DIR] [--scale TWIPS_PER_PIXEL] [--max-time S]\n"
+    "                             [--reset-layout]\n"
     "\n"
     "Loads a form file and runs it; the events its controls raise are printed, one a line.\n"
     "With a display it shows the form in a window until the window is closed. With --script\n"
     "it plays the input script on a virtual clock (docs/input-script.md) and writes the\n"
     "script's screenshots to DIR (default: the current folder).\n"
     "  --max-time S      stop a scripted run after S seconds of virtual time (default 600);\n"
-    "                    a script that lasts longer ends the run with exit status 1\n";
+    "                    a script that lasts longer ends the run with exit status 1\n"
+    "A form holding a SplitWindow reopens as it was left: its layout is kept in the settings\n"
+    "store under the form file's path.\n"
+    "  --reset-layout    delete the kept layout first, so the form opens as designed\n";
 
 const char* const kCheckUsage =
     "usage: brimlox check FORM.json\n"
@@ -67,6 +74,7 @@ struct FormArgs {
     int scale = 15;
     std::uint64_t maxTimeMs = 600000;
     bool help = false;
+    bool resetLayout = false;
 };
 
 // One line on standard error and the exit code 2.
@@ -84,6 +92,10 @@ int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<
         if (arg == "--help" || arg == "-h") {
             a.help = true;
             return -1;
+        }
+        if (arg == "--reset-layout" && allows(arg)) {
+            a.resetLayout = true;
+            continue;
         }
         if (!arg.empty() && arg[0] == '-' && arg != "-") {
             if (!allows(arg)) return Bad(command, "unknown option '" + arg + "' (try --help)");
@@ -182,6 +194,24 @@ void UnloadAll() {
     for (auto& f : host::LoadedForms()) f->Unload();
 }
 
+// A form that holds a SplitWindow keeps its layout between runs, as an application would ask
+// its first SplitWindow to in its form's Load: under the form file's absolute path, so two
+// form files with forms of the same name keep two layouts. --reset-layout deletes it first.
+void PersistLayout(host::Form& form, const std::string& path, bool reset) {
+    std::error_code ec;
+    const std::string app = fs::absolute(path, ec).lexically_normal().string();
+    if (ec || app.empty()) return;
+    if (reset) foundation::ProcessSettingsStore().DeleteSetting(app);
+    for (const auto& control : form.Controls()) {
+        if (control->TypeName() != "SplitWindow") continue;
+        foundation::SetRegistryLocation(app);
+        host::TryInvoke([&] {
+            host::CallMethod(*control, "PersistForm", {host::Variant(form.shared_from_this()), host::Variant(false)});
+        });
+        return;
+    }
+}
+
 }  // namespace
 
 int RunRender(int argc, char** argv) {
@@ -208,7 +238,9 @@ int RunRender(int argc, char** argv) {
 
 int RunForm(int argc, char** argv) {
     FormArgs a;
-    if (int stop = ParseFormArgs("run", argc, argv, {"--script", "--out", "--scale", "--max-time"}, a); stop >= 0) return stop;
+    if (int stop = ParseFormArgs("run", argc, argv, {"--script", "--out", "--scale", "--max-time", "--reset-layout"}, a);
+        stop >= 0)
+        return stop;
     if (a.help) return std::fputs(kRunUsage, stdout), 0;
     desktop::InputScript script;
     std::string error;
@@ -218,6 +250,7 @@ int RunForm(int argc, char** argv) {
     if (!form) return 2;
     if (!PlaceAtOrigin("run", *form, a.scale)) return UnloadAll(), 1;
     auto& d = desktop::Desktop::Instance();
+    PersistLayout(*form, a.form, a.resetLayout);
     PrintEvents(*form);
     if (a.script.empty()) {
         d.UseRealClock();

@@ -239,6 +239,8 @@ private:
     bool PaneShown(const Pane& pane) const;
     void PlaceChild(host::Control& child, std::int32_t along, std::int32_t alongSize);
     void ResizePane(std::size_t i, std::int32_t newSize, bool moved);
+    std::int32_t ScaledSize(std::int32_t size, double ratio) const;
+    bool ShownPanesEmpty() const;
     std::int32_t MinimumPaneTwips() const;
 
     // ---- Drag (splitwindow_drag.cpp) ----

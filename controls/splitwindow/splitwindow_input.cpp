@@ -83,7 +83,12 @@ void SplitWindow::SetPointer(std::int16_t pointer) {
 // ---- The cursor timer --------------------------------------------------------------------------
 
 void SplitWindow::CursorTick() {
-    if (skipArrangeOnce_) return;
+    // A tick is skipped along with the arrangement a child's own size asked to skip; the
+    // next one runs again even when no arrangement came in between.
+    if (skipArrangeOnce_) {
+        skipArrangeOnce_ = false;
+        return;
+    }
     auto alive = alive_;
     if (UserMode()) TickFixedPositions();
     if (!*alive || TickPendingResize()) return;

@@ -106,8 +106,9 @@ std::pair<int, int> SplitWindow::TileSteps(double widthPx, double heightPx) {
 // Tiles the picture from one memory DC, one BitBlt per tile. A transparent control starts
 // the tiling where its container's own tiling puts it, so the picture runs on seamlessly.
 void SplitWindow::PaintPicture() {
-    const double pw = ScaleX(static_cast<float>(picture_->Width()), host::kScaleHimetric, host::kScalePixels);
-    const double ph = ScaleY(static_cast<float>(picture_->Height()), host::kScaleHimetric, host::kScalePixels);
+    // The picture's own pixel size: its HIMETRIC size is rounded and would come back a
+    // fraction short.
+    const double pw = picture_->PixelWidth(), ph = picture_->PixelHeight();
     const auto [stepX, stepY] = TileSteps(pw, ph);
     const int width = Rounded(Width() / TwipsPerPixelX()), height = Rounded(Height() / TwipsPerPixelY());
     long long originX = 0, originY = 0;

@@ -9,6 +9,7 @@
 
 #include "controls/splitwindow/splitwindow.h"
 #include "foundation/helpers/colour.h"
+#include "platform/user/user.h"
 
 namespace brimlox::controls {
 
@@ -112,13 +113,20 @@ void SplitWindow::ResetChildren(bool moveChildren) {
     const double free = AxisExtentNow() - static_cast<double>(gaps) * gap;
     std::int32_t p = BorderGapTwips();
     layoutInitialised_ = false;
+    std::size_t shown = 0;
     for (auto& pane : panes_) {
         auto child = pane.child.lock();
         if (!child) continue;
         pane.start = p;
-        if (moveChildren) PlaceChild(*child, p, Rounded(free / static_cast<double>(count)));
+        const bool isShown = !UserMode() || child->Visible();
+        if (isShown) ++shown;
+        // The last shown pane ends one border gap before the end, whatever the rounding of
+        // the others (children snap to whole pixels) left over.
+        const std::int32_t even = Rounded(free / static_cast<double>(count));
+        const std::int32_t along = isShown && shown == count ? AxisExtentNow() - p - BorderGapTwips() : even;
+        if (moveChildren) PlaceChild(*child, p, along);
         pane.size = ChildExtent(*child);
-        if (!UserMode() || child->Visible()) p += pane.size + gap;
+        if (isShown) p += pane.size + gap;
     }
     layoutInitialised_ = true;
     visibleCount_ = count;
@@ -132,7 +140,10 @@ void SplitWindow::RescalePanes() {
     if (!layoutInitialised_ || !active_ || style_ != SplitterWindow) return;
     const std::int32_t extent = AxisExtentNow();
     if (axisExtent_ <= 0) axisExtent_ = extent;
-    if (!Children().empty() && !ChildrenChanged()) {
+    if (!Children().empty() && !ChildrenChanged() && ShownPanesEmpty()) {
+        // Nothing to scale (a shrink or a spread at a tiny size left every pane empty).
+        ResetChildren(true);
+    } else if (!Children().empty() && !ChildrenChanged()) {
         const double ratio = static_cast<double>(extent) / static_cast<double>(axisExtent_);
         const std::int32_t gap = GapTwips();
         std::ptrdiff_t last = -1;
@@ -147,7 +158,7 @@ void SplitWindow::RescalePanes() {
                 pane.size = NotNegative(extent - (p + BorderGapTwips()));
                 break;
             }
-            pane.size = NotNegative(Rounded(pane.size * ratio));
+            pane.size = ScaledSize(pane.size, ratio);
             p += pane.size + gap;
         }
         ArrangePanes();
@@ -167,6 +178,19 @@ void SplitWindow::ScalePanes(double ratio) {
     }
     RescalePanes();
     ArrangePanes();
+}
+
+// A pane scaled down keeps at least the minimum pane (unless it had less already), so a
+// large shrink and the growth after it leave every pane some room.
+std::int32_t SplitWindow::ScaledSize(std::int32_t size, double ratio) const {
+    const std::int32_t scaled = NotNegative(Rounded(size * ratio));
+    return std::max(scaled, std::min(size, MinimumPaneTwips()));
+}
+
+bool SplitWindow::ShownPanesEmpty() const {
+    for (const auto& pane : panes_)
+        if (PaneShown(pane) && pane.size > 0) return false;
+    return true;
 }
 
 // Puts every child on its pane. A child that keeps its own length along the axis keeps it:
@@ -195,7 +219,8 @@ void SplitWindow::ArrangePanes() {
         if ((vertical_ ? child->Height() : child->Width()) != acrossSize) layoutInitialised_ = false;
         const std::int32_t d = ChildExtent(*child) - pane.size;
         if (d != 0 && PaneShown(pane)) {
-            skipArrangeOnce_ = true;
+            // A child that snapped to whole pixels is no child that keeps its own size.
+            if (std::abs(d) >= AxisTwips(1)) skipArrangeOnce_ = true;
             pane.size += d;
             for (std::size_t j = i + 1; j < panes_.size(); ++j) {
                 panes_[j].start += d;
@@ -212,7 +237,12 @@ void SplitWindow::ArrangePanes() {
 // Notices children moved or resized by code since the last pass.
 void SplitWindow::SyncPanes() {
     if (!active_ || style_ == ToolBarWindow || splitDragging_) return;
-    if (Children().empty() || ChildrenChanged()) return;
+    if (Children().empty()) return;
+    if (ChildrenChanged()) {
+        // A child came or went: the next paint spreads the panes again.
+        InvalidateRect(hWnd(), nullptr, FALSE);
+        return;
+    }
     for (const auto& pane : panes_) {
         auto child = pane.child.lock();
         if (PaneShown(pane) && ChildPosition(*child) != pane.start && ChildExtent(*child) == pane.size) {
