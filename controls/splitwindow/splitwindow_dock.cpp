@@ -183,7 +183,9 @@ void SplitWindow::PlaceOnContainerEdge(std::int16_t edge) {
 void SplitWindow::SyncAlign() {
     if (!OnForm()) return;
     const std::int16_t hostAlign = Align();
-    if (hostAlign == configuredDock_) return;
+    // The Align this control gave the host itself (its current edge, which differs from the
+    // configured one while that edge is not allowed) is no change made by the designer.
+    if (hostAlign == configuredDock_ || hostAlign == currentDock_) return;
     if (configuredDock_ != kAlignNone) {
         SetDock(hostAlign);
         return;
