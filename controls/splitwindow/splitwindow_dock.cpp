@@ -91,7 +91,8 @@ void SplitWindow::RefreshContainerArea() {
 void SplitWindow::SetDock(std::int16_t edge) {
     // An edge outside the alignment values means none: no setter of the host's Align accepts it.
     if (edge < kAlignNone || edge > kAlignRight) edge = kAlignNone;
-    if (edge == configuredDock_) return;
+    // Assigning the configured edge again re-applies it when the control is not on it.
+    if (edge == configuredDock_ && edge == currentDock_) return;
     if (currentDock_ != kAlignNone) UndockToFloat();
     const std::int16_t old = configuredDock_;
     if (old == kAlignRight && floatWidth_ > floatHeight_) host::TryInvoke([&] { SetLeft(0); });
@@ -105,6 +106,9 @@ void SplitWindow::SetDock(std::int16_t edge) {
         host::TryInvoke([&] { Move(Left(), Top(), FloatWidthTwips(), FloatHeightTwips()); });
         ZOrder(0);
     }
+    // The form and the neighbours follow at once rather than on a later timer tick (which then
+    // finds nothing left to do).
+    AdjustOthers(Width(), Height(), false);
 }
 
 // Takes a docked control off its edge and gives it its float size where it is.

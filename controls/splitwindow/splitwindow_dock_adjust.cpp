@@ -64,8 +64,8 @@ void SplitWindow::ResizeFormBy(std::int32_t dWidth, std::int32_t dHeight) {
 void SplitWindow::ShiftFixedPositions(std::int32_t dWidth, std::int32_t dHeight) {
     for (const auto& s : SiblingWindows()) {
         bool moved = false;
-        if (dWidth != 0 && s->fixedX_ > 0 && s->Left() >= Left()) s->fixedX_ += static_cast<float>(dWidth), moved = true;
-        if (dHeight != 0 && s->fixedY_ > 0 && s->Top() >= Top()) s->fixedY_ += static_cast<float>(dHeight), moved = true;
+        if (dWidth != 0 && s->fixedX_ > 0 && s->Left() > Left()) s->fixedX_ += static_cast<float>(dWidth), moved = true;
+        if (dHeight != 0 && s->fixedY_ > 0 && s->Top() > Top()) s->fixedY_ += static_cast<float>(dHeight), moved = true;
         if (moved) host::TryInvoke([&] { s->Refresh(); });
     }
 }

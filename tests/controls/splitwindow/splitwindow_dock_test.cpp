@@ -153,3 +153,64 @@ TEST_F(SplitWindowDockTest, ARestoredRecordNeverMakesTheBarContainItselfAndDocks
 
 }  // namespace
 }  // namespace brimlox::test
+
+namespace brimlox::test {
+namespace {
+
+class SplitWindowAdjustTest : public DockTest {};
+
+TEST_F(SplitWindowAdjustTest, AutoAdjustShiftsFixedPositionsAndStretchesSideBarsInAContainer) {
+    MakeForm();
+    auto panel = form->Add("PictureBox", "picPanel");
+    panel->Move(Px(20), Px(20), Px(340), Px(240));
+    RECT client{};
+    GetClientRect(panel->hWnd(), &client);
+    auto side = AddToolBar(100, 60, 29, 120, panel.get());
+    side->SetDockableContained(true);
+    side->SetDock(host::kAlignLeft);
+    ASSERT_EQ(side->Dock(), host::kAlignLeft);
+    EXPECT_EQ(side->Top(), 0);
+    EXPECT_EQ(side->Height(), Px(client.bottom));
+    // A window lower down keeps a fixed position; one above the docking bar keeps its own.
+    auto low = AddToolBar(150, 150, 100, 29, panel.get());
+    low->SetFixedY(static_cast<float>(Px(150)));
+    auto high = AddToolBar(150, 0, 60, 29, panel.get());
+    high->SetFixedY(static_cast<float>(Px(1)));
+
+    auto top = AddToolBar(120, 40, 120, 29, panel.get());
+    top->SetDockableContained(true);
+    top->SetAutoAdjust(true);
+    top->SetDock(host::kAlignTop);
+    ASSERT_EQ(top->Dock(), host::kAlignTop);
+    ASSERT_EQ(top->Top(), 0);
+    Idle(250);
+    EXPECT_EQ(low->FixedY(), Px(150) + top->Height()) << "the window beyond moved with the docked bar";
+    EXPECT_EQ(high->FixedY(), Px(1));
+    EXPECT_EQ(side->Top(), top->Height()) << "the side bar starts below the top bar";
+    EXPECT_EQ(side->Top() + side->Height(), Px(client.bottom));
+
+    // Floating again, the fixed position moves back.
+    top->SetDock(host::kAlignNone);
+    Idle(250);
+    EXPECT_EQ(low->FixedY(), Px(150));
+    EXPECT_EQ(side->Top(), 0);
+}
+
+TEST_F(SplitWindowAdjustTest, AWindowLoadedWithoutAFloatSizeUndocksAtASizeNotAtZero) {
+    MakeForm();
+    // A form file that never stored a float size: FloatWidth and FloatHeight read back 0.
+    auto win = std::static_pointer_cast<SplitWindow>(form->Add("SplitWindow"));
+    host::PropertyBag empty;
+    win->ReadProperties(empty);
+    ASSERT_EQ(win->FloatWidth(), 0);
+    win->SetDockable(true);
+    win->SetDock(host::kAlignTop);
+    win->Move(0, 0, Px(400), Px(40));
+    win->SetDock(host::kAlignNone);
+    EXPECT_EQ(win->Align(), host::kAlignNone);
+    EXPECT_EQ(win->Width(), Px(400)) << "the size it had stands in for the float size";
+    EXPECT_EQ(win->Height(), Px(40));
+}
+
+}  // namespace
+}  // namespace brimlox::test
