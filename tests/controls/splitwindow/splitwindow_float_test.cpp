@@ -126,5 +126,23 @@ TEST_F(SplitWindowFloatTest, CtrlDropsTheBarIntoTheContainerUnderThePointerAndLi
     EXPECT_EQ(moved, 3);
 }
 
+// The pointer may end up over a container inside the bar itself (the bar stops at an edge
+// while the pointer goes on): that one is never a drop target, the container under the bar is.
+TEST_F(SplitWindowFloatTest, ACtrlDropNeverPutsTheBarIntoItselfButIntoTheContainerUnderIt) {
+    MakeForm();
+    auto host = form->Add("PictureBox", "picHost");
+    host->Move(Px(250), Px(100), Px(150), Px(100));
+    auto bar = AddToolBar(100, 150, 120, 29);
+    auto inner = form->Add("PictureBox", "picInner", bar.get());
+    inner->Move(Px(40), Px(3), Px(70), Px(23));
+    // Snapped at the form's right edge the bar spans 280 to 400, so the pointer at 380 is over
+    // its own inner box, and over the host below the bar.
+    Play("at 10ms key down VK_CONTROL\nmove 104 160\ndown left\nat 60ms move 380 120\n"
+         "at 140ms up left\nkey up VK_CONTROL\n");
+    EXPECT_EQ(bar->ContainerControl(), host.get());
+    EXPECT_EQ(inner->ContainerControl(), bar.get());
+    EXPECT_EQ(bar->Dock(), kAlignNone);
+}
+
 }  // namespace
 }  // namespace brimlox::test
