@@ -6,6 +6,7 @@
 #include "controls/divider/divider.h"
 #include "controls/indicators/progressbar.h"
 #include "controls/scrollbar/scrollbar.h"
+#include "controls/splitwindow/splitwindow.h"
 #include "drawing/clog_font.h"
 #include "drawing/hidden_buffer.h"
 #include "platform/host/class_registry.h"
@@ -46,6 +47,7 @@ void RegisterTypes() {
     AddControl<ScrollBar>("ScrollBar");
     AddControl<ProgressBar>("ProgressBar");
     AddControl<Divider>("Divider");
+    AddControl<SplitWindow>("SplitWindow");
     // One line per public class, created by CreateObject("Brimlox.Name") or "Name".
     AddClass<drawing::HiddenBuffer>("HiddenBuffer");
     AddClass<drawing::CLogFont>("CLogFont");

@@ -32,8 +32,9 @@ namespace fs = std::filesystem;
 // window that shows it has the frame and title).
 desktop::DesktopSettings GalleryScreen(bool headlessDialogs) {
     desktop::DesktopSettings s;
+    // Room below the form for it to grow when the floating tool bar docks at its bottom.
     s.width = 664;
-    s.height = 680;
+    s.height = 720;
     s.headlessDialogs = headlessDialogs;
     return s;
 }

@@ -49,6 +49,19 @@ private:
     std::vector<TourShot> shots_;
 };
 
+// The floating tool bar: carried by its grip past the form's bottom it docks there (the form
+// grows by its height, AutoAdjustForm), pulled off again it floats where it was.
+void AddToolBarTour(TourWriter& t) {
+    t.MoveAcross("tbrFloat", 0.02, 0.5).Line("down left").Wait(100);
+    t.Line("move 400 600").Wait(100).Line("move 400 700").Wait(100).Line("up left").Wait(400);
+    t.Shot("toolbar-docked", "SplitWindow tool bar: dragged by its grip past the form's bottom edge it docked "
+                             "there, and the form grew by the bar's height so the other controls keep their room");
+    t.Line("move 4 694").Line("down left").Wait(100).Line("move 300 560").Wait(100).Line("move 399 482").Wait(100);
+    t.Line("up left").Wait(300).Line("move 2 2").Wait(300);
+    t.Shot("toolbar-floating", "Pulled off its edge by the grip, the tool bar floats again at its float size and "
+                               "the form shrank back");
+}
+
 }  // namespace
 
 Tour GalleryTour(const host::Form& form) {
@@ -98,6 +111,7 @@ Tour GalleryTour(const host::Form& form) {
     t.Shot("indicators", "ProgressBar counting up on a timer: plain, segmented, with its percentage inverting over "
                          "the fill, and a marquee block for work of unknown length; beside them captions turned "
                          "by CLogFont and drawn through a HiddenBuffer");
+    AddToolBarTour(t);
     return t.Finish();
 }
 

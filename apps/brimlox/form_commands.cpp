@@ -15,6 +15,8 @@
 
 #include "apps/common/command_line.h"
 #include "controls/library.h"
+#include "foundation/persistence/layout_restore.h"
+#include "foundation/persistence/persist_state.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_presenter.h"
 #include "platform/desktop/input_script.h"
@@ -27,6 +29,7 @@
 #include "platform/host/host_error.h"
 #include "platform/host/property_bag.h"
 #include "platform/host/runtime.h"
+#include "platform/host/settings_store.h"
 #include "platform/host/type_info.h"
 
 namespace brimlox::cli {
@@ -40,13 +43,17 @@ const char* const kRenderUsage =
 
 const char* const kRunUsage =
     "usage: brimlox run FORM.json [--script FILE] [--out DIR] [--scale TWIPS_PER_PIXEL] [--max-time S]\n"
+    "                             [--reset-layout]\n"
     "\n"
     "Loads a form file and runs it; the events its controls raise are printed, one a line.\n"
     "With a display it shows the form in a window until the window is closed. With --script\n"
     "it plays the input script on a virtual clock (docs/input-script.md) and writes the\n"
     "script's screenshots to DIR (default: the current folder).\n"
     "  --max-time S      stop a scripted run after S seconds of virtual time (default 600);\n"
-    "                    a script that lasts longer ends the run with exit status 1\n";
+    "                    a script that lasts longer ends the run with exit status 1\n"
+    "A form holding a SplitWindow reopens as it was left: its layout is kept in the settings\n"
+    "store under the form file's path.\n"
+    "  --reset-layout    delete the kept layout first, so the form opens as designed\n";
 
 const char* const kCheckUsage =
     "usage: brimlox check FORM.json\n"
@@ -68,6 +75,7 @@ struct FormArgs {
     int scale = 15;
     std::uint64_t maxTimeMs = 600000;
     bool help = false;
+    bool resetLayout = false;
 };
 
 // One line on standard error and the exit code 2.
@@ -80,7 +88,7 @@ int Bad(const char* command, const std::string& problem) {
 // Returns -1 to go on, or the exit code to stop with.
 int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<std::string>& allowed, FormArgs& a) {
     std::vector<apps::OptionSpec> options{{"--help", false}, {"-h", false}};
-    for (const auto& name : allowed) options.push_back({name, true});
+    for (const auto& name : allowed) options.push_back({name, name != "--reset-layout"});
     apps::CommandLine line;
     if (auto problem = line.Parse(apps::ArgumentsAfter(argc, argv, 2), options))
         return Bad(command, *problem + " (try --help)");
@@ -90,6 +98,7 @@ int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<
     }
     a.out = line.Value("-o", line.Value("--out"));
     a.script = line.Value("--script");
+    a.resetLayout = line.Has("--reset-layout");
     if (line.Has("--max-time")) {
         const std::string value = line.Value("--max-time");
         std::uint64_t seconds = 0;
@@ -180,6 +189,24 @@ void UnloadAll() {
     for (auto& f : host::LoadedForms()) f->Unload();
 }
 
+// A form that holds a SplitWindow keeps its layout between runs, as an application would ask
+// its first SplitWindow to in its form's Load: under the form file's absolute path, so two
+// form files with forms of the same name keep two layouts. --reset-layout deletes it first.
+void PersistLayout(host::Form& form, const std::string& path, bool reset) {
+    std::error_code ec;
+    const std::string app = fs::absolute(path, ec).lexically_normal().string();
+    if (ec || app.empty()) return;
+    if (reset) foundation::ProcessSettingsStore().DeleteSetting(app);
+    for (const auto& control : form.Controls()) {
+        if (control->TypeName() != "SplitWindow") continue;
+        foundation::SetRegistryLocation(app);
+        host::TryInvoke([&] {
+            host::CallMethod(*control, "PersistForm", {host::Variant(form.shared_from_this()), host::Variant(false)});
+        });
+        return;
+    }
+}
+
 }  // namespace
 
 int RunRender(int argc, char** argv) {
@@ -206,7 +233,9 @@ int RunRender(int argc, char** argv) {
 
 int RunForm(int argc, char** argv) {
     FormArgs a;
-    if (int stop = ParseFormArgs("run", argc, argv, {"--script", "--out", "--scale", "--max-time"}, a); stop >= 0) return stop;
+    if (int stop = ParseFormArgs("run", argc, argv, {"--script", "--out", "--scale", "--max-time", "--reset-layout"}, a);
+        stop >= 0)
+        return stop;
     if (a.help) return std::fputs(kRunUsage, stdout), 0;
     desktop::InputScript script;
     std::string error;
@@ -216,6 +245,7 @@ int RunForm(int argc, char** argv) {
     if (!form) return 2;
     if (!PlaceAtOrigin("run", *form, a.scale)) return UnloadAll(), 1;
     auto& d = desktop::Desktop::Instance();
+    PersistLayout(*form, a.form, a.resetLayout);
     PrintEvents(*form);
     if (a.script.empty()) {
         d.UseRealClock();

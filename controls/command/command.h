@@ -17,6 +17,7 @@
 
 #include "controls/alt_drag_watch.h"
 #include "controls/font3d.h"
+#include "controls/mouse_info.h"
 #include "foundation/host_contract.h"
 #include "menus/popup_item_list.h"
 
@@ -29,14 +30,6 @@ enum DrawArrowConst : std::int16_t {
 };
 enum PictureAlignConst : std::int16_t {
     CenterMiddle = 0, CenterTop = 1, CenterBottom = 2, LeftMiddle = 3, RightMiddle = 4, StretchFull = 5,
-};
-
-// The last mouse event's arguments, as GetMouseInfo returns them.
-struct CmdMouseInfo {
-    std::int16_t Button = 0;
-    std::int16_t Shift = 0;
-    float x = 0;
-    float y = 0;
 };
 
 class Command : public host::Control {

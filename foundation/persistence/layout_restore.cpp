@@ -9,6 +9,7 @@
 #include "platform/host/runtime.h"
 #include "platform/host/settings_store.h"
 #include "platform/host/type_info.h"
+#include "platform/user/user.h"
 
 namespace brimlox::foundation {
 
@@ -126,32 +127,68 @@ std::shared_ptr<Control> FindControl(const Form& form, const std::string& name, 
     return nullptr;
 }
 
+// Whether `container` may hold `c`: a container control that is neither `c` nor inside it.
+bool CanHold(const Control& container, const Control& c) {
+    if (!container.IsContainer()) return false;
+    for (const Control* k = &container; k; k = k->ContainerControl())
+        if (k == &c) return false;
+    return true;
+}
+
 void Let(Control& c, const char* property, Variant value) {
     TryInvoke([&] { host::LetProperty(c, property, std::move(value)); });
 }
 
 // Puts the control into the container the record names when it is elsewhere now; it leaves
 // the form's edges (and a splitter its dock) first, since a contained control cannot dock.
-void ApplyContainer(Form& form, Control& c, const typPersistControl& r, PersistKind kind) {
+// A container that cannot hold it (itself, one of its own descendants, a control that is no
+// container) is refused: the record is reported and the control stays where it is.
+bool ApplyContainer(Form& form, Control& c, const typPersistControl& r, PersistKind kind) {
     Control* now = c.ContainerControl();
     std::string name = now ? now->Name() : form.Name();
     std::int16_t index = now ? now->Index() : -1;
-    if (r.ContainIdx == index && r.Container == name) return;
+    if (r.ContainIdx == index && r.Container == name) return true;
+    std::shared_ptr<Control> target;
+    if (r.Container != form.Name()) {
+        target = FindControl(form, r.Container, r.ContainIdx);
+        if (target && !CanHold(*target, c)) return false;
+    }
     TryInvoke([&] { c.SetAlign(host::kAlignNone); });
     if (kind == PersistKind::SplitWindow) Let(c, "Dock", Variant(std::int16_t{0}));
     if (r.Container == form.Name()) {
         TryInvoke([&] { c.SetContainer(form.shared_from_this()); });
-    } else if (auto target = FindControl(form, r.Container, r.ContainIdx)) {
-        TryInvoke([&] { c.SetContainer(target); });
+    } else if (target) {
+        return TryInvoke([&] { c.SetContainer(target); });
     }
+    return true;
 }
 
-// Moves the control; a negative width or height keeps its size.
-void ApplyPlacement(Control& c, const typPersistControl& r) {
+// The client area of the control's container in twips (0 x 0 when it cannot be had).
+std::pair<double, double> ContainerArea(const Form& form, const Control& c) {
+    if (const Control* container = c.ContainerControl()) {
+        RECT r{};
+        if (!container->hWnd() || !GetClientRect(container->hWnd(), &r)) return {0.0, 0.0};
+        const double tpp = host::TwipsPerPixel();
+        return {r.right * tpp, r.bottom * tpp};
+    }
+    return {form.ScaleWidth(), form.ScaleHeight()};
+}
+
+// Moves the control. A stored size of 0 or less keeps the control's own size (a restore never
+// leaves a control nobody can see or grab), and the control is kept inside its container's
+// client area as far as it fits, so a layout saved on a larger screen or container never puts
+// it out of reach.
+void ApplyPlacement(const Form& form, Control& c, const typPersistControl& r) {
     TryInvoke([&] {
-        std::int32_t width = r.Width < 0 ? c.Width() : Twips(r.Width);
-        std::int32_t height = r.Height < 0 ? c.Height() : Twips(r.Height);
-        c.Move(Twips(r.Left), Twips(r.Top), width, height);
+        const std::int32_t width = r.Width <= 0 ? c.Width() : Twips(r.Width);
+        const std::int32_t height = r.Height <= 0 ? c.Height() : Twips(r.Height);
+        double left = r.Left, top = r.Top;
+        const auto [areaWidth, areaHeight] = ContainerArea(form, c);
+        if (areaWidth > 0 && areaHeight > 0) {
+            left = std::clamp(left, 0.0, std::max(0.0, areaWidth - width));
+            top = std::clamp(top, 0.0, std::max(0.0, areaHeight - height));
+        }
+        c.Move(Twips(left), Twips(top), width, height);
     });
 }
 
@@ -174,23 +211,33 @@ void ApplySplitWindow(Form& form, Control& c, const typPersistControl& r, const 
             }
         }
     }
-    ApplyPlacement(c, r);
+    ApplyPlacement(form, c, r);
 }
 
-void ApplyControlRecord(Form& form, const typPersistControl& r, const PersistClassifier& classify) {
+// False when the record could not be applied as it stands (reported by the caller).
+bool ApplyControlRecord(Form& form, const typPersistControl& r, const PersistClassifier& classify) {
     auto c = FindControl(form, r.Name, r.Index);
-    if (!c) return;  // renamed or removed since the layout was saved
+    if (!c) return true;  // renamed or removed since the layout was saved: nothing to restore
     PersistKind kind = classify(*c);
-    ApplyContainer(form, *c, r, kind);
+    if (!ApplyContainer(form, *c, r, kind)) return false;
     if (kind == PersistKind::SplitWindow) {
         ApplySplitWindow(form, *c, r, classify);
     } else if (kind == PersistKind::DreamBar) {
         Let(*c, "FullSize", Variant(r.FloatWidth));
         Let(*c, "Minimized", Variant(r.Vertical));
-        ApplyPlacement(*c, r);
+        ApplyPlacement(form, *c, r);
     } else {
-        ApplyPlacement(*c, r);
+        ApplyPlacement(form, *c, r);
     }
+    return true;
+}
+
+// Tells the user which stored records were not used, naming each, in one message.
+void ReportUnusedRecords(const Form& form, const std::vector<std::string>& problems) {
+    if (problems.empty()) return;
+    std::string text = "Parts of the saved layout of " + form.Name() + " were not used:";
+    for (const auto& p : problems) text += "\n" + p;
+    host::MsgBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -218,11 +265,23 @@ bool ApplyLayout(const std::shared_ptr<Form>& form, bool center,
         if (center) CenterForm(*form);
         NoteFormPlacement(*form, record);
     }
+    std::vector<std::string> problems;
+    if (auto it = values.find("Form"); it != values.end() && !stored)
+        problems.push_back("Form: not five numbers within range");
     for (int k = 1;; ++k) {
-        auto it = values.find("Window" + std::to_string(k));
+        const std::string key = "Window" + std::to_string(k);
+        auto it = values.find(key);
         if (it == values.end() || it->second.empty()) break;
-        if (auto r = ParseWindowValue(it->second)) ApplyControlRecord(*form, *r, classify);
+        const auto r = ParseWindowValue(it->second);
+        if (!r) {
+            const std::size_t fields = SplitLayoutFields(it->second).size();
+            problems.push_back(key + ": " + (fields != 14 ? std::to_string(fields) + " fields instead of 14"
+                                                            : std::string("a value out of range")));
+        } else if (!ApplyControlRecord(*form, *r, classify)) {
+            problems.push_back(key + ": " + r->Name + " cannot go into " + r->Container);
+        }
     }
+    ReportUnusedRecords(*form, problems);
     return stored.has_value();
 }
 

@@ -30,8 +30,12 @@ RECT DcObject::Clip() const {
     if (!s) return RECT{};
     RECT b = s->Bounds();
     if (memory) return b;
-    return RECT{std::max(b.left, clip.left), std::max(b.top, clip.top), std::min(b.right, clip.right),
-                std::min(b.bottom, clip.bottom)};
+    RECT r{std::max(b.left, clip.left), std::max(b.top, clip.top), std::min(b.right, clip.right),
+           std::min(b.bottom, clip.bottom)};
+    // A window outside its surface (below a form that grew, say) draws nowhere: its clip is the
+    // empty rectangle at the surface's corner, never an inverted one.
+    if (r.left >= r.right || r.top >= r.bottom) return RECT{b.left, b.top, b.left, b.top};
+    return r;
 }
 
 DcObject* LookupDc(HDC hdc) { return HandleTable::Instance().Get<DcObject>(hdc); }

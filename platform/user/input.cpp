@@ -257,6 +257,20 @@ HWND SetCapture(HWND hwnd) {
 
 HWND GetCapture() { return State().capture; }
 
+namespace brimlox::user {
+
+HWND DetachCapture() {
+    HWND old = State().capture;
+    State().capture = nullptr;
+    return old;
+}
+
+void RestoreCapture(HWND hwnd) {
+    if (!State().capture && IsWindow(hwnd)) State().capture = hwnd;
+}
+
+}  // namespace brimlox::user
+
 BOOL ReleaseCapture() {
     HWND old = State().capture;
     State().capture = nullptr;

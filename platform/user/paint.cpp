@@ -307,25 +307,31 @@ void RepaintCoveredChildren(HWND parent, const RECT& painted) {
 }
 
 // The same for siblings: a child with WS_CLIPSIBLINGS never draws over the siblings above it
-// in z-order. Its paint covered them on the shared surface, so the ones it painted over are
-// invalidated and paint again on top. Only siblings above are touched, so this ends.
+// in z-order, and no window draws over the siblings above any of its clipping ancestors (a
+// label inside a frame stays under a tool bar floating over that frame). Its paint covered
+// them on the shared surface, so the ones it painted over are invalidated and paint again on
+// top. Only windows above are touched, so this ends.
 void RepaintSiblingsAbove(HWND hwnd, const RECT& painted) {
-    const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-    if (!(style & WS_CHILD) || !(style & WS_CLIPSIBLINGS) || IsRectEmpty(&painted)) return;
+    if (IsRectEmpty(&painted)) return;
     RECT screenPainted = painted;
     POINT corner{0, 0};
     ClientToScreen(hwnd, &corner);
     OffsetRect(&screenPainted, corner.x, corner.y);
-    for (HWND sibling = GetWindow(hwnd, GW_HWNDPREV); sibling; sibling = GetWindow(sibling, GW_HWNDPREV)) {
-        if (!IsWindowVisible(sibling)) continue;
-        RECT r{};
-        GetWindowRect(sibling, &r);
-        RECT overlap{};
-        if (!IntersectRect(&overlap, &r, &screenPainted)) continue;
-        POINT origin{0, 0};
-        ClientToScreen(sibling, &origin);
-        OffsetRect(&overlap, -origin.x, -origin.y);
-        InvalidateRect(sibling, &overlap, TRUE);
+    for (HWND w = hwnd; w; w = GetParent(w)) {
+        const LONG style = GetWindowLongA(w, GWL_STYLE);
+        if (!(style & WS_CHILD)) break;
+        if (!(style & WS_CLIPSIBLINGS)) continue;
+        for (HWND sibling = GetWindow(w, GW_HWNDPREV); sibling; sibling = GetWindow(sibling, GW_HWNDPREV)) {
+            if (!IsWindowVisible(sibling)) continue;
+            RECT r{};
+            GetWindowRect(sibling, &r);
+            RECT overlap{};
+            if (!IntersectRect(&overlap, &r, &screenPainted)) continue;
+            POINT origin{0, 0};
+            ClientToScreen(sibling, &origin);
+            OffsetRect(&overlap, -origin.x, -origin.y);
+            InvalidateRect(sibling, &overlap, TRUE);
+        }
     }
 }
 

@@ -27,6 +27,12 @@ void InvalidateClient(WindowObject* w, const RECT& rect, bool erase);
 // Puts the screen area of a top-level window (or part of it) on the composed screen.
 void ComposeScreenRect(const RECT& screenRect);
 
+// input.cpp: takes the capture away and gives it back without WM_CAPTURECHANGED. SetParent
+// hides and shows the window it moves, which would otherwise end the capture; Windows keeps a
+// window's capture across a change of parent.
+HWND DetachCapture();
+void RestoreCapture(HWND hwnd);
+
 // window_geometry.cpp: gives a top-level window a backing surface of its current size.
 void EnsureSurface(WindowObject* w);
 

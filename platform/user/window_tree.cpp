@@ -64,6 +64,10 @@ HWND SetParent(HWND child, HWND newParent) {
         if (a == w) return nullptr;
     HWND old = w->parent;
     bool visible = IsReallyVisible(w);
+    // The window (or one inside it) keeps the mouse capture across the change of parent.
+    HWND capture = GetCapture();
+    const bool keepCapture = capture && (capture == child || IsChild(child, capture));
+    if (keepCapture) DetachCapture();
     if (visible) ShowWindow(child, SW_HIDE);
     if (WindowObject* op = LookupWindow(old)) {
         auto& c = op->children;
@@ -82,6 +86,7 @@ HWND SetParent(HWND child, HWND newParent) {
     BumpTreeGeneration();
     RetargetWindowDcs(w);
     if (visible) ShowWindow(child, SW_SHOWNA);
+    if (keepCapture) RestoreCapture(capture);
     WindowObject* op = LookupWindow(old);
     return op && op->isDesktop ? GetDesktopWindow() : old;
 }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/dc.h"
 #include "platform/gdi/handles.h"
+#include "platform/gdi/surface.h"
 #include "support/gdi_test.h"
 
 using brimlox::gdi::HandleTable;
@@ -102,4 +104,25 @@ TEST_F(GdiObjects, DeviceCapsFollowTheConfiguredScale) {
     brimlox::gdi::SetTwipsPerPixel(15);
     EXPECT_EQ(GetDeviceCaps(c.dc(), PLANES), 1);
     EXPECT_EQ(GetDeviceCaps(c.dc(), BITSPIXEL), 32);
+}
+
+// A DC whose window lies wholly outside its surface (a control below a form that has not
+// grown yet) is clipped to nothing: an empty rectangle at the surface's corner, never an
+// inverted one that a trace of it could not replay. It draws no pixel.
+TEST_F(GdiObjects, ADcOutsideItsSurfaceHasAnEmptyClipAndDrawsNothing) {
+    using brimlox::gdi::PixelFormat;
+    using brimlox::gdi::Surface;
+    auto window = Surface::Create(40, 30, PixelFormat::Bgrx32);
+    HDC dc = brimlox::gdi::CreateSurfaceDC(window.get(), POINT{5, 33}, RECT{5, 33, 25, 50});
+    const RECT clip = brimlox::gdi::LookupDc(dc)->Clip();
+    EXPECT_EQ(clip.left, clip.right);
+    EXPECT_EQ(clip.top, clip.bottom);
+    EXPECT_GE(clip.left, 0);
+    EXPECT_LE(clip.bottom, 30);
+    const auto before = window->Get(10, 29);
+    RECT all{-10, -40, 40, 40};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(window->Get(x, y), before) << x << "," << y;
+    DeleteDC(dc);
 }

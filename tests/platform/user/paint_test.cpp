@@ -136,6 +136,31 @@ TEST_F(PaintTest, AChildWithClipSiblingsStaysUnderTheSiblingsAboveIt) {
     DestroyWindow(top);
 }
 
+// A window floating over a panel stays over the panel's own children too: a child of the
+// lower panel that paints covers the floating window on the shared surface, so the floating
+// window (whose sibling, the panel, clips siblings) paints again on top.
+TEST_F(PaintTest, AWindowAboveAPanelStaysAboveThePanelsChildren) {
+    const char* panelClass = BrushClass("PanelPaint", HandleFromValue<HBRUSH>(COLOR_HIGHLIGHT + 1));
+    const char* floatClass = BrushClass("FloatPaint", HandleFromValue<HBRUSH>(COLOR_INFOBK + 1));
+    const COLORREF panelColour = GetSysColor(COLOR_HIGHLIGHT), floatColour = GetSysColor(COLOR_INFOBK);
+    HWND top = MakeTopLevel("top", {0, 0, 300, 200});
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    HWND floating = CreateWindowExA(0, floatClass, "floating", style, 50, 50, 100, 40, top, nullptr, nullptr, nullptr);
+    HWND panel = CreateWindowExA(0, panelClass, "panel", style, 10, 10, 250, 150, top, nullptr, nullptr, nullptr);
+    HWND inner = CreateWindowExA(0, panelClass, "inner", style, 20, 20, 150, 100, panel, nullptr, nullptr, nullptr);
+    ASSERT_EQ(GetWindow(top, GW_CHILD), floating) << "the floating window is topmost";
+    RunLoop();
+    EXPECT_EQ(ScreenAt(60, 60), floatColour);
+    MessageLog().clear();
+    InvalidateRect(inner, nullptr, TRUE);
+    RunLoop();
+    EXPECT_EQ(ScreenAt(60, 60), floatColour) << "the panel's child painted over the floating window";
+    EXPECT_EQ(ScreenAt(40, 40), panelColour);
+    const auto paints = Filtered(MessageLog(), {"WM_PAINT"});
+    EXPECT_EQ(std::count(paints.begin(), paints.end(), "floating:WM_PAINT"), 1);
+    DestroyWindow(top);
+}
+
 // Overlapping windows, some hanging off the screen, each filled with its own colour: every
 // screen pixel, after a full and after a partial composition, shows the topmost window over it.
 TEST_F(PaintTest, EveryScreenPixelShowsTheTopmostWindowOverIt) {

@@ -210,3 +210,35 @@ TEST_F(WindowTreeTest, BadClassesAndParentsAreRefused) {
 
 }  // namespace
 }  // namespace brimlox::test
+
+namespace brimlox::test {
+namespace {
+
+class WindowTreeCaptureTest : public UserTest {};
+
+// A window dragged from one parent to another (a tool bar dropped into a panel) keeps the
+// mouse capture it holds, and hears of no capture change; other windows' captures are theirs.
+TEST_F(WindowTreeCaptureTest, SetParentKeepsTheCaptureOfTheWindowItMoves) {
+    HWND top = MakeTopLevel("top", {0, 0, 300, 200});
+    HWND panel = MakeChild(top, "panel", {100, 20, 280, 180});
+    HWND bar = MakeChild(top, "bar", {10, 10, 90, 40});
+    HWND button = MakeChild(bar, "button", {2, 2, 20, 20});
+    SetCapture(button);
+    MessageLog().clear();
+    EXPECT_EQ(SetParent(bar, panel), top);
+    EXPECT_EQ(GetCapture(), button) << "a window inside the moved one keeps its capture";
+    EXPECT_EQ(SetParent(bar, top), panel);
+    EXPECT_EQ(GetCapture(), button);
+    EXPECT_TRUE(Filtered(MessageLog(), {"WM_CAPTURECHANGED"}).empty());
+    // Moving some other window leaves the capture where it is, too.
+    HWND other = MakeChild(top, "other", {0, 100, 50, 150});
+    EXPECT_EQ(SetParent(other, panel), top);
+    EXPECT_EQ(GetCapture(), button);
+    // Hiding the capturing window still ends the capture.
+    ShowWindow(bar, SW_HIDE);
+    EXPECT_EQ(GetCapture(), nullptr);
+    DestroyWindow(top);
+}
+
+}  // namespace
+}  // namespace brimlox::test
