@@ -57,9 +57,13 @@ bool SplitWindow::ChildrenChanged() const {
     const auto children = Children();
     if (children.empty()) return false;
     if (children.size() != panes_.size()) return true;
+    std::vector<const host::Control*> present;
+    present.reserve(children.size());
+    for (const auto& c : children) present.push_back(c.get());
+    std::sort(present.begin(), present.end());
     for (const auto& pane : panes_) {
         auto child = pane.child.lock();
-        if (!child || std::find(children.begin(), children.end(), child) == children.end()) return true;
+        if (!child || !std::binary_search(present.begin(), present.end(), child.get())) return true;
     }
     return false;
 }
