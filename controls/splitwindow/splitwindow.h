@@ -206,6 +206,7 @@ private:
         std::int32_t start = 0;
         std::int32_t size = 0;
         std::weak_ptr<host::Control> child;
+        const host::Control* identity = nullptr;  // compared only, never followed
     };
     // The result of a drag loop: whether it ended with a release, and how far the line moved.
     struct TrackResult {
@@ -233,6 +234,7 @@ private:
 
     // ---- Panes (splitwindow_panes.cpp) ----
     std::vector<std::shared_ptr<host::Control>> Children() const;
+    std::vector<const host::Control*> ChildAddresses() const;
     void CollectPanes();
     void RescalePanes();
     void ScalePanes(double ratio);
