@@ -56,7 +56,8 @@ private:
 };
 
 // The floating tool bar: carried by its grip past the form's bottom it docks there (the form
-// grows by its height, AutoAdjustForm), pulled off again it floats where it was.
+// grows by its height, AutoAdjustForm), pulled off again it floats where it was, and a right
+// press on its grip turns it into a column.
 void AddToolBarTour(TourWriter& t) {
     t.MoveAcross("tbrFloat", 0.02, 0.5).Line("down left").Wait(100);
     t.Line("move 400 700").Wait(100).Line("move 400 836").Wait(100).Line("up left").Wait(400);
@@ -66,6 +67,9 @@ void AddToolBarTour(TourWriter& t) {
     t.Line("up left").Wait(300).Line("move 2 2").Wait(300);
     t.Shot("toolbar-floating", "Pulled off its edge by the grip, the tool bar floats again at its float size and "
                                "the form shrank back");
+    t.MoveAcross("tbrFloat", 0.02, 0.5).Line("click right").Wait(300).Line("move 2 2").Wait(300);
+    t.Shot("toolbar-turned", "A right press on the grip of the floating tool bar turned it into a column, its "
+                             "new length one and a half times its old thickness");
 }
 
 }  // namespace

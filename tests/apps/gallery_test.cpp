@@ -57,7 +57,7 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
                                  "picture-hover.png", "toggle-group.png", "auto-repeat.png", "scroll-bars.png",
                                  "menu.png", "menu-choice.png", "default-button.png", "divider-drag.png",
                                  "divider-back.png", "indicators.png", "splitter-drag.png", "splitter-moved.png",
-                                 "toolbar-docked.png", "toolbar-floating.png"})
+                                 "toolbar-docked.png", "toolbar-floating.png", "toolbar-turned.png"})
         EXPECT_TRUE(shown.count(expected)) << expected << " is not in the index";
     std::map<std::string, std::unique_ptr<gdi::Surface>> pictures;
     for (const auto& file : shown) {
@@ -103,6 +103,9 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
     EXPECT_GT(DifferingPixels(before, *pictures["toolbar-docked.png"], floatingBar), 500);
     EXPECT_EQ(DifferingPixels(before, *pictures["toolbar-floating.png"], belowForm), 0);
     EXPECT_EQ(DifferingPixels(before, *pictures["toolbar-floating.png"], floatingBar), 0);
+    // Turned by a right press on its grip, it stands as a column below its grip.
+    const RECT column{336, 503, 365, 663};
+    EXPECT_GT(DifferingPixels(*pictures["toolbar-floating.png"], *pictures["toolbar-turned.png"], column), 1000);
 }
 
 // Drawing traces of whole programs replay to the pixels they recorded: the gallery's headless
