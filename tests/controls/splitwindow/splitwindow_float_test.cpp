@@ -144,5 +144,25 @@ TEST_F(SplitWindowFloatTest, ACtrlDropNeverPutsTheBarIntoItselfButIntoTheContain
     EXPECT_EQ(bar->Dock(), kAlignNone);
 }
 
+TEST_F(SplitWindowFloatTest, ACaptureTakenAwayEndsTheMoveFloatingWhereTheBarIs) {
+    MakeForm();
+    auto bar = AddToolBar(100, 100, 120, 28);
+    Count(*bar);
+    bool thief = false;
+    user::HostTimer steal([&] {
+        if (bar->Moving() && !thief) thief = true, SetCapture(form->hWnd());
+    });
+    steal.SetInterval(20);
+    steal.SetEnabled(true);
+    // Carried to the top edge, but the capture goes before the release: no docking.
+    Play("at 10ms move 104 110\ndown left\nat 15ms move 60 5\nat 200ms move 2 2\nat 240ms up left\n");
+    EXPECT_TRUE(thief);
+    EXPECT_FALSE(bar->Moving());
+    EXPECT_FALSE(SplitWindow::ToolWindowMoving()) << "no move flag is left behind for the other windows";
+    EXPECT_EQ(bar->Dock(), kAlignNone);
+    EXPECT_EQ(bar->Align(), kAlignNone);
+    EXPECT_EQ(moved, 1);
+}
+
 }  // namespace
 }  // namespace brimlox::test
