@@ -174,8 +174,9 @@ void SplitWindow::AbandonMoveOrSize() {
 // and tells the application.
 void SplitWindow::FinishMove(bool dock) {
     if (!dock) currentDock_ = kAlignNone;
-    configuredDock_ = currentDock_;
     ApplyDock();
+    // What the user did is the control's dock edge from now on (and what a saved form holds).
+    configuredDock_ = currentDock_;
     AdjustOthers(Width(), Height(), false);
     if (style_ == ToolBarWindow) PushDockedBars();
     SetToolWindowMoving(false);
