@@ -318,7 +318,7 @@ private:
     // A right press: a floating tool bar pressed on its grip may turn; raises Changed.
     void RightPress(float x, float y);
     // Steps of the resize handling before the pane rescaling: minimum size, SyncAlign, the
-    // fit test of a docked control, the pending-resize protocol of a tool bar.
+    // pending-resize protocol of a tool bar.
     void DockResizeSteps();
 
     // Helpers of the docking code (splitwindow_dock*.cpp).
