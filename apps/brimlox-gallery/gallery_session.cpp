@@ -18,7 +18,9 @@
 #include "platform/desktop/input_source.h"
 #include "platform/desktop/sdl_presenter.h"
 #include "platform/gdi/png.h"
+#include "platform/host/form.h"
 #include "platform/host/runtime.h"
+#include "platform/host/type_info.h"
 #include "platform/kernel/atomic_file.h"
 #include "platform/user/user.h"
 
@@ -28,13 +30,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The screen the gallery's form fills: its borderless 664 x 680 pixels at the origin (the
-// window that shows it has the frame and title).
+// The screen the gallery's form fills: its borderless 664 x 816 pixels at the origin (the
+// window that shows it has the frame and title), with room below for the form to grow when
+// the floating tool bar docks at its bottom.
 desktop::DesktopSettings GalleryScreen(bool headlessDialogs) {
     desktop::DesktopSettings s;
-    // Room below the form for it to grow when the floating tool bar docks at its bottom.
     s.width = 664;
-    s.height = 720;
+    s.height = 848;
     s.headlessDialogs = headlessDialogs;
     return s;
 }
@@ -194,6 +196,10 @@ int RunLive(const Options& o) {
         d.SetInputSource(nullptr);
         return 1;
     }
+    // The live gallery reopens where it was left: its splitter keeps the form's layout in the
+    // settings store, as an application does from its form's Load.
+    if (auto splitter = form->Find("splPanes"))
+        host::TryInvoke([&] { host::CallMethod(*splitter, "PersistForm", {host::Variant(form), host::Variant(false)}); });
     std::printf("brimlox-gallery: showing the gallery; close its window to quit\n");
     std::fflush(stdout);
     form->Show();

@@ -28,6 +28,12 @@ public:
         const int y = r.top + static_cast<int>((r.bottom - r.top - 1) * fy);
         return Line("move " + std::to_string(x) + " " + std::to_string(y));
     }
+    // The point `dx` pixels right of a control's window, half way down.
+    TourWriter& MoveRightOf(const std::string& control, int dx) {
+        RECT r;
+        GetWindowRect(form_.Find(control)->hWnd(), &r);
+        return Line("move " + std::to_string(r.right + dx) + " " + std::to_string((r.top + r.bottom) / 2));
+    }
     TourWriter& Line(const std::string& line) {
         text_ << line << "\n";
         return *this;
@@ -50,16 +56,20 @@ private:
 };
 
 // The floating tool bar: carried by its grip past the form's bottom it docks there (the form
-// grows by its height, AutoAdjustForm), pulled off again it floats where it was.
+// grows by its height, AutoAdjustForm), pulled off again it floats where it was, and a right
+// press on its grip turns it into a column.
 void AddToolBarTour(TourWriter& t) {
     t.MoveAcross("tbrFloat", 0.02, 0.5).Line("down left").Wait(100);
-    t.Line("move 400 600").Wait(100).Line("move 400 700").Wait(100).Line("up left").Wait(400);
+    t.Line("move 400 700").Wait(100).Line("move 400 836").Wait(100).Line("up left").Wait(400);
     t.Shot("toolbar-docked", "SplitWindow tool bar: dragged by its grip past the form's bottom edge it docked "
                              "there, and the form grew by the bar's height so the other controls keep their room");
-    t.Line("move 4 694").Line("down left").Wait(100).Line("move 300 560").Wait(100).Line("move 399 482").Wait(100);
+    t.Line("move 4 830").Line("down left").Wait(100).Line("move 300 560").Wait(100).Line("move 399 482").Wait(100);
     t.Line("up left").Wait(300).Line("move 2 2").Wait(300);
     t.Shot("toolbar-floating", "Pulled off its edge by the grip, the tool bar floats again at its float size and "
                                "the form shrank back");
+    t.MoveAcross("tbrFloat", 0.02, 0.5).Line("click right").Wait(300).Line("move 2 2").Wait(300);
+    t.Shot("toolbar-turned", "A right press on the grip of the floating tool bar turned it into a column, its "
+                             "new length one and a half times its old thickness");
 }
 
 }  // namespace
@@ -111,6 +121,14 @@ Tour GalleryTour(const host::Form& form) {
     t.Shot("indicators", "ProgressBar counting up on a timer: plain, segmented, with its percentage inverting over "
                          "the fill, and a marquee block for work of unknown length; beside them captions turned "
                          "by CLogFont and drawn through a HiddenBuffer");
+    // The gap right of the Outline pane, pressed and carried 60 pixels to the right.
+    t.MoveRightOf("picOutline", 1).Wait(200).Line("down left").Wait(100);
+    t.MoveRightOf("picOutline", 31).Wait(100).MoveRightOf("picOutline", 61).Wait(100);
+    t.Shot("splitter-drag", "SplitWindow: the gap between two panes dragged with the mouse; a line XOR-drawn on "
+                            "the screen shows where it goes");
+    t.Line("up left").Wait(300).Line("move 2 2").Wait(300);
+    t.Shot("splitter-moved", "The release moved the boundary: the Outline pane grew, the nested splitter beside it "
+                             "shrank and laid out its own two panes again");
     AddToolBarTour(t);
     return t.Finish();
 }

@@ -192,6 +192,12 @@ public:
     static std::pair<int, int> TileSteps(double widthPx, double heightPx);
     // The gap under (x, y) twips of the control, if any: the index of the pane after it.
     std::optional<std::size_t> GapAt(float x, float y) const;
+    // The drag's track line from (x1, y1) to (x2, y2), screen pixels, XOR-drawn on the screen's
+    // DC: drawing the same line again erases it.
+    void DrawTrackLine(int x1, int y1, int x2, int y2) const;
+    // The layout work of every paint after the first: follow children moved, resized, added or
+    // removed (also what the benches time).
+    void LaterPaintLayout();
 
 private:
     // One pane: where it lies along the axis and the child shown in it. Children are held
@@ -200,6 +206,7 @@ private:
         std::int32_t start = 0;
         std::int32_t size = 0;
         std::weak_ptr<host::Control> child;
+        const host::Control* identity = nullptr;  // compared only, never followed
     };
     // The result of a drag loop: whether it ended with a release, and how far the line moved.
     struct TrackResult {
@@ -227,6 +234,7 @@ private:
 
     // ---- Panes (splitwindow_panes.cpp) ----
     std::vector<std::shared_ptr<host::Control>> Children() const;
+    std::vector<const host::Control*> ChildAddresses() const;
     void CollectPanes();
     void RescalePanes();
     void ScalePanes(double ratio);
@@ -249,7 +257,6 @@ private:
     TrackResult TrackSplitterV(HWND window, int x0, int top, int bottom, int min, int max);
     TrackResult TrackSplitterH(HWND window, int y0, int left, int right, int min, int max);
     TrackResult TrackSplitter(HWND window, bool vertical, int p0, int from, int to, int min, int max);
-    void DrawTrackLine(int x1, int y1, int x2, int y2) const;
     int TrackLineWidth() const;
 
     // ---- Painting (splitwindow_paint.cpp) ----
@@ -263,9 +270,9 @@ private:
     void FirstPaintSetup();
     void InferDockEdge();
     void FirstPaintLayout();
-    void LaterPaintLayout();
     void PaintBorder();
     void PaintGrip();
+    void RepaintChildrenOnTop();
 
     // ---- Input and the cursor timer (splitwindow_input.cpp) ----
     void CursorTick();
@@ -311,7 +318,7 @@ private:
     // A right press: a floating tool bar pressed on its grip may turn; raises Changed.
     void RightPress(float x, float y);
     // Steps of the resize handling before the pane rescaling: minimum size, SyncAlign, the
-    // fit test of a docked control, the pending-resize protocol of a tool bar.
+    // pending-resize protocol of a tool bar.
     void DockResizeSteps();
 
     // Helpers of the docking code (splitwindow_dock*.cpp).

@@ -1,4 +1,4 @@
-// SplitWindow: docking to an edge of the container. The Dock setter and Docked, placing the
+// SplitWindow: docking to an edge of the container. The Dock setter, placing the
 // control for its current edge (on a form through the host's Align, which stacks docked bars in
 // z-order; inside another container by stacking against the bars already docked there), the
 // container's usable area, and keeping the host's Align and the dock edge in step.

@@ -86,6 +86,7 @@ void SplitWindow::ContinueMoveOrSize(int button, int shift, float x, float y) {
     if (!moving_ || !(button & 1) || dockChanging_) return;
     if ((shift & kCtrlMask) && !OnForm()) LiftOntoForm();
     double left = Left() + x - grabX_, top = Top() + y - grabY_;
+    const double wantedLeft = left, wantedTop = top;
     RefreshContainerArea();
     currentDock_ = kAlignNone;
     // The edges across the window's long side are tested last, so they win in a corner.
@@ -97,7 +98,10 @@ void SplitWindow::ContinueMoveOrSize(int button, int shift, float x, float y) {
     ZOrder(0);
     if (firstMove_) {
         firstMove_ = false;
-        if (!(shift & kCtrlMask)) PutPointerOnGrab();
+        // A window stopped at an edge keeps the pointer where it is: put on the grab point,
+        // the pointer's own move would take the window off the edge it found.
+        const bool stopped = left != wantedLeft || top != wantedTop;
+        if (!(shift & kCtrlMask) && !stopped) PutPointerOnGrab();
     }
 }
 
@@ -174,8 +178,9 @@ void SplitWindow::AbandonMoveOrSize() {
 // and tells the application.
 void SplitWindow::FinishMove(bool dock) {
     if (!dock) currentDock_ = kAlignNone;
-    configuredDock_ = currentDock_;
     ApplyDock();
+    // What the user did is the control's dock edge from now on (and what a saved form holds).
+    configuredDock_ = currentDock_;
     AdjustOthers(Width(), Height(), false);
     if (style_ == ToolBarWindow) PushDockedBars();
     SetToolWindowMoving(false);

@@ -10,6 +10,8 @@
 //   tracking  --left release-->    erase the line; accepted with the displacement
 //   cancelled --left release-->    not accepted
 //   any       --capture lost, quit--> erase a drawn line; not accepted
+// Every other message is dispatched with the line taken off the screen, so windows that
+// repaint meanwhile never leave part of it behind.
 #include <algorithm>
 #include <cmath>
 
@@ -140,7 +142,12 @@ SplitWindow::TrackResult SplitWindow::TrackSplitter(HWND window, bool vertical, 
             if (result.accepted) result.displacement = current - p0;
             break;
         } else {
+            // Another window may repaint under the line while the message runs: the line is
+            // taken off first and put back after, so the screen never keeps a stale half of it.
+            const bool shown = drawn;
+            if (shown) line(current);
             DispatchMessageA(&msg);
+            if (shown && !drawn) line(current);
         }
     }
     if (drawn) line(current);

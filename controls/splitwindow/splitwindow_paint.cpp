@@ -56,7 +56,16 @@ void SplitWindow::Paint() {
     if (!*alive) return;
     PaintBorder();
     PaintGrip();
+    RepaintChildrenOnTop();
     paintedOnce_ = true;
+}
+
+// The frame is drawn over the whole client area, the children's places included (a window and
+// its children share one surface here): every shown child paints again on top of it, as
+// children of a container that clips its controls are always seen.
+void SplitWindow::RepaintChildrenOnTop() {
+    for (HWND child = GetWindow(hWnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child)) InvalidateRect(child, nullptr, TRUE);
 }
 
 // A transparent control shows its container's picture (continuing its tiling) or colour.
@@ -140,7 +149,9 @@ void SplitWindow::PaintPicture() {
 // A flat back colour, then, with a gradient, two halves that meet light in the middle: across
 // the control for a splitter or a vertical tool bar, top to bottom for a horizontal tool bar.
 void SplitWindow::PaintBackColour() {
-    Cls();
+    // Filled on the DC without flushing it to the screen half way through the paint: the end
+    // of the paint shows the whole frame, children included.
+    FillBackground(hDC());
     if (gradientFraction_ != 0) PaintGradient();
 }
 

@@ -35,6 +35,16 @@ std::vector<SplitWindow::PaneInfo> SplitWindow::Panes() const {
 
 std::vector<std::shared_ptr<host::Control>> SplitWindow::Children() const { return ContainedControls(); }
 
+// The children by address, in the host's order, without taking references (the layout pass
+// runs on every paint, so it asks the form's list directly).
+std::vector<const host::Control*> SplitWindow::ChildAddresses() const {
+    std::vector<const host::Control*> out;
+    if (const host::Form* form = ParentForm())
+        for (const auto& c : form->Controls())
+            if (c->ContainerControl() == this) out.push_back(c.get());
+    return out;
+}
+
 std::int32_t SplitWindow::ChildPosition(const host::Control& child) const {
     return vertical_ ? child.Left() : child.Top();
 }
@@ -54,12 +64,13 @@ std::int32_t SplitWindow::MinimumPaneTwips() const { return Rounded(AxisTwips(mi
 // The lists no longer describe the children: one was removed (or moved to another
 // container), added, or replaced.
 bool SplitWindow::ChildrenChanged() const {
-    const auto children = Children();
-    if (children.empty()) return false;
-    if (children.size() != panes_.size()) return true;
+    // Identity by address (only compared, never followed), validity by the weak handle.
+    std::vector<const host::Control*> present = ChildAddresses();
+    if (present.empty()) return false;
+    if (present.size() != panes_.size()) return true;
+    std::sort(present.begin(), present.end());
     for (const auto& pane : panes_) {
-        auto child = pane.child.lock();
-        if (!child || std::find(children.begin(), children.end(), child) == children.end()) return true;
+        if (pane.child.expired() || !std::binary_search(present.begin(), present.end(), pane.identity)) return true;
     }
     return false;
 }
@@ -73,9 +84,13 @@ void SplitWindow::CollectPanes() {
     std::stable_sort(children.begin(), children.end(), [&](const auto& a, const auto& b) {
         return ChildPosition(*a) < ChildPosition(*b);
     });
-    panes_.assign(children.size(), Pane{});
+    // The same children in the same order keep their entries; only where they are is read.
+    bool same = panes_.size() == children.size();
+    for (std::size_t i = 0; same && i < children.size(); ++i)
+        same = panes_[i].identity == children[i].get() && !panes_[i].child.expired();
+    if (!same) panes_.assign(children.size(), Pane{});
     for (std::size_t i = 0; i < children.size(); ++i) {
-        panes_[i].child = children[i];
+        if (!same) panes_[i].child = children[i], panes_[i].identity = children[i].get();
         panes_[i].start = ChildPosition(*children[i]);
         panes_[i].size = ChildExtent(*children[i]);
     }
@@ -237,28 +252,31 @@ void SplitWindow::ArrangePanes() {
 // Notices children moved or resized by code since the last pass.
 void SplitWindow::SyncPanes() {
     if (!active_ || style_ == ToolBarWindow || splitDragging_) return;
-    if (Children().empty()) return;
+    if (ChildAddresses().empty()) return;
     if (ChildrenChanged()) {
         // A child came or went: the next paint spreads the panes again.
         InvalidateRect(hWnd(), nullptr, FALSE);
         return;
     }
-    for (const auto& pane : panes_) {
-        auto child = pane.child.lock();
-        if (PaneShown(pane) && ChildPosition(*child) != pane.start && ChildExtent(*child) == pane.size) {
+    // One look at each shown child: moved (same extent elsewhere), or the first one resized.
+    const bool designer = !UserMode();
+    std::optional<std::size_t> resized;
+    bool resizedMoved = false;
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        auto child = panes_[i].child.lock();
+        if (!child || (!designer && !child->Visible())) continue;
+        const std::int32_t position = ChildPosition(*child), extent = ChildExtent(*child);
+        if (position != panes_[i].start && extent == panes_[i].size) {
             CollectPanes();
             RescalePanes();
             return;
         }
+        if (!resized && extent != panes_[i].size) resized = i, resizedMoved = position != panes_[i].start;
     }
-    if (panes_.size() < 2) return;
-    for (std::size_t i = 0; i < panes_.size(); ++i) {
-        auto child = panes_[i].child.lock();
-        if (!PaneShown(panes_[i]) || ChildExtent(*child) == panes_[i].size) continue;
-        ResizePane(i, ChildExtent(*child), ChildPosition(*child) != panes_[i].start);
-        ArrangePanes();
-        return;
-    }
+    if (panes_.size() < 2 || !resized) return;
+    auto child = panes_[*resized].child.lock();
+    ResizePane(*resized, ChildExtent(*child), resizedMoved);
+    ArrangePanes();
 }
 
 // Gives pane i a new length; a shown neighbour absorbs the change: the one before when the

@@ -330,7 +330,10 @@ void SplitWindow::SetCursorTimerRunning(bool on) {
 bool SplitWindow::CursorTimerEnabled() const { return tmrCursor_ && tmrCursor_->Enabled(); }
 int SplitWindow::CursorTimerInterval() const { return tmrCursor_ ? tmrCursor_->Interval() : 0; }
 
-bool SplitWindow::UserMode() const { return Ambient().UserMode; }
+bool SplitWindow::UserMode() const {
+    const host::Form* form = ParentForm();
+    return !form || !form->DesignMode();
+}
 
 // Twips per pixel as the host's scale gives them (not necessarily whole).
 double SplitWindow::TwipsPerPixelX() const {

@@ -93,7 +93,7 @@ TEST(BrimloxCli, RendersAndChecksTheGalleryFormAtAnyScale) {
     auto normal = gdi::ReadSurfacePng(out, &error);
     ASSERT_NE(normal, nullptr) << error;
     EXPECT_EQ(normal->Width(), 664);
-    EXPECT_EQ(normal->Height(), 680);
+    EXPECT_EQ(normal->Height(), 816);
     // Button face at the plain button, window white in the first document window.
     EXPECT_EQ(gdi::ToColorRef(normal->Get(40, 40)), RGB(212, 208, 200));
     EXPECT_EQ(gdi::ToColorRef(normal->Get(600, 270)), RGB(255, 255, 255));
@@ -103,7 +103,7 @@ TEST(BrimloxCli, RendersAndChecksTheGalleryFormAtAnyScale) {
     auto large = gdi::ReadSurfacePng(out, &error);
     ASSERT_NE(large, nullptr) << error;
     EXPECT_EQ(large->Width(), 996);
-    EXPECT_EQ(large->Height(), 1020);
+    EXPECT_EQ(large->Height(), 1224);
     EXPECT_EQ(gdi::ToColorRef(large->Get(900, 405)), RGB(255, 255, 255));
 
     r = RunProcess({kCli, "check", kGalleryForm});

@@ -56,7 +56,8 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
     for (const char* expected : {"drawing.png", "text.png", "scrollbar.png", "gallery.png", "flat-hover.png",
                                  "picture-hover.png", "toggle-group.png", "auto-repeat.png", "scroll-bars.png",
                                  "menu.png", "menu-choice.png", "default-button.png", "divider-drag.png",
-                                 "divider-back.png", "indicators.png", "toolbar-docked.png", "toolbar-floating.png"})
+                                 "divider-back.png", "indicators.png", "splitter-drag.png", "splitter-moved.png",
+                                 "toolbar-docked.png", "toolbar-floating.png", "toolbar-turned.png"})
         EXPECT_TRUE(shown.count(expected)) << expected << " is not in the index";
     std::map<std::string, std::unique_ptr<gdi::Surface>> pictures;
     for (const auto& file : shown) {
@@ -66,7 +67,7 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
     }
     const auto& before = *pictures["gallery.png"];
     EXPECT_EQ(before.Width(), 664);
-    EXPECT_EQ(before.Height(), 720);
+    EXPECT_EQ(before.Height(), 848);
     EXPECT_EQ(r.out.find("open "), r.out.rfind("open ")) << "one index";
 
     // The tour's input reached the controls: the toggle group changed, the counter counted,
@@ -91,13 +92,20 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
     const RECT dividers{0, 404, 664, 508};
     EXPECT_GT(DifferingPixels(*pictures["default-button.png"], *pictures["divider-drag.png"], dividers), 500);
     EXPECT_EQ(DifferingPixels(*pictures["default-button.png"], *pictures["divider-back.png"], dividers), 0);
+    // The splitter's gap was dragged: the line showed during the drag, and the panes moved.
+    const RECT lineArea{200, 690, 230, 800}, panes{10, 690, 420, 800};
+    EXPECT_GT(DifferingPixels(before, *pictures["splitter-drag.png"], lineArea), 100);
+    EXPECT_GT(DifferingPixels(before, *pictures["splitter-moved.png"], panes), 1000);
     // The floating tool bar docked below the form, which grew to make room for it, and floated
     // back to where it was: the strip below the form and the bar's place are as before.
-    const RECT belowForm{0, 680, 664, 709}, floatingBar{336, 474, 462, 503};
+    const RECT belowForm{0, 816, 664, 845}, floatingBar{336, 474, 462, 503};
     EXPECT_GT(DifferingPixels(before, *pictures["toolbar-docked.png"], belowForm), 5000);
     EXPECT_GT(DifferingPixels(before, *pictures["toolbar-docked.png"], floatingBar), 500);
     EXPECT_EQ(DifferingPixels(before, *pictures["toolbar-floating.png"], belowForm), 0);
     EXPECT_EQ(DifferingPixels(before, *pictures["toolbar-floating.png"], floatingBar), 0);
+    // Turned by a right press on its grip, it stands as a column below its grip.
+    const RECT column{336, 503, 365, 663};
+    EXPECT_GT(DifferingPixels(*pictures["toolbar-floating.png"], *pictures["toolbar-turned.png"], column), 1000);
 }
 
 // Drawing traces of whole programs replay to the pixels they recorded: the gallery's headless

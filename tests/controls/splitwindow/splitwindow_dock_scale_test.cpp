@@ -10,7 +10,7 @@ namespace {
 
 using controls::SplitWindow;
 
-class SplitWindowScaleTest : public DockTest, public ::testing::WithParamInterface<int> {
+class SplitWindowDockScaleTest : public DockTest, public ::testing::WithParamInterface<int> {
 protected:
     int tpp = 15;
     std::int32_t T(int pixels) const { return pixels * tpp; }
@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_P(SplitWindowScaleTest, GripSizingZonesAndLayoutKeepTheirPixels) {
+TEST_P(SplitWindowDockScaleTest, GripSizingZonesAndLayoutKeepTheirPixels) {
     auto bar = Bar(100, 100, 120, 29);
     auto button = form->Add("Command", "", bar.get());
     button->Move(0, 0, T(23), T(23));
@@ -63,7 +63,7 @@ TEST_P(SplitWindowScaleTest, GripSizingZonesAndLayoutKeepTheirPixels) {
     EXPECT_EQ(bar->Width(), T(140)) << "10 pixels from the right end is outside the zone";
 }
 
-INSTANTIATE_TEST_SUITE_P(TwipsPerPixel, SplitWindowScaleTest, ::testing::Values(15, 8));
+INSTANTIATE_TEST_SUITE_P(TwipsPerPixel, SplitWindowDockScaleTest, ::testing::Values(15, 8));
 
 }  // namespace
 }  // namespace brimlox::test

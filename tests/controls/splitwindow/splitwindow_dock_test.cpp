@@ -5,6 +5,7 @@
 
 #include "controls/splitwindow/splitwindow_dock_test.h"
 #include "foundation/persistence/layout_restore.h"
+#include "platform/host/form_file.h"
 
 namespace brimlox::test {
 namespace {
@@ -122,6 +123,35 @@ TEST_F(SplitWindowDockTest, AutoAdjustFormGrowsTheFormByTheDockedBarAndShrinksIt
     EXPECT_EQ(form->Width(), width + bar->Width());
     EXPECT_EQ(form->Height(), height);
     EXPECT_EQ(bar->Left() + bar->Width(), static_cast<std::int32_t>(form->ScaleWidth()));
+}
+
+TEST_F(SplitWindowDockTest, DockedAndFloatingBarsComeBackFromAFormFileAsTheyWereSaved) {
+    MakeForm();
+    auto top = AddToolBar(100, 100, 120, 29, nullptr, "tbrTop");
+    AddButton(*top);
+    top->SetDock(kAlignTop);
+    auto right = AddToolBar(100, 150, 120, 29, nullptr, "tbrRight");
+    right->SetDock(kAlignRight);
+    auto floating = AddToolBar(100, 200, 120, 29, nullptr, "tbrFloat");
+    floating->SetDockBottom(false);
+    const std::string text = host::SaveFormText(*form);
+    form->Unload();
+
+    form = host::LoadFormText(text, "saved.json");
+    form->Show();
+    Idle(250);
+    auto find = [&](const char* name) { return std::static_pointer_cast<SplitWindow>(form->Find(name)); };
+    EXPECT_EQ(find("tbrTop")->Dock(), kAlignTop);
+    EXPECT_EQ(find("tbrTop")->Align(), kAlignTop);
+    EXPECT_EQ(find("tbrTop")->Height(), Px(29));
+    EXPECT_EQ(find("tbrRight")->Dock(), kAlignRight);
+    EXPECT_EQ(find("tbrRight")->Align(), kAlignRight);
+    EXPECT_TRUE(find("tbrRight")->Vertical());
+    EXPECT_EQ(find("tbrRight")->FloatWidth(), Px(120)) << "the floating shape survives a docked save";
+    EXPECT_EQ(find("tbrFloat")->Dock(), kAlignNone);
+    EXPECT_FALSE(find("tbrFloat")->DockBottom());
+    EXPECT_EQ(find("tbrFloat")->Left(), Px(100));
+    EXPECT_EQ(find("tbrFloat")->Top(), Px(200));
 }
 
 TEST_F(SplitWindowDockTest, ARestoredRecordNeverMakesTheBarContainItselfAndDocksIt) {

@@ -33,6 +33,16 @@ TEST_F(SplitWindowToolBarTest, ControlsFollowTheGripWithDividersAcrossAndASpring
     EXPECT_EQ(spring->Left(), Px(13 + 50 + 10));
     EXPECT_EQ(last->Left() + last->Width(), Px(300 - 3));
     EXPECT_EQ(spring->Width(), last->Left() - Px(2) - spring->Left());
+
+    // A line drawn on the bar is stretched across it, inside the border gaps, where it stands.
+    auto line = form->Add("Line", "", bar.get());
+    host::LetProperty(*line, "X1", host::Variant(std::int32_t{Px(50)}));
+    host::LetProperty(*line, "X2", host::Variant(std::int32_t{Px(90)}));
+    bar->Refresh();
+    EXPECT_EQ(host::GetProperty(*line, "X2").ToLong(), Px(50));
+    EXPECT_EQ(host::GetProperty(*line, "Y1").ToLong(), Px(3));
+    EXPECT_EQ(host::GetProperty(*line, "Y2").ToLong(), Px(29 - 3));
+    EXPECT_EQ(last->Left() + last->Width(), Px(300 - 3)) << "a line takes no room from the controls";
 }
 
 TEST_F(SplitWindowToolBarTest, ANarrowBarWrapsHidesTheDividerEndingARowAndShowsItWhenWidened) {

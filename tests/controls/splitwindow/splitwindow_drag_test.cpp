@@ -23,14 +23,12 @@ protected:
         return s;
     }
 
-    // Samples the screen at (x, y) every `ms` milliseconds while the loop runs.
-    std::unique_ptr<user::HostTimer> Sampler(int ms, int x, int y) {
-        auto timer = std::make_unique<user::HostTimer>([this, x, y] {
+    // Samples the screen at (x, y) whenever the script takes a screenshot: the desktop takes
+    // those while waiting for input, with no message of any window running.
+    void SampleOnScreenshots(int x, int y) {
+        desktop::Desktop::Instance().SetScreenshotHandler([this, x, y](const std::string&) {
             samples.push_back(desktop::Desktop::Instance().Screen().Get(x, y));
         });
-        timer->SetInterval(ms);
-        timer->SetEnabled(true);
-        return timer;
     }
 
     void TearDown() override {
@@ -46,10 +44,12 @@ TEST_F(SplitWindowDragTest, DraggingAGapShowsTheLineAndMovesTheBoundaryOnRelease
     auto s = TwoPanes();
     const auto before = ScreenPixels();
     const std::uint32_t under = before[100 * desktop::Desktop::Instance().Screen().Width() + 200];
-    auto sampler = Sampler(70, 200, 100);
-    Play("at 10ms move 150 100\ndown left\nat 50ms move 200 100\nat 90ms move 210 100\nup left\n");
-    sampler->SetEnabled(false);
-    ASSERT_FALSE(samples.empty()) << "other timers run during the drag";
+    SampleOnScreenshots(200, 100);
+    // The cursor timer ticks (and is dispatched) during the drag; the line stays on the screen.
+    Play("at 10ms move 150 100\ndown left\nat 50ms move 200 100\nat 290ms screenshot during\n"
+         "at 300ms move 210 100\nup left\n");
+    desktop::Desktop::Instance().SetScreenshotHandler(nullptr);
+    ASSERT_EQ(samples.size(), 1u);
     EXPECT_EQ(samples[0], ~under & 0xFFFFFFu) << "the line inverts what is under it";
     // 60 pixels to the right: 900 twips from the first pane to the second.
     EXPECT_EQ(PaneText(*s), (std::vector<std::string>{"45+3075", "3165+1290"}));
@@ -59,6 +59,30 @@ TEST_F(SplitWindowDragTest, DraggingAGapShowsTheLineAndMovesTheBoundaryOnRelease
     EXPECT_EQ(events, (std::vector<std::string>{"Changed"}))
         << "no MouseDown for a press on a gap, and the loop takes the release";
     EXPECT_FALSE(s->SplitDragging());
+}
+
+TEST_F(SplitWindowDragTest, AfterADragEveryPaneShowsItsChildOverTheSplittersBackground) {
+    MakeForm();
+    auto s = AddSplitter(0, 0, 300, 100);
+    s->SetBackColor(RGB(0, 0, 0));
+    const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+    for (COLORREF colour : colours) {
+        auto box = form->Add("PictureBox", "", s.get());
+        box->SetBackColor(colour);
+        children.push_back(box);
+    }
+    s->SetActive(true);
+    Settle();
+    // Three panes of 96 pixels from 3; the first gap covers pixels 99 to 101.
+    Play("at 10ms move 100 50\ndown left\nat 50ms move 140 50\nup left\n");
+    const auto& screen = desktop::Desktop::Instance().Screen();
+    auto pixel = [&](int x, int y) {
+        const std::uint32_t v = screen.Get(x, y);
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    };
+    EXPECT_EQ(pixel(120, 50), colours[0]) << "the first pane grew";
+    EXPECT_EQ(pixel(160, 50), colours[1]);
+    EXPECT_EQ(pixel(250, 50), colours[2]) << "the pane that did not move is still seen";
 }
 
 TEST_F(SplitWindowDragTest, TheLineStopsWhereAPaneWouldBecomeSmallerThanTheMinimum) {

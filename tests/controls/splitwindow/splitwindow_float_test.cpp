@@ -45,6 +45,23 @@ TEST_F(SplitWindowFloatTest, AWideBarDraggedIntoTheTopLeftCornerDocksToTheTop) {
     EXPECT_EQ(moved, 1);
 }
 
+TEST_F(SplitWindowFloatTest, BarsDockedToOneEdgeStackAndThePulledOffOneLeavesNoGap) {
+    MakeForm();
+    auto first = AddToolBar(100, 100, 120, 28);
+    auto second = AddToolBar(100, 200, 120, 28);
+    Play("at 10ms move 104 110\ndown left\nat 60ms move 150 2\nat 100ms up left\n");
+    Play("at 10ms move 104 210\ndown left\nat 60ms move 150 2\nat 100ms up left\n");
+    ASSERT_EQ(first->Dock(), kAlignTop);
+    ASSERT_EQ(second->Dock(), kAlignTop);
+    EXPECT_EQ(first->Top(), 0);
+    EXPECT_EQ(second->Top(), first->Height()) << "the later bar docks below the one already there";
+
+    // The first pulled off its edge: the second moves up to the form's top.
+    Play("at 10ms move 4 10\ndown left\nat 60ms move 200 150\nat 100ms up left\n");
+    EXPECT_EQ(first->Dock(), kAlignNone);
+    EXPECT_EQ(second->Top(), 0);
+}
+
 TEST_F(SplitWindowFloatTest, ShiftAtTheReleaseKeepsTheBarFloatingWhereItSnapped) {
     MakeForm();
     auto bar = AddToolBar(100, 100, 120, 28);
@@ -142,6 +159,26 @@ TEST_F(SplitWindowFloatTest, ACtrlDropNeverPutsTheBarIntoItselfButIntoTheContain
     EXPECT_EQ(bar->ContainerControl(), host.get());
     EXPECT_EQ(inner->ContainerControl(), bar.get());
     EXPECT_EQ(bar->Dock(), kAlignNone);
+}
+
+TEST_F(SplitWindowFloatTest, ACaptureTakenAwayEndsTheMoveFloatingWhereTheBarIs) {
+    MakeForm();
+    auto bar = AddToolBar(100, 100, 120, 28);
+    Count(*bar);
+    bool thief = false;
+    user::HostTimer steal([&] {
+        if (bar->Moving() && !thief) thief = true, SetCapture(form->hWnd());
+    });
+    steal.SetInterval(20);
+    steal.SetEnabled(true);
+    // Carried to the top edge, but the capture goes before the release: no docking.
+    Play("at 10ms move 104 110\ndown left\nat 15ms move 60 5\nat 200ms move 2 2\nat 240ms up left\n");
+    EXPECT_TRUE(thief);
+    EXPECT_FALSE(bar->Moving());
+    EXPECT_FALSE(SplitWindow::ToolWindowMoving()) << "no move flag is left behind for the other windows";
+    EXPECT_EQ(bar->Dock(), kAlignNone);
+    EXPECT_EQ(bar->Align(), kAlignNone);
+    EXPECT_EQ(moved, 1);
 }
 
 }  // namespace

@@ -205,3 +205,48 @@ TEST_F(SplitWindowPaintTest, BothStylesMatchTheirGoldenImage) {
 
 }  // namespace
 }  // namespace brimlox::test
+
+namespace brimlox::test {
+namespace {
+
+// The track line and the grip keep their size on the screen in inches: at 8 twips per pixel
+// (180 dots per inch) they are drawn with about twice the pixels of 15 twips per pixel.
+class SplitWindowScaleTest : public SplitWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SplitWindowScaleTest, TheTrackLineAndTheGripFollowThePixelDensity) {
+    const int tpp = GetParam();
+    desktop::Desktop::Instance().Configure({1024, 768, tpp, true});
+    form = host::Form::Create("frmScale");
+    form->SetBorderStyle(0);
+    form->Move(0, 0, 400 * tpp, 300 * tpp);
+    form->Show();
+    auto bar = std::static_pointer_cast<SplitWindow>(form->Add("SplitWindow"));
+    bar->Move(0, 0, 200 * tpp, 40 * tpp);
+    bar->SetStyle(controls::ToolBarWindow);
+    bar->SetBorder(false);
+    bar->SetBackColor(RGB(10, 10, 10));
+    host::DoEvents();
+    const int expectedInset = tpp == 15 ? 4 : 8, expectedBar = tpp == 15 ? 3 : 6, expectedLine = tpp == 15 ? 4 : 8;
+    const COLORREF light = GetSysColor(COLOR_3DHILIGHT), face = RGB(10, 10, 10);
+    auto at = [&](int x, int y) { return GetPixel(bar->hDC(), x, y); };
+    EXPECT_EQ(at(expectedInset - 1, 20), face);
+    EXPECT_EQ(at(expectedInset, 20), light) << "the first bar";
+    EXPECT_EQ(at(2 * expectedInset, 20), light) << "the second bar";
+    EXPECT_EQ(at(2 * expectedInset + expectedBar, 20), face);
+
+    // The line inverts a band of its width across the screen row.
+    auto& screen = desktop::Desktop::Instance().Screen();
+    std::vector<std::uint32_t> row(screen.Width());
+    for (int x = 0; x < screen.Width(); ++x) row[x] = screen.Get(x, 150);
+    bar->DrawTrackLine(300, 100, 300, 200);
+    int inverted = 0;
+    for (int x = 0; x < screen.Width(); ++x) inverted += screen.Get(x, 150) != row[x];
+    bar->DrawTrackLine(300, 100, 300, 200);
+    EXPECT_EQ(inverted, expectedLine);
+    for (int x = 0; x < screen.Width(); ++x) ASSERT_EQ(screen.Get(x, 150), row[x]) << "drawn twice, gone";
+}
+
+INSTANTIATE_TEST_SUITE_P(TwipsPerPixel, SplitWindowScaleTest, ::testing::Values(15, 8));
+
+}  // namespace
+}  // namespace brimlox::test
