@@ -49,7 +49,8 @@ std::string StoredLayout(const fs::path& config) {
 class CliLayoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::path(OutputDir()) / "cli-layout";
+        // A folder per test: ctest runs the tests of this suite side by side.
+        dir = fs::path(OutputDir()) / "cli-layout" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::remove_all(dir);
         fs::create_directories(dir);
         form = (dir / "layout.json").string();
