@@ -30,6 +30,8 @@ private:
     struct Span {
         int y, x0, x1;
     };
+    void SortSpans();
+    void MergeSpans();
 
     RECT bounds_;
     std::vector<Span> spans_;  // unsorted until ForEachSpan sorts and merges them

@@ -13,6 +13,14 @@ using Convex = std::vector<PointD>;
 
 // Adds the pixels whose centres lie inside a convex outline: for each pixel row, the
 // horizontal line through the centres meets the outline in one interval.
+// ceil() of a coordinate without a library call: a stroke of a long line asks for it twice a
+// row. Exact for every value a long long holds; anything larger goes to the library.
+long long CeilOf(double v) {
+    if (!(std::fabs(v) < 9e18)) return static_cast<long long>(std::ceil(v));
+    const auto t = static_cast<long long>(v);
+    return t + (static_cast<double>(t) < v ? 1 : 0);
+}
+
 void AddConvex(CoverageMask& mask, const Convex& poly) {
     if (poly.size() < 3) return;
     double top = poly[0].y, bottom = poly[0].y;
@@ -20,23 +28,39 @@ void AddConvex(CoverageMask& mask, const Convex& poly) {
         top = std::min(top, p.y);
         bottom = std::max(bottom, p.y);
     }
+    // The edges that cross some row, with what the crossing needs (same arithmetic as
+    // a.x + (cy - a.y) * (c.x - a.x) / (c.y - a.y), evaluated in that order).
+    struct Edge {
+        double lo, hi, ax, ay, dx, dy;
+    };
+    Edge edges[8];
+    std::vector<Edge> more;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < poly.size(); ++i) {
+        const PointD& a = poly[i];
+        const PointD& c = poly[(i + 1) % poly.size()];
+        if (a.y == c.y) continue;
+        const Edge e{std::min(a.y, c.y), std::max(a.y, c.y), a.x, a.y, c.x - a.x, c.y - a.y};
+        if (count < 8) edges[count++] = e;
+        else more.push_back(e);
+    }
     const RECT& b = mask.Bounds();
-    long long y0 = std::max<long long>(static_cast<long long>(std::ceil(top - 0.5)), b.top);
-    long long y1 = std::min<long long>(static_cast<long long>(std::ceil(bottom - 0.5)), b.bottom);
+    long long y0 = std::max<long long>(CeilOf(top - 0.5), b.top);
+    long long y1 = std::min<long long>(CeilOf(bottom - 0.5), b.bottom);
     for (long long y = y0; y < y1; ++y) {
         const double cy = static_cast<double>(y) + 0.5;
         double left = 1e300, right = -1e300;
-        for (std::size_t i = 0; i < poly.size(); ++i) {
-            const PointD& a = poly[i];
-            const PointD& c = poly[(i + 1) % poly.size()];
-            if ((a.y <= cy && c.y > cy) || (c.y <= cy && a.y > cy)) {
-                double x = a.x + (cy - a.y) * (c.x - a.x) / (c.y - a.y);
+        auto cross = [&](const Edge& e) {
+            if (e.lo <= cy && cy < e.hi) {
+                const double x = e.ax + (cy - e.ay) * e.dx / e.dy;
                 left = std::min(left, x);
                 right = std::max(right, x);
             }
-        }
+        };
+        for (std::size_t i = 0; i < count; ++i) cross(edges[i]);
+        for (const Edge& e : more) cross(e);
         if (left > right) continue;
-        mask.AddSpan(y, static_cast<long long>(std::ceil(left - 0.5)), static_cast<long long>(std::ceil(right - 0.5)));
+        mask.AddSpan(y, CeilOf(left - 0.5), CeilOf(right - 0.5));
     }
 }
 

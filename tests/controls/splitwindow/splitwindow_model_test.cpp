@@ -281,3 +281,23 @@ TEST_F(SplitWindowModelTest, ResizedIsDeclaredButNeverRaised) {
 
 }  // namespace
 }  // namespace brimlox::test
+
+namespace brimlox::test {
+namespace {
+
+TEST_F(SplitWindowTest, DockedSetsBothEdgesLateBoundAndRefusesEdgesThatDoNotExist) {
+    MakeForm();
+    auto s = AddSplitter(0, 0, 100, 100);
+    std::vector<std::string> changed;
+    form->AddPropertyChangedListener([&](host::Control&, const std::string& p) { changed.push_back(p); });
+    host::LetProperty(*s, "Docked", host::Variant(std::int16_t{2}));
+    EXPECT_EQ(s->Dock(), 2);
+    EXPECT_EQ(s->ConfiguredDock(), 2);
+    EXPECT_EQ(changed, (std::vector<std::string>{"Dock"}));
+    host::LetProperty(*s, "Docked", host::Variant(std::int16_t{9}));
+    EXPECT_EQ(s->Dock(), 0) << "not an edge: none";
+    EXPECT_THROW(host::GetProperty(*s, "Docked"), host::HostError) << "write-only";
+}
+
+}  // namespace
+}  // namespace brimlox::test
