@@ -143,7 +143,8 @@ bool SplitWindow::TickPendingResize() {
     currentDock_ = host::kAlignNone;
     AdjustOthers(completedWidth_, completedHeight_, false);
     currentDock_ = edge;
-    configuredDock_ = Align();
+    // Only the host aligns bars on the form; a bar docked inside a container keeps its edge.
+    if (OnForm()) configuredDock_ = Align();
     AdjustOthers(Width(), Height(), false);
     arranging_ = false;
     ResizeComplete();
