@@ -4,6 +4,7 @@
 
 #include "controls/command/command.h"
 #include "controls/divider/divider.h"
+#include "controls/dreambar/dreambar.h"
 #include "controls/indicators/progressbar.h"
 #include "controls/scrollbar/scrollbar.h"
 #include "controls/splitwindow/splitwindow.h"
@@ -48,6 +49,7 @@ void RegisterTypes() {
     AddControl<ProgressBar>("ProgressBar");
     AddControl<Divider>("Divider");
     AddControl<SplitWindow>("SplitWindow");
+    AddControl<DreamBar>("DreamBar");
     // One line per public class, created by CreateObject("Brimlox.Name") or "Name".
     AddClass<drawing::HiddenBuffer>("HiddenBuffer");
     AddClass<drawing::CLogFont>("CLogFont");

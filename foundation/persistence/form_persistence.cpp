@@ -209,25 +209,27 @@ void FormPersistence::WriteLayout() {
     if (!values.empty() || stale) services_.store->SaveSettings(app, formName_, values, stale);
 }
 
-void FormPersistence::RemovePersistence(const std::string& formName) {
+bool FormPersistence::RemovePersistence(const std::string& formName) {
     const std::string& app = foundation::RegistryLocation();
     if (app.empty()) {
         host::MsgBox(kNotEstablished, MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return false;
     }
     // An empty section name asks the store for the whole application: this one, nothing else.
-    services_.store->DeleteSetting(app, formName);
+    const bool deleted = services_.store->DeleteSetting(app, formName);
     if ((formName.empty() || formName == formName_) && established_) {
         RunFirstPaintStep();
         Release();
         established_ = false;
     }
+    return deleted;
 }
 
+// FormRestored tells the caller that saved layouts were thrown away; nothing deleted, nothing
+// to tell.
 void FormPersistence::RemovePersistenceIDE(const std::string& formName) {
     if (!InDesignEnvironment()) return;
-    RemovePersistence(formName);
-    formRestored_ = true;
+    if (RemovePersistence(formName)) formRestored_ = true;
 }
 
 }  // namespace brimlox::foundation

@@ -35,9 +35,11 @@ public:
     // established (no application name); FormRestored() tells whether a layout was applied.
     bool PersistForm(const std::shared_ptr<host::Form>& form, bool center = true);
     // Deletes the saved layout of one form, or of every form of the application when
-    // `formName` is empty; for this control's own form persistence ends too.
-    void RemovePersistence(const std::string& formName = "");
-    // RemovePersistence, only while running inside the design environment.
+    // `formName` is empty; for this control's own form persistence ends too. True when something
+    // was deleted.
+    bool RemovePersistence(const std::string& formName = "");
+    // RemovePersistence, only while running inside the design environment; FormRestored
+    // becomes true when it deleted something.
     void RemovePersistenceIDE(const std::string& formName = "");
     // Writes the collected layout; the owning control calls it from its Terminate.
     void Terminate();

@@ -174,6 +174,9 @@ TEST_F(PersistRestore, TheDesignEnvironmentIsToldByItsWindowTitle) {
     EXPECT_EQ(Stored("frmMain", "Form"), "<none>");
     EXPECT_TRUE(p.FormRestored());
     EXPECT_FALSE(p.Established());
+    FormPersistence idle(Services());
+    idle.RemovePersistenceIDE("frmNothingSaved");
+    EXPECT_FALSE(idle.FormRestored()) << "nothing was deleted";
     DestroyWindow(ide);
 }
 
