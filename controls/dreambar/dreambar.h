@@ -7,7 +7,8 @@
 //   dreambar_properties.cpp  the model: properties, setters, methods, persistence members
 //   dreambar_minimize.cpp    the minimise operation and the remembered full size
 //   dreambar_type.cpp        interface description, registration, property-bag read/write
-//   dreambar_paint.cpp       the paint routine: background, border, first-paint steps
+//   dreambar_paint.cpp       the paint routine: background, margins, border, caption
+//   dreambar_text.cpp        PrintText (wrapped or rotated) and PaintPanel
 //   dreambar_input.cpp       mouse handlers
 //
 // Units: Width, Height, FullSize, StdWidth and StdHeight are twips; the caption height and
@@ -17,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/mouse_info.h"
 #include "foundation/host_contract.h"
@@ -128,6 +130,15 @@ public:
     float TextWidthOf(const std::string& text);
     float TextHeightOf(const std::string& text);
     void Refresh();
+    // Prints `text` at (x, y) twips (0: centred across, middle down) with SetTextAlign flags
+    // `alignment`; wrapped at spaces to `maxWidth` twips when it is positive, else one line per
+    // CR LF; at `angle` degrees when it is not 0.
+    void PrintText(const std::string& text, std::int16_t alignment = 0, float x = 0, float y = 0, float maxWidth = 0,
+                   float angle = 0);
+    // Tiles `target` (anything with Left, Width, Height and hDC) with the bar's picture.
+    void PaintPanel(host::Dispatch& target);
+    // The lines PrintText prints for `text` wrapped to `maxWidth` twips.
+    std::vector<std::string> WrapLines(const std::string& text, float maxWidth);
     CmdMouseInfo GetMouseInfo() const { return mouseInfo_; }
     void MenuPoppedUp(std::int32_t l, std::int32_t r, std::int32_t T, std::int32_t B, bool shown);
     void RemovePersistence(const std::string& formName = "");
@@ -157,8 +168,19 @@ private:
     void SetTimerEnabled(bool on);
 
     // ---- Painting (dreambar_paint.cpp) ----
+    void PaintForeground();
+    void FollowContainerLook();
     void PaintBackground();
-    void PaintBorder();
+    void PaintTiles();
+    void FirstPaintMinimize();
+    bool Wide() const;
+    bool FormSpansWidth() const;
+    bool FormSpansHeight() const;
+    UINT BorderEdgesByAlign() const;
+    void KeepControlsInside();
+    void FitToControls(bool wide, std::int32_t wanted);
+    void PaintBorder(std::int16_t style, UINT edges);
+    void PaintCaption();
 
     // ---- Minimise (dreambar_minimize.cpp) ----
     void MinimizeOperation(bool minimize);

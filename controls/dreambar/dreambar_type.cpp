@@ -113,6 +113,14 @@ void AddLeadingMembers(host::TypeBuilder<DreamBar>& b) {
                 {{"frmParent", false, true}, {"Center", true, false}}, 4)
         .Method("ShowAboutBox", [](D& d, std::span<Variant>) { d.ShowAboutBox(); return Variant(); }, "", {},
                 kDispAboutBox)
+        .Method("PrintText", [](D& d, std::span<Variant> a) {
+            if (a.empty()) throw host::HostError(host::kErrArgumentNotOptional);
+            d.PrintText(a[0].ToString(), static_cast<std::int16_t>(OptionalSingle(a, 1)), OptionalSingle(a, 2),
+                        OptionalSingle(a, 3), OptionalSingle(a, 4), OptionalSingle(a, 5));
+            return Variant();
+        }, "Prints text on the control, wrapped to a width or at an angle.",
+                {{"Text", false, false}, {"Alignment", true, false}, {"x", true, false}, {"y", true, false},
+                 {"MaxWidth", true, true}, {"Angle", true, true}}, 34)
         .With(AddMessage)
         .Method("TextWidth", [](D& d, std::span<Variant> a) {
             if (a.empty()) throw host::HostError(host::kErrArgumentNotOptional);
@@ -144,6 +152,11 @@ void AddProperties(host::TypeBuilder<DreamBar>& b) {
                   "Returns/sets the type of mouse pointer displayed when over part of an object.", 8)
         .Property("Picture", &D::Picture, &D::SetPicture, "Returns/sets a graphic to be displayed in a control.",
                   kDispValue)
+        .Method("PaintPanel", [](D& d, std::span<Variant> a) {
+            if (a.empty() || a[0].IsEmpty()) throw host::HostError(host::kErrArgumentNotOptional);
+            if (auto target = a[0].ToObject()) d.PaintPanel(*target);
+            return Variant();
+        }, "Tiles the specified object with the DreamBar's picture.", {{"ControlName", false, false}}, 35)
         .Property("Leading", &D::Leading, &D::SetLeading,
                   "Returns/sets the spacing in pixels used when aligning controls.", 9)
         .Property("Minimized", &D::Minimized, &D::SetMinimized, "Returns/sets if control is set to Mimimized.", 10)

@@ -3,10 +3,8 @@
 // orders, a bar saved minimised, stored values that would break it, and a form-file round trip.
 #include <filesystem>
 
-#include "controls/divider/divider_test.h"
-#include "controls/dreambar/dreambar.h"
+#include "controls/dreambar/dreambar_test.h"
 #include "platform/host/form_file.h"
-#include "platform/host/host_test.h"
 
 namespace brimlox::test {
 namespace {
@@ -14,50 +12,7 @@ namespace {
 using controls::DreamBar;
 using host::Variant;
 
-constexpr int kTwips = 15;
-
-class DreamBarModelTest : public HostTest {
-protected:
-    void TearDown() override {
-        if (form && !form->Unloaded()) form->Unload();
-        form.reset();
-        HostTest::TearDown();
-    }
-    host::Form& MakeForm(bool designMode = false) {
-        form = host::Form::Create("frmBar", designMode);
-        form->SetBorderStyle(0);
-        form->Move(0, 0, 400 * kTwips, 300 * kTwips);
-        form->Show();
-        return *form;
-    }
-    std::shared_ptr<DreamBar> AddBar(int x, int y, int w, int h) {
-        auto bar = std::static_pointer_cast<DreamBar>(form->Add("DreamBar"));
-        bar->Move(x * kTwips, y * kTwips, w * kTwips, h * kTwips);
-        return bar;
-    }
-    std::shared_ptr<host::Control> AddChild(DreamBar& bar, int x, int y) {
-        auto c = form->Add("Probe", "", &bar);
-        c->Move(x * kTwips, y * kTwips, 20 * kTwips, 20 * kTwips);
-        return c;
-    }
-    void Record(host::Control& control, const std::vector<std::string>& names) {
-        for (const auto& name : names) {
-            control.Connect(name, [this, name](std::span<Variant> args) {
-                std::string entry = name;
-                for (std::size_t i = 0; i < args.size(); ++i) entry += (i ? "," : "(") + args[i].ToString();
-                events.push_back(entry + (args.empty() ? "" : ")"));
-            });
-        }
-    }
-    static std::vector<std::string> Keys(const host::PropertyBag& bag) {
-        std::vector<std::string> keys;
-        for (const auto& [key, value] : bag.Entries()) keys.push_back(key);
-        return keys;
-    }
-
-    std::shared_ptr<host::Form> form;
-    std::vector<std::string> events;
-};
+class DreamBarModelTest : public DreamBarTest {};
 
 TEST_F(DreamBarModelTest, ANewBarIsNamedDbrAndTakesItsDefaults) {
     MakeForm(true);
@@ -190,7 +145,10 @@ TEST_F(DreamBarModelTest, MinimisingShrinksToTheCaptionAndExpandingUndoesExactly
 }
 
 TEST_F(DreamBarModelTest, ThePropertyBagIsWrittenAndReadInItsOwnOrders) {
-    MakeForm();
+    // A transparent bar paints with its container's back colour and picture: give the form the
+    // ones the bar is set to.
+    MakeForm().SetBackColor(0x00336699);
+    form->SetPicture(GridPicture(16, 16));
     auto bar = AddBar(0, 0, 200, 60);
     auto font = std::make_shared<host::StdFont>();
     font->SetName("Arial");

@@ -1,0 +1,104 @@
+// DreamBar: text output on the bar (PrintText, upright or at an angle, one line per line
+// break or word-wrapped to a width) and PaintPanel, which tiles another control with the
+// bar's picture.
+#include <algorithm>
+#include <cmath>
+
+#include "controls/dreambar/dreambar.h"
+#include "controls/splitwindow/splitwindow.h"
+#include "drawing/clog_font.h"
+#include "foundation/helpers/colour.h"
+#include "platform/user/user.h"
+
+namespace brimlox::controls {
+
+using host::Variant;
+
+namespace {
+
+constexpr std::size_t kMaxLines = 31;
+
+std::vector<std::string> SplitAtLineBreaks(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find("\r\n", start)) != std::string::npos; start = at + 2)
+        lines.push_back(text.substr(start, at - start));
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
+// Word wrapping: each line is the longest run of words ending before a space that fits; a word
+// wider than the limit on its own makes a line by itself (it is not broken), so wrapping
+// always moves on. At most 31 lines are kept.
+std::vector<std::string> DreamBar::WrapLines(const std::string& text, float maxWidth) {
+    std::vector<std::string> lines;
+    std::string rest = text;
+    while (lines.size() + 1 < kMaxLines && host::Control::TextWidth(rest) > maxWidth) {
+        std::size_t cut = std::string::npos;
+        for (std::size_t at = rest.rfind(' '); at != std::string::npos && at > 0; at = rest.rfind(' ', at - 1)) {
+            if (host::Control::TextWidth(rest.substr(0, at)) <= maxWidth) {
+                cut = at;
+                break;
+            }
+        }
+        if (cut == std::string::npos) cut = rest.find(' ', 1);
+        if (cut == std::string::npos) break;
+        lines.push_back(rest.substr(0, cut));
+        rest.erase(0, cut + 1);
+    }
+    lines.push_back(rest);
+    return lines;
+}
+
+void DreamBar::PrintText(const std::string& text, std::int16_t alignment, float x, float y, float maxWidth,
+                         float angle) {
+    HDC dc = hDC();
+    drawing::CLogFont rotated;
+    HGDIOBJ oldFont = nullptr;
+    if (angle != 0 && std::isfinite(angle) && Font()) {
+        rotated.SetLogFont(Font());
+        rotated.SetRotation(angle);
+        oldFont = SelectObject(dc, rotated.Handle());
+    }
+    const COLORREF oldColour = SetTextColor(dc, foundation::TranslateColor(ForeColor()));
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const float curX = x != 0 ? x : Width() / 2.0f;
+    float curY = y != 0 ? y : (Height() - host::Control::TextHeight(" ")) / 2.0f;
+    const UINT oldAlign = GetTextAlign(dc);
+    SetTextAlign(dc, static_cast<UINT>(alignment));
+    const auto lines = maxWidth > 0 ? WrapLines(text, maxWidth) : SplitAtLineBreaks(text);
+    const long perPixelX = std::max(1L, std::lround(TwipsPerPixelX()));
+    const long perPixelY = std::max(1L, std::lround(TwipsPerPixelY()));
+    for (const auto& line : lines) {
+        TextOutA(dc, static_cast<int>(std::lround(curX) / perPixelX), static_cast<int>(std::lround(curY) / perPixelY),
+                 line.c_str(), static_cast<int>(line.size()));
+        curY += host::Control::TextHeight(line);
+    }
+    SetTextAlign(dc, oldAlign);
+    SetBkMode(dc, oldMode);
+    SetTextColor(dc, oldColour);
+    if (oldFont) SelectObject(dc, oldFont);
+}
+
+// Tiles `target` (a control or form with Left, Width, Height and hDC) with the bar's picture.
+void DreamBar::PaintPanel(host::Dispatch& target) {
+    if (!picture_ || !picture_->Bitmap()) return;
+    host::TryInvoke([&] {
+        (void)host::GetProperty(target, "Left");
+        const auto targetDc = HandleFromValue<HDC>(static_cast<std::uint32_t>(host::GetProperty(target, "hDC").ToLong()));
+        const int width = static_cast<int>(std::lround(host::GetProperty(target, "Width").ToDouble() / TwipsPerPixelX()));
+        const int height = static_cast<int>(std::lround(host::GetProperty(target, "Height").ToDouble() / TwipsPerPixelY()));
+        const auto [stepX, stepY] = SplitWindow::TileSteps(picture_->PixelWidth(), picture_->PixelHeight());
+        HDC memory = CreateCompatibleDC(targetDc);
+        HGDIOBJ old = SelectObject(memory, picture_->Bitmap());
+        for (int px = 0; px <= width; px += stepX)
+            for (int py = 0; py <= height; py += stepY)
+                BitBlt(targetDc, px, py, picture_->PixelWidth(), picture_->PixelHeight(), memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+    });
+}
+
+}  // namespace brimlox::controls

@@ -1,0 +1,151 @@
+// DreamBar's painting: the margin the controls are kept in and AutoSize, the tiling of tiny
+// pictures and of a transparent bar left of its container, PrintText's lines (line breaks,
+// wrapping, over-long words), the first paint of a hiding bar, no GDI leaks, and golden images
+// of the looks (gradient, caption bar, rotated caption, minimised strip, wrapped message).
+#include "controls/dreambar/dreambar_test.h"
+#include "platform/user/user.h"
+
+namespace brimlox::test {
+namespace {
+
+using controls::DreamBar;
+
+class DreamBarPaintTest : public DreamBarTest {
+protected:
+    // The colour of the bar's pixel (x, y) on its own surface.
+    static COLORREF At(const DreamBar& bar, int x, int y) { return GetPixel(bar.hDC(), x, y); }
+};
+
+TEST_F(DreamBarPaintTest, ControlsStayInsideTheMarginAndAutoSizeFitsTheBar) {
+    MakeForm();
+    auto bar = AddBar(0, 0, 300, 60);
+    auto child = AddChild(*bar, 10, 50);  // its bottom at 70 pixels, below the bar
+    bar->Refresh();
+    EXPECT_EQ(child->Top(), (60 - 4 - 20) * kTwips) << "height - margin - its height";
+    child->Move(0, 0, 20 * kTwips, 20 * kTwips);
+    bar->Refresh();
+    EXPECT_EQ(child->Left(), 4 * kTwips);
+    EXPECT_EQ(child->Top(), 4 * kTwips);
+
+    // The lowest control ends at 600 twips: with Leading 4 the bar becomes 660 twips high.
+    child->Move(4 * kTwips, 600 - 20 * kTwips, 20 * kTwips, 20 * kTwips);
+    bar->SetAutoSize(true);
+    EXPECT_EQ(bar->Height(), 660);
+    EXPECT_EQ(child->Top(), 600 - 20 * kTwips) << "the control itself stays";
+}
+
+TEST_F(DreamBarPaintTest, TinyPicturesAndBarsLeftOfTheirContainerAreTiledEverywhere) {
+    MakeForm();
+    auto bar = AddBar(0, 0, 40, 20);
+    bar->SetBorderStyle(0);
+    bar->SetPicture(GridPicture(1, 1));
+    const COLORREF dot = At(*bar, 0, 0);
+    for (int x = 0; x < 40; x += 7) EXPECT_EQ(At(*bar, x, 19), dot) << x;
+
+    // A transparent bar partly left of the form's edge continues the form's tiling: no strip
+    // on its right is left unpainted.
+    form->SetPicture(GridPicture(16, 16));
+    auto left = AddBar(-5, 30, 60, 20);
+    left->SetBorderStyle(0);
+    left->SetBackColor(RGB(255, 0, 255));
+    left->SetTransparent(true);
+    left->Refresh();
+    for (int x = 0; x < 60; ++x) ASSERT_NE(At(*left, x, 10), RGB(255, 0, 255)) << x;
+}
+
+TEST_F(DreamBarPaintTest, PrintTextBreaksLinesAndWrapsWithoutEndingInALoop) {
+    MakeForm();
+    auto bar = AddBar(0, 0, 300, 120);
+    const float word = bar->TextWidthOf("alpha");
+    auto lines = bar->WrapLines("alpha beta gamma delta", bar->TextWidthOf("gamma delta"));
+    EXPECT_EQ(lines, (std::vector<std::string>{"alpha beta", "gamma delta"}));
+    lines = bar->WrapLines("extraordinarily long words here", word);
+    EXPECT_EQ(lines, (std::vector<std::string>{"extraordinarily", "long", "words", "here"}))
+        << "a word wider than the limit makes a line of its own";
+    lines = bar->WrapLines(std::string(200, 'x') + " y", 10);
+    EXPECT_EQ(lines.size(), 2u);
+    std::string many;
+    for (int i = 0; i < 60; ++i) many += "word ";
+    EXPECT_EQ(bar->WrapLines(many, word).size(), 31u) << "at most 31 lines";
+
+    // Two lines from a CR LF, the second one text height lower: ink on both rows.
+    bar->SetBorderStyle(0);
+    bar->SetBackColor(RGB(255, 255, 255));
+    bar->SetForeColor(RGB(0, 0, 0));
+    bar->PrintText("HHHH\r\nHHHH", 0, 15 * kTwips, 15 * kTwips);
+    const int lineHeight = static_cast<int>(bar->TextHeightOf("HHHH")) / kTwips;
+    auto inkInRow = [&](int top) {
+        for (int y = top; y < top + lineHeight; ++y)
+            for (int x = 15; x < 45; ++x)
+                if (At(*bar, x, y) == RGB(0, 0, 0)) return true;
+        return false;
+    };
+    EXPECT_TRUE(inkInRow(15));
+    EXPECT_TRUE(inkInRow(15 + lineHeight));
+    EXPECT_FALSE(inkInRow(15 + 2 * lineHeight));
+}
+
+TEST_F(DreamBarPaintTest, AHidingBarStartsMinimisedAndPaintingLeaksNothing) {
+    MakeForm();
+    auto bar = AddBar(0, 0, 300, 60);
+    bar->SetCaption("Hidden");
+    Record(*bar, {"Initialized", "Refreshed"});
+    bar->SetAutoHide(true);
+    EXPECT_FALSE(bar->Minimized()) << "set after the first paint";
+    auto fresh = AddBar(0, 100, 300, 60);
+    fresh->SetCaption("Fresh");
+    host::PropertyBag bag;
+    bag.WriteProperty("AutoHide", true);
+    bag.WriteProperty("Caption", std::string("Fresh"));
+    auto loaded = AddBar(0, 200, 300, 60);
+    loaded->ReadProperties(bag);
+    loaded->Refresh();
+    EXPECT_TRUE(loaded->Minimized()) << "a loaded auto-hiding bar starts hidden";
+    EXPECT_EQ(loaded->Height(), loaded->CaptionHeight() * kTwips);
+
+    auto picture = GridPicture(7, 5);
+    const std::size_t before = LiveGdiObjects();
+    bar->SetGradient(controls::VerticalGradient);
+    bar->SetPicture(picture);
+    bar->SetMessage({"Rotated", 0, 0, 0, 0, 90});
+    bar->SetMinimizeStyle(controls::MinToLeft);
+    bar->Refresh();
+    EXPECT_EQ(LiveGdiObjects(), before);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), "Refreshed");
+}
+
+TEST_F(DreamBarPaintTest, TheLooksMatchTheirGoldenImage) {
+    MakeForm().SetBackColor(RGB(128, 128, 128));
+    // A wide bar with a gradient, its caption bar and a wrapped message.
+    auto top = AddBar(5, 5, 240, 70);
+    top->SetBackColor(RGB(70, 120, 190));
+    top->SetGradientColor(RGB(200, 220, 250));
+    top->SetGradient(controls::HorizontalGradient);
+    top->SetForeColor(RGB(0, 0, 0));
+    top->SetCaption("Tools");
+    top->SetMessage({"A message wrapped to a width of its own", 0, 8 * kTwips, 26 * kTwips, 150 * kTwips, 0});
+    // A tall bar that minimises to the left: its caption reads upwards.
+    auto side = AddBar(5, 80, 70, 165);
+    side->SetMinimizeStyle(controls::MinToLeft);
+    side->SetBackColor(RGB(230, 220, 190));
+    side->SetCaption("Explorer");
+    // The same kind of bar minimised, and a bar tiled with a picture.
+    auto thin = AddBar(80, 80, 70, 165);
+    thin->SetMinimizeStyle(controls::MinToLeft);
+    thin->SetMinimizeColor(RGB(180, 200, 160));
+    thin->SetCaption("Minimised");
+    thin->SetMinimized(true);
+    auto tiled = AddBar(120, 80, 125, 80);
+    tiled->SetPicture(GridPicture(25, 9));
+    tiled->SetBorderStyle(4);
+    host::DoEvents();
+    Canvas canvas(250, 250);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, 250, 250, screen, 0, 0, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(MatchesGolden(canvas.surface(), "controls/dreambar_looks"));
+}
+
+}  // namespace
+}  // namespace brimlox::test
