@@ -8,6 +8,8 @@
 //   dreambar_minimize.cpp    the minimise operation and the remembered full size
 //   dreambar_type.cpp        interface description, registration, property-bag read/write
 //   dreambar_paint.cpp       the paint routine: background, margins, border, caption
+//   dreambar_adjust.cpp      the form and the sibling bars take up a change of size
+//   dreambar_autohide.cpp    the auto-hide timer and the click that minimises
 //   dreambar_text.cpp        PrintText (wrapped or rotated) and PaintPanel
 //   dreambar_input.cpp       mouse handlers
 //
@@ -182,6 +184,13 @@ private:
     void PaintBorder(std::int16_t style, UINT edges);
     void PaintCaption();
 
+    // ---- Adjustments (dreambar_adjust.cpp) and auto-hide (dreambar_autohide.cpp) ----
+    void AdjustForm(bool vertical, std::int32_t change);
+    void AdjustSiblings(bool vertical, std::int32_t change);
+    void PassOnSizeChange(bool vertical, std::int32_t change);
+    void AutoHideTick();
+    void ClickToMinimize(int button, float x, float y);
+
     // ---- Minimise (dreambar_minimize.cpp) ----
     void MinimizeOperation(bool minimize);
     void ShiftContainedControls(std::int32_t dx, std::int32_t dy);
@@ -224,6 +233,7 @@ private:
     bool menuShown_ = false;
     bool initialised_ = false;
     bool inMinimize_ = false;
+    bool siblingGuard_ = false;
     bool resizing_ = false;
     bool painting_ = false;
     std::int32_t lastWidth_ = 0, lastHeight_ = 0;

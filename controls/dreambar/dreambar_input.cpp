@@ -31,7 +31,10 @@ void DreamBar::MouseMove(int button, int shift, float x, float y) {
     }
 }
 
-void DreamBar::MouseUp(int button, int shift, float x, float y) { Raise(*this, "MouseUp", button, shift, x, y); }
+void DreamBar::MouseUp(int button, int shift, float x, float y) {
+    ClickToMinimize(button, x, y);
+    Raise(*this, "MouseUp", button, shift, x, y);
+}
 
 void DreamBar::Click() { RaiseEvent("Click"); }
 void DreamBar::DblClick() { RaiseEvent("DblClick"); }

@@ -14,11 +14,15 @@ using host::Variant;
 void DreamBar::MinimizeOperation(bool minimize) {
     if (inMinimize_) return;
     inMinimize_ = true;
+    // The new state is stored before any other bar hears of it, so a bar minimised by the
+    // accordion that moves this one finds it already in its new state.
+    minimized_ = minimize;
+    if (autoAdjust_ && Align() == host::kAlignNone) AdjustSiblings(true, 0);
+    if (autoAdjustForm_ && (Align() == host::kAlignTop || Align() == host::kAlignLeft)) SetAutoAdjust(true);
     const bool vertical = WorksVertically();
     const std::int32_t thin = MinimizedThickness();
     std::int32_t sizeChange = 0;
     host::TryInvoke([&] {
-        minimized_ = minimize;
         ZOrder(0);
         const std::int32_t current = vertical ? Height() : Width();
         if (minimize) {
@@ -35,6 +39,7 @@ void DreamBar::MinimizeOperation(bool minimize) {
         if (!minimize) recordedShift_ = 0;
         if (vertical) ShiftContainedControls(0, shift);
         else ShiftContainedControls(shift, 0);
+        PassOnSizeChange(vertical, sizeChange);
     });
     inMinimize_ = false;
     bool state = minimize;
@@ -81,6 +86,13 @@ void DreamBar::RememberFullSize() {
 void DreamBar::Resize() {
     if (resizing_) return;
     resizing_ = true;
+    const std::int32_t w = Width(), h = Height();
+    const bool grew = w > lastWidth_ || h > lastHeight_;
+    if (grew && (borderStyle_ == 2 || borderStyle_ == 3 || borderStyle_ == 5)) host::Control::Refresh();
+    if (Align() == host::kAlignNone && lastHeight_ > 0 && autoAdjust_ && !inMinimize_ && !loadedMinimized_) {
+        if (minimizeStyle_ == MinToLeft) AdjustSiblings(false, w - lastWidth_);
+        else AdjustSiblings(true, h - lastHeight_);
+    }
     RememberFullSize();
     lastWidth_ = Width();
     lastHeight_ = Height();

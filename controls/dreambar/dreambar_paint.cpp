@@ -182,11 +182,15 @@ void DreamBar::KeepControlsInside() {
     }
 }
 
+// The form's controls move only for a bar at the top or the left (a bar elsewhere growing does
+// not push what lies before it), and by the size the bar actually reached.
 void DreamBar::FitToControls(bool wide, std::int32_t wanted) {
     const std::int32_t current = wide ? Height() : Width();
     if (wanted == current || wanted <= 0) return;
     if (wide) SetHeight(wanted);
     else SetWidth(wanted);
+    const std::int32_t change = (wide ? Height() : Width()) - current;
+    if (change != 0 && Align() == (wide ? host::kAlignTop : host::kAlignLeft)) AdjustForm(wide, change);
 }
 
 void DreamBar::PaintBorder(std::int16_t style, UINT edges) {

@@ -29,7 +29,7 @@ DreamBar::~DreamBar() = default;
 
 // ---- Lifecycle ---------------------------------------------------------------------------------
 
-void DreamBar::Initialize() { tmrAutoRepeat_ = CreateTimer([this] { (void)0; }); }
+void DreamBar::Initialize() { tmrAutoRepeat_ = CreateTimer([this] { AutoHideTick(); }); }
 
 void DreamBar::InitProperties() {
     host::TryInvoke([&] { SetName(foundation::UniqueName("dbr", *this)); });
@@ -329,10 +329,18 @@ std::int32_t DreamBar::MinimizedThickness() const {
 }
 
 // A minimised bar follows a change of its caption height at once.
+// The change of thickness goes to the form or the sibling bars as a minimise's change would,
+// and the controls on the bar keep the shift they were given.
 void DreamBar::ApplyThickness() {
-    if (!minimized_) return;
-    if (WorksVertically()) SetHeight(MinimizedThickness());
+    if (!minimized_ || inMinimize_) return;
+    const bool vertical = WorksVertically();
+    const std::int32_t before = vertical ? Height() : Width();
+    inMinimize_ = true;
+    if (vertical) SetHeight(MinimizedThickness());
     else SetWidth(MinimizedThickness());
+    const std::int32_t change = (vertical ? Height() : Width()) - before;
+    if (change != 0) host::TryInvoke([&] { PassOnSizeChange(vertical, change); });
+    inMinimize_ = false;
 }
 
 // The timer ticks at least every millisecond: an interval of 0 would stop it for good.

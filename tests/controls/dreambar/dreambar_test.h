@@ -8,6 +8,8 @@
 
 #include "controls/divider/divider_test.h"
 #include "controls/dreambar/dreambar.h"
+#include "platform/desktop/input_script.h"
+#include "platform/desktop/input_source.h"
 #include "platform/gdi/handles.h"
 #include "platform/host/host_test.h"
 
@@ -54,6 +56,17 @@ protected:
         return keys;
     }
 
+    // Installs an input script whose times count from now and runs the loop to its end.
+    void Play(const std::string& script) {
+        desktop::InputScript parsed;
+        std::string error;
+        ASSERT_TRUE(desktop::ParseInputScript(script, parsed, error)) << error;
+        const std::uint64_t now = desktop::Desktop::Instance().Now();
+        for (auto& e : parsed.events) e.timeMs += now;
+        desktop::Desktop::Instance().SetInputSource(
+            std::make_unique<desktop::ScriptedInput>(std::move(parsed.events), parsed.endTime + now));
+        host::Run();
+    }
     static std::size_t LiveGdiObjects() { return gdi::HandleTable::Instance().LiveCount(); }
 
     std::shared_ptr<host::Form> form;

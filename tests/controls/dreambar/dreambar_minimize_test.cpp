@@ -1,0 +1,111 @@
+// DreamBar's minimise behaviour around the bar: the form's other controls and the form itself
+// taking up the change, the accordion of bars in one container, the click that minimises, and
+// auto-hide under the mouse on the virtual clock.
+#include "controls/dreambar/dreambar_test.h"
+
+namespace brimlox::test {
+namespace {
+
+using controls::DreamBar;
+
+class DreamBarMinimizeTest : public DreamBarTest {};
+
+TEST_F(DreamBarMinimizeTest, ATopBarMovesTheFormsControlsAndABottomBarResizesTheForm) {
+    MakeForm();
+    auto bar = AddBar(0, 0, 400, 100);
+    bar->SetCaption("Top");
+    bar->SetAlign(host::kAlignTop);
+    bar->SetHeight(1500);
+    bar->SetAutoAdjust(true);
+    auto below = form->Add("Probe");
+    below->Move(30 * kTwips, 2010, 20 * kTwips, 20 * kTwips);
+    Record(*bar, {"Changed"});
+    const int strip = bar->CaptionHeight() * kTwips;
+    bar->SetMinimized(true);
+    EXPECT_EQ(bar->Height(), strip);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0], "Changed(True," + std::to_string(-(1500 - strip)) + ")");
+    EXPECT_EQ(below->Top(), 2010 - (1500 - strip));
+    bar->SetMinimized(false);
+    EXPECT_EQ(below->Top(), 2010);
+
+    auto bottom = AddBar(0, 0, 400, 60);
+    bottom->SetAlign(host::kAlignBottom);
+    bottom->SetAutoAdjustForm(true);
+    const std::int32_t formHeight = form->Height();
+    bottom->SetMinimized(true);
+    EXPECT_EQ(form->Height(), formHeight - (60 * kTwips - bottom->CaptionHeight() * kTwips));
+    EXPECT_EQ(below->Top(), 2010) << "the form shrinks instead";
+
+    // AutoSize moves the form's controls only for a bar at the top, by the size it reached.
+    bottom->SetMinimized(false);
+    auto child = AddChild(*bottom, 4, 4);
+    child->SetHeight(80 * kTwips);
+    bottom->SetAutoSize(true);
+    EXPECT_EQ(below->Top(), 2010) << "a bottom bar that grows pushes nothing";
+}
+
+// Three bars stacked in one container: expanding one minimises the others and moves the ones
+// below it; every bar keeps its own full size to come back to, and each raises Changed once.
+TEST_F(DreamBarMinimizeTest, BarsInOneContainerFormAnAccordion) {
+    MakeForm();
+    auto box = form->Add("PictureBox");
+    box->Move(0, 0, 200 * kTwips, 300 * kTwips);
+    std::vector<std::shared_ptr<DreamBar>> bars;
+    for (int i = 0; i < 3; ++i) {
+        auto bar = std::static_pointer_cast<DreamBar>(form->Add("DreamBar", "", box.get()));
+        bar->Move(0, i * 80 * kTwips, 200 * kTwips, 80 * kTwips);
+        bar->SetCaption("Bar " + std::to_string(i));
+        bars.push_back(bar);
+    }
+    for (auto& bar : bars) bar->SetAutoAdjust(true);
+    for (auto& bar : bars) Record(*bar, {"Changed"});
+    const int strip = bars[0]->CaptionHeight() * kTwips;
+
+    bars[1]->SetMinimized(true);
+    EXPECT_TRUE(bars[0]->Minimized() && bars[1]->Minimized() && bars[2]->Minimized());
+    for (auto& bar : bars) EXPECT_FLOAT_EQ(bar->FullSize(), 80 * kTwips) << "never the strip";
+    EXPECT_EQ(events.size(), 3u) << "one Changed each";
+
+    events.clear();
+    bars[1]->SetMinimized(false);
+    EXPECT_FALSE(bars[1]->Minimized());
+    EXPECT_TRUE(bars[0]->Minimized() && bars[2]->Minimized());
+    EXPECT_EQ(bars[1]->Height(), 80 * kTwips);
+    EXPECT_EQ(bars[2]->Top(), 2 * strip + (80 * kTwips - strip)) << "the lowest bar moved down by the size change";
+    EXPECT_EQ(events.size(), 1u);
+
+    bars[0]->SetMinimized(false);
+    EXPECT_TRUE(bars[1]->Minimized()) << "one open at a time";
+    EXPECT_EQ(bars[1]->Height(), strip);
+    bars[1]->SetMinimized(false);
+    EXPECT_EQ(bars[1]->Height(), 80 * kTwips) << "it still expands to its full size";
+}
+
+TEST_F(DreamBarMinimizeTest, ClicksMinimiseAndAutoHideFollowsTheMouse) {
+    MakeForm();
+    auto bar = AddBar(0, 0, 200, 80);
+    bar->SetCaption("Click");
+    Play("wait 300ms\n");
+    Play("at 0ms move 50 50\nclick right\nwait 50ms\n");
+    EXPECT_FALSE(bar->Minimized()) << "a right click without MinimizeAuto does nothing";
+    bar->SetMinimizeAuto(true);
+    Play("at 0ms move 50 50\nclick right\nwait 50ms\n");
+    EXPECT_TRUE(bar->Minimized());
+    Play("at 0ms move 50 5\nclick left\nwait 50ms\n");
+    EXPECT_FALSE(bar->Minimized()) << "any click on the strip expands it";
+
+    bar->SetAutoHideDelay(300);
+    bar->SetAutoHide(true);
+    Play("at 0ms move 300 250\nwait 350ms\n");
+    EXPECT_TRUE(bar->Minimized()) << "hidden once the mouse is away";
+    Play("at 0ms move 50 5\nwait 150ms\n");
+    EXPECT_FALSE(bar->Minimized()) << "shown at the next tick after the mouse came";
+    Play("at 0ms move 50 50\ndown left\nmove 300 250\nwait 600ms\n");
+    EXPECT_FALSE(bar->Minimized()) << "not while the button is held";
+    Play("at 0ms up left\nwait 350ms\n");
+    EXPECT_TRUE(bar->Minimized()) << "hidden at the first tick after the release";
+}
+
+}  // namespace
+}  // namespace brimlox::test
