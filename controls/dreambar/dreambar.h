@@ -10,6 +10,7 @@
 //   dreambar_paint.cpp       the paint routine: background, margins, border, caption
 //   dreambar_adjust.cpp      the form and the sibling bars take up a change of size
 //   dreambar_autohide.cpp    the auto-hide timer and the click that minimises
+//   dreambar_bands.cpp       tool windows on the bar arranged as bands
 //   dreambar_text.cpp        PrintText (wrapped or rotated) and PaintPanel
 //   dreambar_input.cpp       mouse handlers
 //
@@ -27,6 +28,8 @@
 #include "foundation/persistence/form_persistence.h"
 
 namespace brimlox::controls {
+
+class SplitWindow;
 
 enum GradDirection : std::int16_t { NoGradient = 0, VerticalGradient = 1, HorizontalGradient = 2 };
 enum MinDirection : std::int16_t { MinToTop = 0, MinToLeft = 1 };
@@ -139,6 +142,8 @@ public:
                    float angle = 0);
     // Tiles `target` (anything with Left, Width, Height and hDC) with the bar's picture.
     void PaintPanel(host::Dispatch& target);
+    // Arranges the tool windows on the bar as bands (run by every paint with AlignControls).
+    void ArrangeToolWindows();
     // The lines PrintText prints for `text` wrapped to `maxWidth` twips.
     std::vector<std::string> WrapLines(const std::string& text, float maxWidth);
     CmdMouseInfo GetMouseInfo() const { return mouseInfo_; }
@@ -190,6 +195,12 @@ private:
     void PassOnSizeChange(bool vertical, std::int32_t change);
     void AutoHideTick();
     void ClickToMinimize(int button, float x, float y);
+
+    // ---- Tool windows (dreambar_bands.cpp) ----
+    std::vector<std::shared_ptr<SplitWindow>> ToolWindows() const;
+    void SeparateInRow(SplitWindow& a, SplitWindow& b, const RECT& ra, const RECT& rb, std::int32_t room);
+    void SeparateInColumn(SplitWindow& a, SplitWindow& b, const RECT& ra, const RECT& rb, std::int32_t room);
+    void PackBands(const std::vector<std::shared_ptr<SplitWindow>>& bands, bool wide, std::int32_t margin);
 
     // ---- Minimise (dreambar_minimize.cpp) ----
     void MinimizeOperation(bool minimize);

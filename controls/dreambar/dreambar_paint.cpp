@@ -50,6 +50,7 @@ void DreamBar::PaintForeground() {
     FirstPaintMinimize();
     const std::int16_t style = minimized_ ? foundation::SoftRaised : borderStyle_;
     if (alignControls_ && !minimized_) {
+        ArrangeToolWindows();
         KeepControlsInside();
         PaintBorder(style, Wide() ? (FormSpansWidth() ? kTopBottom : BF_RECT) : (FormSpansHeight() ? kLeftRight : BF_RECT));
     } else {

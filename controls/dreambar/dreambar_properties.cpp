@@ -199,6 +199,16 @@ void DreamBar::SetAutoAdjustForm(bool on) { autoAdjustForm_ = on, PropertyChange
 void DreamBar::SetAlignControls(bool on) {
     alignControls_ = on;
     PropertyChanged("AlignControls");
+    if (on) {
+        const auto marginX = static_cast<std::int32_t>(std::lround(leading_ * TwipsPerPixelX()));
+        const auto marginY = static_cast<std::int32_t>(std::lround(leading_ * TwipsPerPixelY()));
+        for (const auto& c : ContainedControls()) {
+            host::TryInvoke([&] {
+                if (c->Top() < marginY) c->SetTop(marginY);
+                if (c->Left() < marginX) c->SetLeft(marginX);
+            });
+        }
+    }
     host::Control::Refresh();
 }
 
