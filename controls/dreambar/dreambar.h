@@ -194,6 +194,7 @@ private:
     void AdjustSiblings(bool vertical, std::int32_t change);
     void PassOnSizeChange(bool vertical, std::int32_t change);
     void AutoHideTick();
+    void HandMenuOver(POINT cursor);
     void ClickToMinimize(int button, float x, float y);
 
     // ---- Tool windows (dreambar_bands.cpp) ----

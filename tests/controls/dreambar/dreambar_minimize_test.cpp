@@ -1,7 +1,9 @@
 // DreamBar's minimise behaviour around the bar: the form's other controls and the form itself
 // taking up the change, the accordion of bars in one container, the click that minimises, and
 // auto-hide under the mouse on the virtual clock.
+#include "controls/command/command.h"
 #include "controls/dreambar/dreambar_test.h"
+#include "menus/popup_menu.h"
 
 namespace brimlox::test {
 namespace {
@@ -105,6 +107,44 @@ TEST_F(DreamBarMinimizeTest, ClicksMinimiseAndAutoHideFollowsTheMouse) {
     EXPECT_FALSE(bar->Minimized()) << "not while the button is held";
     Play("at 0ms up left\nwait 350ms\n");
     EXPECT_TRUE(bar->Minimized()) << "hidden at the first tick after the release";
+}
+
+}  // namespace
+}  // namespace brimlox::test
+
+namespace brimlox::test {
+namespace {
+
+using host::Variant;
+
+class DreamBarMenuTest : public DreamBarTest {};
+
+// File's menu opens; the mouse goes over Edit and stays: Edit's menu takes over and the keys
+// choose from it. Resting on File's own button changes nothing.
+TEST_F(DreamBarMenuTest, MovingOntoAnotherMenuButtonHandsTheOpenMenuOver) {
+    MakeForm();
+    auto bar = AddBar(0, 0, 300, 40);
+    auto file = std::static_pointer_cast<controls::Command>(form->Add("Command", "cmdFile", bar.get()));
+    auto edit = std::static_pointer_cast<controls::Command>(form->Add("Command", "cmdEdit", bar.get()));
+    file->Move(15 * kTwips, 8 * kTwips, 60 * kTwips, 20 * kTwips);
+    edit->Move(100 * kTwips, 8 * kTwips, 60 * kTwips, 20 * kTwips);
+    file->Menu().AddMenu("New", Variant("new"));
+    file->Menu().AddMenu("Open", Variant("open"));
+    edit->Menu().AddMenu("Copy", Variant("copy"));
+    edit->Menu().AddMenu("Paste", Variant("paste"));
+    host::DoEvents();
+    std::vector<std::string> chosen;
+    for (auto* b : {file.get(), edit.get()})
+        b->Connect("MenuClick", [&](std::span<Variant> a) { chosen.push_back(a[0].ToString()); });
+    Play("at 10ms move 40 18\nclick left\nat 300ms move 130 18\nat 320ms move 131 18\n"
+         "at 900ms key press VK_DOWN\nkey press VK_DOWN\nkey press VK_RETURN\n");
+    EXPECT_EQ(chosen, (std::vector<std::string>{"paste"}));
+    EXPECT_FALSE(menus::Popup().menuShowing);
+
+    chosen.clear();
+    Play("at 10ms move 40 18\nclick left\nat 300ms move 50 18\nat 320ms move 51 18\nat 900ms move 52 18\n"
+         "at 1000ms key press VK_DOWN\nkey press VK_RETURN\n");
+    EXPECT_EQ(chosen, (std::vector<std::string>{"new"}));
 }
 
 }  // namespace
