@@ -31,18 +31,23 @@ std::vector<std::string> SplitAtLineBreaks(const std::string& text) {
 
 // Word wrapping: each line is the longest run of words ending before a space that fits; a word
 // wider than the limit on its own makes a line by itself (it is not broken), so wrapping
-// always moves on. At most 31 lines are kept.
+// always moves on. At most 31 lines are kept. Widths grow with the prefix, so the spaces are
+// tried from the front and the first one that no longer fits ends the search: a line costs a
+// few measurements of itself instead of one of the whole remaining text per space.
 std::vector<std::string> DreamBar::WrapLines(const std::string& text, float maxWidth) {
     std::vector<std::string> lines;
     std::string rest = text;
-    while (lines.size() + 1 < kMaxLines && host::Control::TextWidth(rest) > maxWidth) {
+    while (lines.size() + 1 < kMaxLines) {
         std::size_t cut = std::string::npos;
-        for (std::size_t at = rest.rfind(' '); at != std::string::npos && at > 0; at = rest.rfind(' ', at - 1)) {
-            if (host::Control::TextWidth(rest.substr(0, at)) <= maxWidth) {
-                cut = at;
+        bool prefixesFit = true;
+        for (std::size_t at = rest.find(' ', 1); at != std::string::npos; at = rest.find(' ', at + 1)) {
+            if (host::Control::TextWidth(rest.substr(0, at)) > maxWidth) {
+                prefixesFit = false;
                 break;
             }
+            cut = at;
         }
+        if (prefixesFit && host::Control::TextWidth(rest) <= maxWidth) break;
         if (cut == std::string::npos) cut = rest.find(' ', 1);
         if (cut == std::string::npos) break;
         lines.push_back(rest.substr(0, cut));
