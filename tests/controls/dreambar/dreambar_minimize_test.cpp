@@ -47,6 +47,27 @@ TEST_F(DreamBarMinimizeTest, ATopBarMovesTheFormsControlsAndABottomBarResizesThe
     EXPECT_EQ(below->Top(), 2010) << "a bottom bar that grows pushes nothing";
 }
 
+// A bar docked left works across: it minimises to a strip of its caption's height in width, the
+// form's controls move left and back, and resizing it while minimised keeps its full size.
+TEST_F(DreamBarMinimizeTest, ALeftBarMovesTheFormsControlsSideways) {
+    MakeForm();
+    auto bar = AddBar(0, 0, 120, 300);
+    bar->SetCaption("Side");
+    bar->SetAlign(host::kAlignLeft);
+    bar->SetAutoAdjust(true);
+    auto right = form->Add("Probe");
+    right->Move(200 * kTwips, 10 * kTwips, 20 * kTwips, 20 * kTwips);
+    const int strip = bar->CaptionHeight() * kTwips;
+    bar->SetMinimized(true);
+    EXPECT_EQ(bar->Width(), strip);
+    EXPECT_EQ(right->Left(), 200 * kTwips - (120 * kTwips - strip));
+    bar->SetHeight(200 * kTwips);
+    EXPECT_FLOAT_EQ(bar->FullSize(), 120 * kTwips) << "a resize while minimised is not the full size";
+    bar->SetMinimized(false);
+    EXPECT_EQ(bar->Width(), 120 * kTwips);
+    EXPECT_EQ(right->Left(), 200 * kTwips);
+}
+
 // Three bars stacked in one container: expanding one minimises the others and moves the ones
 // below it; every bar keeps its own full size to come back to, and each raises Changed once.
 TEST_F(DreamBarMinimizeTest, BarsInOneContainerFormAnAccordion) {
