@@ -7,6 +7,7 @@
 #include "controls/indicators/progressbar.h"
 #include "controls/scrollbar/scrollbar.h"
 #include "controls/splitwindow/splitwindow.h"
+#include "controls/trayicon/trayicon.h"
 #include "drawing/clog_font.h"
 #include "drawing/hidden_buffer.h"
 #include "platform/host/class_registry.h"
@@ -48,6 +49,7 @@ void RegisterTypes() {
     AddControl<ProgressBar>("ProgressBar");
     AddControl<Divider>("Divider");
     AddControl<SplitWindow>("SplitWindow");
+    AddControl<TrayIcon>("TrayIcon");
     // One line per public class, created by CreateObject("Brimlox.Name") or "Name".
     AddClass<drawing::HiddenBuffer>("HiddenBuffer");
     AddClass<drawing::CLogFont>("CLogFont");
