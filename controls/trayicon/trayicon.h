@@ -28,6 +28,7 @@ public:
     // The host's provisional name; InitProperties renames a new control to traIcon, traIcon1 ...
     std::string DefaultNameBase() const override { return "TrayIcon"; }
     const host::TypeInfo* GetTypeInfo() const override;
+    bool InvisibleAtRunTime() const override { return true; }
 
     // ---- Host lifecycle and events ----------------------------------------------------------
     void Initialize() override;

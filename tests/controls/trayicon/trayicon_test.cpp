@@ -67,6 +67,9 @@ protected:
 
 TEST_F(TrayIconTest, ShellRecordsFollowEveryPropertyChangeAndHideShowCycles) {
     auto tray = MakeTray();
+    EXPECT_FALSE(IsWindowVisible(tray->hWnd())) << "a running form shows only the tray icon";
+    tray->SetVisible(false), tray->SetVisible(true);
+    EXPECT_FALSE(IsWindowVisible(tray->hWnd()));
     tray->SetToolTip("Before the icon");
     EXPECT_TRUE(Entries().empty()) << "no icon, nothing in the tray";
     tray->SetIcon(SolidIcon(RGB(0, 0, 255)));
@@ -229,6 +232,7 @@ TEST_F(TrayIconTest, DesignerLookFixedSizeAndFormFileRoundTrip) {
     auto tray = MakeTray(true);
     tray->SetIcon(SolidIcon(RGB(0, 0, 255)));
     EXPECT_TRUE(Entries().empty()) << "the designer puts nothing in the tray";
+    EXPECT_TRUE(IsWindowVisible(tray->hWnd()));
     tray->Move(150, 150, 2000, 600);
     EXPECT_EQ(tray->Width(), TrayIcon::kSideTwips);
     EXPECT_EQ(tray->Height(), TrayIcon::kSideTwips);
@@ -254,6 +258,7 @@ TEST_F(TrayIconTest, DesignerLookFixedSizeAndFormFileRoundTrip) {
     EXPECT_EQ(again->MenuItemCount(), 2);
     EXPECT_EQ(again->Menu().Items()[1].Caption, ">Sub");
     EXPECT_TRUE(Entries().empty()) << "hidden: loaded without entering the tray";
+    EXPECT_FALSE(IsWindowVisible(again->hWnd()));
     again->SetHidden(false);
     ASSERT_EQ(Entries().size(), 1u);
     EXPECT_EQ(Entries()[0].tip, "Tray form");
