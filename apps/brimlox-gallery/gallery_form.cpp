@@ -134,7 +134,8 @@ void WireBehaviour(const std::shared_ptr<GalleryState>& s) {
 // The tray icon reports its clicks; its menu brings the gallery to the front or shows the
 // library's About box.
 void WireTrayIcon(const std::shared_ptr<GalleryState>& s) {
-    auto tray = s->Need("traGallery");
+    auto tray = s->form->Find("traGallery");
+    if (!tray) return;
     for (const char* event : {"Click", "DblClick"}) {
         tray->Connect(event, [s, event](std::span<Variant> a) { s->Note(std::string("traGallery ") + event + " (button " + Arg(a, 0) + ")"); });
     }
