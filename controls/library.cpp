@@ -8,6 +8,7 @@
 #include "controls/indicators/progressbar.h"
 #include "controls/scrollbar/scrollbar.h"
 #include "controls/splitwindow/splitwindow.h"
+#include "controls/trayicon/trayicon.h"
 #include "drawing/clog_font.h"
 #include "drawing/hidden_buffer.h"
 #include "platform/host/class_registry.h"
@@ -50,6 +51,7 @@ void RegisterTypes() {
     AddControl<Divider>("Divider");
     AddControl<SplitWindow>("SplitWindow");
     AddControl<DreamBar>("DreamBar");
+    AddControl<TrayIcon>("TrayIcon");
     // One line per public class, created by CreateObject("Brimlox.Name") or "Name".
     AddClass<drawing::HiddenBuffer>("HiddenBuffer");
     AddClass<drawing::CLogFont>("CLogFont");

@@ -131,6 +131,22 @@ void WireBehaviour(const std::shared_ptr<GalleryState>& s) {
     }
 }
 
+// The tray icon reports its clicks; its menu brings the gallery to the front or shows the
+// library's About box.
+void WireTrayIcon(const std::shared_ptr<GalleryState>& s) {
+    auto tray = s->form->Find("traGallery");
+    if (!tray) return;
+    for (const char* event : {"Click", "DblClick"}) {
+        tray->Connect(event, [s, event](std::span<Variant> a) { s->Note(std::string("traGallery ") + event + " (button " + Arg(a, 0) + ")"); });
+    }
+    tray->Connect("MenuClick", [s](std::span<Variant> a) {
+        const std::string tag = Arg(a, 0);
+        s->Note("traGallery MenuClick \"" + tag + "\"");
+        if (tag == "restore" && s->form->hWnd()) SetForegroundWindow(s->form->hWnd());
+        if (tag == "about") host::MsgBox(std::string("Brimlox ") + controls::Version(), MB_ICONINFORMATION, "About Brimlox");
+    });
+}
+
 // The document windows of the Windows frame take their titles from their Tag, so the window
 // list of the menu button names them as a document application would.
 void TitleDocuments(const GalleryState& s) {
@@ -163,6 +179,7 @@ std::shared_ptr<host::Form> OpenGalleryForm(const std::string& formsDir) {
             if (c->TypeName() == "Command") WireCommandEvents(state, *c);
         WireBars(state);
         WireBehaviour(state);
+        WireTrayIcon(state);
         TitleDocuments(*state);
         state->ShowMix();
         StartIndicatorDemo(*form);

@@ -1,6 +1,7 @@
 // Command: the interface description (members in interface order, help strings, dispatch ids)
 // and the registration of the control type with the host.
 #include "controls/command/command.h"
+#include "controls/menu_members.h"
 #include "controls/published_enumerations.h"
 
 namespace brimlox::controls {
@@ -10,82 +11,6 @@ using host::ParamInfo;
 using host::Variant;
 
 namespace {
-
-// Adds the popup-menu members every menu-carrying control shares.
-template <typename T>
-void AddMenuMembers(host::TypeBuilder<T>& b) {
-    b.Method("AddMenu", [](T& c, std::span<Variant> a) {
-         menus::AddMenuOptions o;
-         auto has = [&](std::size_t i) { return a.size() > i && !a[i].IsEmpty(); };
-         if (has(2)) o.MenuEnabled = a[2].ToBool();
-         if (has(3)) o.MenuVisible = a[3].ToBool();
-         if (has(4)) o.MenuChecked = a[4].ToBool();
-         if (has(5)) o.MenuAutoCheck = a[5].ToBool();
-         if (has(6)) o.MenuRadio = a[6].ToBool();
-         if (has(7)) o.MenuIcon = a[7].template As<host::StdPicture>();
-         if (has(8)) o.MenuIconCheck = a[8].template As<host::StdPicture>();
-         if (has(9)) o.BeforeTag = a[9];
-         c.Menu().AddMenu(a.size() > 0 ? a[0].ToString() : "", a.size() > 1 ? a[1] : Variant(), o);
-         return Variant();
-     }, "Add a Menu Item.",
-     {{"Caption", false, true}, {"Tag", false, true}, {"MenuEnabled", true, true}, {"MenuVisible", true, true},
-      {"MenuChecked", true, true}, {"MenuAutoCheck", true, true}, {"MenuRadio", true, true}, {"MenuIcon", true, true},
-      {"MenuIconCheck", true, true}, {"BeforeTag", true, true}})
-        .Method("DeleteMenu", [](T& c, std::span<Variant> a) {
-            std::optional<Variant> tag;
-            if (a.size() > 0 && !a[0].IsEmpty()) tag = a[0];
-            std::int16_t index = a.size() > 1 && !a[1].IsEmpty() ? a[1].ToInteger() : std::int16_t{0};
-            c.Menu().DeleteMenu(tag, &index);
-            if (a.size() > 1) a[1] = Variant(index);
-            return Variant();
-        }, "Delete a Menu Item.", {{"Tag", true, false}, {"Index", true, true}})
-        .Method("ClearMenu", [](T& c, std::span<Variant>) { c.Menu().ClearMenu(); return Variant(); },
-                "Delete all Menu Items.")
-        .Get("MenuItemCount", &T::MenuItemCount, "Returns the number of MenuItems.")
-        .Get("IsPopupMenu", &T::IsPopupMenu, "");
-}
-
-// A property of the item list's cursor copy, reached through the control. Object-valued
-// ones are assigned with set, the others with let.
-template <typename V, typename S>
-std::function<void(host::TypeInfo&)> MenuProperty(std::string name, V (menus::PopupItemList::*getter)() const,
-                                                  void (menus::PopupItemList::*setter)(S), std::string help,
-                                                  bool object = false) {
-    return [=](host::TypeInfo& info) {
-        host::MemberInfo m;
-        m.name = name;
-        m.kind = host::MemberKind::Property;
-        m.help = help;
-        m.get = [getter](host::Dispatch& self, std::span<Variant>) {
-            return host::VariantCast<std::remove_cvref_t<V>>::To((static_cast<Command&>(self).Menu().*getter)());
-        };
-        host::MemberCall put = [setter](host::Dispatch& self, std::span<Variant> args) {
-            (static_cast<Command&>(self).Menu().*setter)(host::VariantCast<std::remove_cvref_t<V>>::From(args.back()));
-            return Variant();
-        };
-        if (object) m.set = put;
-        else m.let = put;
-        info.Add(std::move(m));
-    };
-}
-
-// A module-wide menu look flag, read and written through any control.
-std::function<void(host::TypeInfo&)> MenuLookFlag(std::string name, bool (*getter)(), void (*setter)(bool),
-                                                  std::string help) {
-    return [=](host::TypeInfo& info) {
-        host::MemberInfo m;
-        m.name = name;
-        m.kind = host::MemberKind::Property;
-        m.help = help;
-        m.get = [getter](host::Dispatch&, std::span<Variant>) { return Variant(getter()); };
-        m.let = [setter, name](host::Dispatch& self, std::span<Variant> args) {
-            setter(args.back().ToBool());
-            static_cast<Command&>(self).PropertyChanged(name);
-            return Variant();
-        };
-        info.Add(std::move(m));
-    };
-}
 
 // The values of the enumerated properties, whose bag values are the property values.
 void PublishValues(host::TypeBuilder<Command>& b) {
@@ -193,39 +118,8 @@ const host::TypeInfo* Command::GetTypeInfo() const {
             }, "");
         PublishValues(b);
         AddMenuMembers(b);
-        using L = menus::PopupItemList;
-        b.With(MenuProperty("MenuItem", &L::MenuItem, &L::SetMenuItem, "Selects menu item to be altered."))
-            .Method("MenuSelect", [](Command& c, std::span<Variant> a) {
-                if (!a.empty()) c.Menu().MenuSelect(a.back().ToInteger());
-                return Variant();
-            }, "Internal Routine for Property Page.", {{"Index", false, false}}, 0, MemberFlags{true, false})
-            .With(MenuProperty("MenuItemCaption", &L::MenuItemCaption, &L::SetMenuItemCaption,
-                                            "Sets/Returns the Caption for the selected MenuItem."))
-            .With(MenuProperty("MenuItemTag", &L::MenuItemTag, &L::SetMenuItemTag,
-                                            "Sets/Returns the Tag for the selected MenuItem."))
-            .With(MenuProperty("MenuItemVisible", &L::MenuItemVisible, &L::SetMenuItemVisible,
-                                     "Sets/Returns if  the selected MenuItem is Visible."))
-            .With(MenuProperty("MenuItemChecked", &L::MenuItemChecked, &L::SetMenuItemChecked,
-                                             "Sets/Returns if the selected MenuItem is checked."))
-            .With(MenuProperty("MenuItemEnabled", &L::MenuItemEnabled, &L::SetMenuItemEnabled,
-                                     "Sets/Returns if the selected MenuItem is Enabled."))
-            .Get("MenuSelected", &Command::MenuSelected, "Returns the last menu item Index selected.")
-            .With(MenuProperty("MenuItemRadio", &L::MenuItemRadio, &L::SetMenuItemRadio,
-                                             "Sets/Returns if the selected MenuItem is a radio button."))
-            .With(MenuProperty("MenuItemAutoCheck", &L::MenuItemAutoCheck, &L::SetMenuItemAutoCheck,
-                                     "Sets/Returns if the selected MenuItem automatically handles menu checkmarking."))
-            .With(MenuProperty("MenuItemIcon", &L::MenuItemIcon, &L::SetMenuItemIcon,
-                                                                   "Sets/Returns the bitmap for the selected MenuItem.", true))
-            .With(MenuProperty("MenuItemIconChk", &L::MenuItemIconChk,
-                                                                   &L::SetMenuItemIconChk,
-                                                                   "Sets/Returns the checked bitmap for the selected MenuItem.", true))
-            .With(MenuProperty("MenuWindowList", &L::MenuWindowList, &L::SetMenuWindowList,
-                                     "Sets/Returns if the button contains a window list menu."))
-            .With(MenuLookFlag("MenuGradient", &menus::MenuGradient, &menus::SetMenuGradient,
-                               "Sets/Returns if the selected menu item will have a gradient highlight bar."))
-            .With(MenuLookFlag("MenuGradient3D", &menus::MenuGradient3D, &menus::SetMenuGradient3D,
-                               "Sets/Returns if the selected menu item gradient highlight bar will appear 3D."))
-            .Event("MenuClick", 1, "Occurs when the user selects a menu item.", {{"Tag", false, true}})
+        AddMenuCursorMembers(b);
+        b.Event("MenuClick", 1, "Occurs when the user selects a menu item.", {{"Tag", false, true}})
             .Event("Click", -600, "Occurs when the user presses and then releases a mouse button over an object.")
             .Event("MouseUp", -607, "Occurs when the user releases the mouse button while an object has the focus.",
                    {{"Button", false, true}, {"Shift", false, true}, {"x", false, true}, {"y", false, true}})

@@ -84,11 +84,13 @@ void Control::SetName(std::string name) {
     name_ = std::move(name);
 }
 
+bool Control::ShownOnForm() const { return visible_ && !(InvisibleAtRunTime() && Ambient().UserMode); }
+
 void Control::CreateSurface(HWND parentWindow, bool show) {
     if (IsWindowless() || hwnd_) return;
     RegisterControlClass(&Control::WindowProc);
     int tpp = TwipsPerPixel();
-    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (show && visible_ ? WS_VISIBLE : 0);
+    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (show && ShownOnForm() ? WS_VISIBLE : 0);
     hwnd_ = CreateWindowExA(0, kControlClass, name_.c_str(), style,
                             left_ / tpp, top_ / tpp, width_ / tpp, height_ / tpp, parentWindow, nullptr, nullptr,
                             nullptr);

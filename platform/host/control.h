@@ -75,6 +75,11 @@ public:
     // A windowless control has no window; its container draws it after its own paint.
     virtual bool IsWindowless() const { return false; }
     virtual void DrawWindowless(HDC hdc) { (void)hdc; }
+    // A control that only does its work at run time (a timer, a tray icon) keeps its window
+    // hidden on a running form whatever Visible says; the designer shows it.
+    virtual bool InvisibleAtRunTime() const { return false; }
+    // Visible, and not a control that hides itself at run time.
+    bool ShownOnForm() const;
     // The base of names given to new instances ("Label" gives Label1, Label2 ...).
     virtual std::string DefaultNameBase() const { return TypeName(); }
 

@@ -113,7 +113,7 @@ void Control::ApplyWindowPosition() {
 void Control::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
-    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    if (hwnd_) ShowWindow(hwnd_, ShownOnForm() ? SW_SHOWNA : SW_HIDE);
     else if (HWND c = ContainerHwnd()) InvalidateRect(c, nullptr, TRUE);
     if (align_ != kAlignNone && form_) form_->Arrange();
 }

@@ -83,7 +83,7 @@ std::shared_ptr<Control> Form::Add(const std::string& typeName, std::string name
         if (container) control->SetContainer(container->shared_from_this());
         control->RunInitialize();
         control->InitProperties();
-        if (control->hWnd() && control->Visible()) ShowWindow(control->hWnd(), SW_SHOWNA);
+        if (control->hWnd() && control->ShownOnForm()) ShowWindow(control->hWnd(), SW_SHOWNA);
         control->Resize();
     } catch (...) {
         // A control that failed to initialise is not left half-made on the form.
