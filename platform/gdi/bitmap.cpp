@@ -1,7 +1,10 @@
 // Bitmap creation and single-pixel access.
 #include "platform/gdi/bitmap.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
+#include <optional>
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdi.h"
@@ -32,6 +35,55 @@ void LoadDeviceBits(Surface& s, UINT bpp, const std::uint8_t* bits) {
             s.Put(x, y, p[0] | (p[1] << 8) | (p[2] << 16));
         }
     }
+}
+
+// The bit fields of a header that has them: after a plain header, or inside a larger one.
+void ReadMasks(const BITMAPINFO& info, DibLayout& layout) {
+    const auto* words = reinterpret_cast<const std::uint32_t*>(info.bmiColors);
+    if (info.bmiHeader.biSize > sizeof(BITMAPINFOHEADER))
+        words = reinterpret_cast<const std::uint32_t*>(&info.bmiHeader + 1);
+    for (int i = 0; i < 3; ++i) layout.masks[i] = words[i];
+}
+
+// The colour table: biClrUsed entries (all the depth holds when 0) following the header.
+void ReadColourTable(const BITMAPINFO& info, DibLayout& layout) {
+    // A count beyond what the depth holds reads only the entries it holds (Windows accepts it).
+    const DWORD count = std::min<DWORD>(info.bmiHeader.biClrUsed ? info.bmiHeader.biClrUsed : 1u << layout.bitCount,
+                                        1u << layout.bitCount);
+    const auto* table = reinterpret_cast<const std::uint8_t*>(&info.bmiHeader) + info.bmiHeader.biSize;
+    layout.colours.assign(std::size_t{1} << layout.bitCount, 0);
+    for (DWORD i = 0; i < count; ++i) {
+        const std::uint8_t* q = table + 4 * i;  // RGBQUAD: blue, green, red, reserved
+        layout.colours[i] = static_cast<std::uint32_t>(q[2]) << 16 | static_cast<std::uint32_t>(q[1]) << 8 | q[0];
+    }
+}
+
+// What a BITMAPINFO asks for, or nothing when Windows refuses it: 1, 4, 8, 16, 24 or 32 bits,
+// one plane, a positive width and non-zero height, uncompressed or (16 and 32 bits only) bit
+// fields, and a size the memory can hold.
+std::optional<DibLayout> ReadDibLayout(const BITMAPINFO& info) {
+    const BITMAPINFOHEADER& h = info.bmiHeader;
+    const int bpp = h.biBitCount;
+    const bool depthOk = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > 4096 || !depthOk || h.biPlanes != 1 || h.biWidth <= 0 ||
+        h.biHeight == 0 || h.biHeight == std::numeric_limits<LONG>::min())
+        return std::nullopt;
+    const bool fields = h.biCompression == BI_BITFIELDS;
+    if (!fields && h.biCompression != BI_RGB) return std::nullopt;
+    if (fields && bpp != 16 && bpp != 32) return std::nullopt;
+    const std::int64_t rows = h.biHeight < 0 ? -static_cast<std::int64_t>(h.biHeight) : h.biHeight;
+    if (h.biWidth > kMaxSurfaceSide || rows > kMaxSurfaceSide ||
+        static_cast<std::uint64_t>(DibStride(static_cast<int>(h.biWidth), bpp)) * static_cast<std::uint64_t>(rows) >
+            kMaxSurfaceBytes)
+        return std::nullopt;
+    DibLayout layout;
+    layout.bitCount = bpp;
+    layout.bottomUp = h.biHeight > 0;
+    if (bpp <= 8) ReadColourTable(info, layout);
+    else if (fields) ReadMasks(info, layout);
+    else if (bpp == 16) layout.masks[0] = 0x7C00, layout.masks[1] = 0x03E0, layout.masks[2] = 0x001F;
+    else layout.masks[0] = 0xFF0000, layout.masks[1] = 0x00FF00, layout.masks[2] = 0x0000FF;
+    return layout;
 }
 
 }  // namespace
@@ -71,17 +123,17 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* info, UINT usage, void** bit
     if (tc) tc.Args(hdc, info, usage, nullptr, nullptr, offset);
     if (bits) *bits = nullptr;
     if (!info || usage != DIB_RGB_COLORS || section) return tc.Return(static_cast<HBITMAP>(nullptr));
+    std::optional<DibLayout> layout = ReadDibLayout(*info);
+    if (!layout) return tc.Return(static_cast<HBITMAP>(nullptr));
     const BITMAPINFOHEADER& h = info->bmiHeader;
-    // 24-bit bottom-up uncompressed DIBs are the layout the DIB surface class works on.
-    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biBitCount != 24 || h.biCompression != BI_RGB ||
-        h.biPlanes != 1 || h.biWidth <= 0 || h.biHeight <= 0)
-        return tc.Return(static_cast<HBITMAP>(nullptr));
-    auto s = Surface::Create(h.biWidth, h.biHeight, PixelFormat::Rgb24);
+    const int height = h.biHeight < 0 ? -static_cast<int>(h.biHeight) : static_cast<int>(h.biHeight);
+    auto s = Surface::CreateDib(static_cast<int>(h.biWidth), height, *layout);
     if (!s) return tc.Return(static_cast<HBITMAP>(nullptr));
     std::uint8_t* data = s->Bits();
     auto object = std::make_unique<BitmapObject>(std::move(s), true);
     object->dibHeader = h;
     object->dibHeader.biSizeImage = static_cast<DWORD>(object->surface->ByteSize());
+    for (int i = 0; i < 3; ++i) object->dibMasks[i] = layout->masks[i];
     HBITMAP result = static_cast<HBITMAP>(HandleTable::Instance().Add(std::move(object)));
     if (result && bits) *bits = data;
     return tc.Return(result);
@@ -94,7 +146,7 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
     POINT p = dc->ToSurface(POINT{x, y});
     RECT clip = dc->Clip();
     if (!s || p.x < clip.left || p.y < clip.top || p.x >= clip.right || p.y >= clip.bottom) return CLR_INVALID;
-    return ToColorRef(s->Get(p.x, p.y));
+    return ToColorRef(s->ToRgb(s->Get(p.x, p.y)));
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
@@ -109,5 +161,5 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
         return tc.Return(CLR_INVALID);
     std::uint32_t v = raster::DeviceColor(*s, color & 0xFFFFFF);
     s->Put(p.x, p.y, v);
-    return tc.Return(ToColorRef(v));
+    return tc.Return(ToColorRef(s->ToRgb(v)));
 }

@@ -1,4 +1,4 @@
-// Bitmap objects: device bitmaps (32 bpp colour or 1 bpp mono) and 24-bpp DIB sections,
+// Bitmap objects: device bitmaps (32 bpp colour or 1 bpp mono) and DIB sections of any layout,
 // each owning its Surface. A bitmap can be selected into one memory DC at a time.
 #pragma once
 
@@ -19,6 +19,7 @@ public:
     bool dibSection = false;
     HDC selectedInto = nullptr;
     BITMAPINFOHEADER dibHeader;  // for DIB sections: the header they were created from
+    DWORD dibMasks[3] = {0, 0, 0};  // and their colour bit fields (16 and 32 bits)
 };
 
 }  // namespace brimlox::gdi

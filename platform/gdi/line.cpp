@@ -79,7 +79,7 @@ raster::BrushPattern PenBrush(const DcObject& dc, const Surface& target, const P
         return p;
     }
     p.solid = true;
-    p.solidValue = raster::DeviceColor(target, color);
+    p.solidValue = raster::DrawingColor(target, color, dc.bkColor);
     return p;
 }
 
@@ -98,7 +98,7 @@ PenPainter::PenPainter(DcObject& dc) : dc_(dc), target_(dc.Target()) {
 
 void PenPainter::ResolveCosmetic(const PenObject& pen, COLORREF color) {
     kind_ = Kind::Cosmetic;
-    cosmetic_.color = raster::DeviceColor(*target_, color);
+    cosmetic_.color = raster::DrawingColor(*target_, color, dc_.bkColor);
     cosmetic_.rop2 = dc_.rop2;
     if (pen.Extended() && pen.Geometric()) {
         // A geometric pen one unit wide is a thin line that keeps its end pixel (checked

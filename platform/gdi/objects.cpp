@@ -206,6 +206,7 @@ int BitmapRecord(BitmapObject& b, int size, void* buffer) {
         DIBSECTION ds;
         ds.dsBm = bm;
         ds.dsBmih = b.dibHeader;
+        for (int i = 0; i < 3; ++i) ds.dsBitfields[i] = b.dibMasks[i];
         return CopyOut(ds, size, buffer);
     }
     return CopyOut(bm, size, buffer);

@@ -80,8 +80,27 @@ void ReplayCreateBitmap(Context& c, const Json& a, const Json& ret) {
     c.Bind(ret, CreateBitmap(width, height, c.U(a, 2), bpp, bits.empty() ? nullptr : bits.data()));
 }
 
-void ReplayCreateDibSection(Context& c, const Json& a, const Json& ret) {
+// A header with room for the largest colour table, which follows it in memory.
+struct FullBitmapInfo {
     BITMAPINFO info;
+    DWORD more[256] = {};
+};
+
+// The colour table or bit fields a trace keeps after the header (older traces have none).
+void ReadTraceColours(const Json& a, FullBitmapInfo& full) {
+    if (a.size() < 2 || !a[1].is_object() || !a[1].contains("bmiColors")) return;
+    const Json& colours = a[1]["bmiColors"];
+    if (!colours.is_array() || colours.size() > 256) throw ReplayError("argument 1 has a bad bmiColors table");
+    auto* words = reinterpret_cast<DWORD*>(full.info.bmiColors);
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (!colours[i].is_number_unsigned()) throw ReplayError("argument 1 has a bad bmiColors entry");
+        words[i] = colours[i].get<DWORD>();
+    }
+}
+
+void ReplayCreateDibSection(Context& c, const Json& a, const Json& ret) {
+    FullBitmapInfo full;
+    BITMAPINFO& info = full.info;
     BITMAPINFOHEADER& h = info.bmiHeader;
     h.biSize = c.Field<DWORD>(a, 1, "biSize");
     h.biWidth = c.Field<LONG>(a, 1, "biWidth");
@@ -95,6 +114,9 @@ void ReplayCreateDibSection(Context& c, const Json& a, const Json& ret) {
     h.biClrUsed = c.Field<DWORD>(a, 1, "biClrUsed");
     h.biClrImportant = c.Field<DWORD>(a, 1, "biClrImportant");
     c.CheckBitmapSize(h.biWidth, h.biHeight);
+    // The trace keeps only the plain header: a larger one replays as that.
+    if (h.biSize > sizeof(BITMAPINFOHEADER)) h.biSize = sizeof(BITMAPINFOHEADER);
+    ReadTraceColours(a, full);
     // The bits pointer goes nowhere: writes through it reach the trace as #bits lines.
     void* bits = nullptr;
     c.Bind(ret, CreateDIBSection(c.Dc(a, 0), &info, c.U(a, 2), &bits, nullptr, c.U(a, 5)));

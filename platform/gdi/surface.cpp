@@ -86,30 +86,32 @@ std::unique_ptr<Surface> Surface::Create(int width, int height, PixelFormat form
     switch (format) {
         case PixelFormat::Mono1: stride = DeviceBitmapStride(width, 1); break;
         case PixelFormat::Rgb24: stride = DibStride(width, 24); break;
-        case PixelFormat::Bgrx32: stride = width * 4; break;
+        default: stride = width * 4; format = PixelFormat::Bgrx32; break;
     }
-    if (static_cast<std::size_t>(stride) * static_cast<std::size_t>(height) > kMaxSurfaceBytes) return nullptr;
     std::unique_ptr<Surface> s(new (std::nothrow) Surface(width, height, format, stride));
     if (!s) return nullptr;
-    try {
-        s->bits_.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 0);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    s->bottomUp_ = format == PixelFormat::Rgb24;
+    s->bitCount_ = format == PixelFormat::Mono1 ? 1 : format == PixelFormat::Rgb24 ? 24 : 32;
+    if (!s->Allocate()) return nullptr;
     return s;
+}
+
+// The pixel memory, zeroed; false when it is too large or cannot be had.
+bool Surface::Allocate() {
+    const std::size_t bytes = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+    if (bytes > kMaxSurfaceBytes) return false;
+    try {
+        bits_.assign(bytes, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 Surface::Surface(int width, int height, PixelFormat format, int stride)
     : width_(width), height_(height), format_(format), stride_(stride) {}
 
-int Surface::BitsPerPixel() const {
-    switch (format_) {
-        case PixelFormat::Mono1: return 1;
-        case PixelFormat::Rgb24: return 24;
-        case PixelFormat::Bgrx32: return 32;
-    }
-    return 32;
-}
+int Surface::BitsPerPixel() const { return bitCount_; }
 
 std::uint32_t Surface::Get(int x, int y) const {
     const std::uint8_t* row = Row(y);
@@ -122,6 +124,8 @@ std::uint32_t Surface::Get(int x, int y) const {
         }
         case PixelFormat::Bgrx32:
             return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
+        case PixelFormat::Indexed:
+        case PixelFormat::BitFields: return GetPacked(row, x);
     }
     return 0;
 }
@@ -145,6 +149,8 @@ void Surface::Put(int x, int y, std::uint32_t value) {
         case PixelFormat::Bgrx32:
             reinterpret_cast<std::uint32_t*>(row)[x] = value & 0xFFFFFF;
             break;
+        case PixelFormat::Indexed:
+        case PixelFormat::BitFields: PutPacked(row, x, value); break;
     }
 }
 

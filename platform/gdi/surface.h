@@ -1,11 +1,14 @@
-// A rectangle of pixels in one of the three layouts the GDI knows: 1-bpp monochrome
-// (device bitmaps, rows padded to 16 bits, most significant bit first), 24-bpp DIB sections
-// (bottom-up, rows padded to 32 bits, bytes B,G,R) and 32-bpp device surfaces (top-down,
-// B,G,R,X). Every drawing operation ends up reading and writing a Surface.
+// A rectangle of pixels in one of the layouts the GDI knows: 1-bpp monochrome device bitmaps
+// (rows padded to 16 bits, most significant bit first), 32-bpp device surfaces (top-down,
+// B,G,R,X), and the DIB layouts Windows documents (rows padded to 32 bits, top-down or
+// bottom-up): 1, 4 and 8 bits of colour-table index, 16 and 32 bits of colour bit fields, and
+// 24 bits B,G,R. Every drawing operation ends up reading and writing a Surface.
 //
-// Pixel values passed in and out are "device values": 0x00RRGGBB for the colour layouts
-// (the byte order of a little-endian BGRX word) and 0x000000 / 0xFFFFFF for mono, so raster
-// operations work bitwise on every layout alike.
+// Pixel values passed in and out are "device values", the bits a pixel holds: 0x00RRGGBB for
+// the 24- and 32-bit layouts (the byte order of a little-endian BGRX word), 0x000000 / 0xFFFFFF
+// for mono, the table index for indexed DIBs and the packed word for bit-field DIBs, so raster
+// operations work bitwise on every layout alike, as they do on Windows. FromRgb and ToRgb
+// convert between device values and 0x00RRGGBB colours.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +20,15 @@
 
 namespace brimlox::gdi {
 
-enum class PixelFormat { Mono1, Rgb24, Bgrx32 };
+enum class PixelFormat { Mono1, Rgb24, Bgrx32, Indexed, BitFields };
+
+// How a DIB section lays its pixels out: what a BITMAPINFO says once validated.
+struct DibLayout {
+    int bitCount = 24;
+    bool bottomUp = true;
+    std::vector<std::uint32_t> colours;      // 0x00RRGGBB per table entry (1, 4 and 8 bits)
+    std::uint32_t masks[3] = {0, 0, 0};      // red, green, blue (16 and 32 bits)
+};
 
 // Largest width or height a surface may have, and the most bytes one may hold: a request
 // beyond either fails like an allocation the system cannot satisfy, instead of taking
@@ -47,6 +58,8 @@ class Surface {
 public:
     // Returns nullptr when the size is empty, negative or too large.
     static std::unique_ptr<Surface> Create(int width, int height, PixelFormat format);
+    // A DIB section's pixels; the layout must be valid (see CreateDIBSection).
+    static std::unique_ptr<Surface> CreateDib(int width, int height, const DibLayout& layout);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -54,7 +67,18 @@ public:
     int BitsPerPixel() const;
     // Bytes between rows as stored in memory.
     int Stride() const { return stride_; }
-    bool BottomUp() const { return format_ == PixelFormat::Rgb24; }
+    bool BottomUp() const { return bottomUp_; }
+    // Whether pixels of the two surfaces mean the same colours, so a blit copies bits.
+    bool SameLayout(const Surface& other) const;
+    // Device value of a 0x00RRGGBB colour (the nearest table entry for indexed layouts) and
+    // the colour of a device value.
+    std::uint32_t FromRgb(std::uint32_t rgb) const;
+    std::uint32_t ToRgb(std::uint32_t value) const;
+    // The device value a blit converts a colour to. 8-bit tables are searched with each
+    // channel at the middle of its 8-wide step, as Windows' blit conversion does (it keeps a
+    // 5-bit-per-channel lookup); every other layout as FromRgb.
+    std::uint32_t FromRgbForBlit(std::uint32_t rgb) const;
+    const std::vector<std::uint32_t>& Colours() const { return colours_; }
     std::uint8_t* Bits() { return bits_.data(); }
     const std::uint8_t* Bits() const { return bits_.data(); }
     std::size_t ByteSize() const { return bits_.size(); }
@@ -77,8 +101,11 @@ public:
 
 private:
     Surface(int width, int height, PixelFormat format, int stride);
+    bool Allocate();
+    std::uint32_t GetPacked(const std::uint8_t* row, int x) const;
+    void PutPacked(std::uint8_t* row, int x, std::uint32_t value);
     std::size_t RowOffset(int y) const {
-        int row = BottomUp() ? height_ - 1 - y : y;
+        int row = bottomUp_ ? height_ - 1 - y : y;
         return static_cast<std::size_t>(row) * static_cast<std::size_t>(stride_);
     }
 
@@ -86,6 +113,10 @@ private:
     int height_;
     PixelFormat format_;
     int stride_;
+    bool bottomUp_ = false;
+    int bitCount_ = 32;
+    std::vector<std::uint32_t> colours_;
+    std::uint32_t masks_[3] = {0xFF0000, 0x00FF00, 0x0000FF};
     std::vector<std::uint8_t, PixelAllocator<std::uint8_t>> bits_;
 };
 

@@ -225,6 +225,21 @@ void TraceCall::Arg(const LOGPEN* lp) {
              std::to_string(lp->lopnWidth.x) + ',' + std::to_string(lp->lopnWidth.y) +
              "],\"lopnColor\":" + std::to_string(lp->lopnColor) + '}';
 }
+namespace {
+// The colour table of an indexed DIB, or the bit fields of one that has them, as numbers.
+void AppendColourTable(std::string& line, const BITMAPINFO& bi) {
+    const BITMAPINFOHEADER& h = bi.bmiHeader;
+    std::size_t count = 0;
+    if (h.biBitCount <= 8 && h.biBitCount > 0) count = h.biClrUsed ? h.biClrUsed : std::size_t{1} << h.biBitCount;
+    else if (h.biCompression == BI_BITFIELDS) count = 3;
+    if (count == 0 || count > 256 || h.biSize != sizeof(BITMAPINFOHEADER)) return;
+    const auto* words = reinterpret_cast<const DWORD*>(bi.bmiColors);
+    line += ",\"bmiColors\":[";
+    for (std::size_t i = 0; i < count; ++i) line += (i ? "," : "") + std::to_string(words[i]);
+    line += ']';
+}
+}  // namespace
+
 void TraceCall::Arg(const BITMAPINFO* bi) {
     Separator();
     if (!bi) { line_ += "null"; return; }
@@ -235,7 +250,9 @@ void TraceCall::Arg(const BITMAPINFO* bi) {
              std::to_string(h.biCompression) + ",\"biSizeImage\":" + std::to_string(h.biSizeImage) +
              ",\"biXPelsPerMeter\":" + std::to_string(h.biXPelsPerMeter) + ",\"biYPelsPerMeter\":" +
              std::to_string(h.biYPelsPerMeter) + ",\"biClrUsed\":" + std::to_string(h.biClrUsed) +
-             ",\"biClrImportant\":" + std::to_string(h.biClrImportant) + '}';
+             ",\"biClrImportant\":" + std::to_string(h.biClrImportant);
+    AppendColourTable(line_, *bi);
+    line_ += '}';
 }
 void TraceCall::Arg(const TEXTMETRICA& tm) {
     Separator();

@@ -395,6 +395,9 @@ constexpr int SIZEPALETTE = 104;
 
 // ---- Bitmaps ---------------------------------------------------------------------------------------
 constexpr DWORD BI_RGB = 0;
+constexpr DWORD BI_RLE8 = 1;
+constexpr DWORD BI_RLE4 = 2;
+constexpr DWORD BI_BITFIELDS = 3;
 constexpr UINT DIB_RGB_COLORS = 0;
 constexpr UINT DIB_PAL_COLORS = 1;
 

@@ -57,7 +57,19 @@ void WriteMono(Surface& s, int x, int y, int n, const std::uint32_t* in) {
     }
 }
 
+// Device values of one layout turned into those of another through their colours; runs of
+// one value (common in pictures) look the colour up once.
+void RecolourRow(const Surface& from, const Surface& to, std::uint32_t* row, int n) {
+    std::uint32_t lastIn = 0, lastOut = to.FromRgbForBlit(from.ToRgb(0));
+    for (int i = 0; i < n; ++i) {
+        if (row[i] != lastIn) lastIn = row[i], lastOut = to.FromRgbForBlit(from.ToRgb(row[i]));
+        row[i] = lastOut;
+    }
+}
+
 }  // namespace
+
+bool IsTrueColour(const Surface& s) { return s.Format() == PixelFormat::Rgb24 || s.Format() == PixelFormat::Bgrx32; }
 
 void ReadRow(const Surface& s, int x, int y, int n, std::uint32_t* out) {
     switch (s.Format()) {
@@ -72,6 +84,10 @@ void ReadRow(const Surface& s, int x, int y, int n, std::uint32_t* out) {
             for (int i = 0; i < n; ++i) out[i] = p[i] & 0xFFFFFFu;
             return;
         }
+        case PixelFormat::Indexed:
+        case PixelFormat::BitFields:
+            for (int i = 0; i < n; ++i) out[i] = s.Get(x + i, y);
+            return;
     }
 }
 
@@ -92,6 +108,10 @@ void WriteRow(Surface& s, int x, int y, int n, const std::uint32_t* in) {
             for (int i = 0; i < n; ++i) p[i] = in[i] & 0xFFFFFFu;
             return;
         }
+        case PixelFormat::Indexed:
+        case PixelFormat::BitFields:
+            for (int i = 0; i < n; ++i) s.Put(x + i, y, in[i]);
+            return;
     }
 }
 
@@ -102,11 +122,18 @@ SourceMapping SourceMapping::Between(const DcObject& dst, const Surface& dstSurf
     bool srcMono = srcSurface.Format() == PixelFormat::Mono1;
     if (dstMono && !srcMono) {
         m.kind = Kind::ColourToMono;
-        m.sourceBack = ToPixel(src.bkColor);
+        m.sourceBack = srcSurface.FromRgb(ToPixel(src.bkColor));
     } else if (!dstMono && srcMono) {
         m.kind = Kind::MonoToColour;
-        m.zero = ToPixel(dst.textColor);
-        m.one = ToPixel(dst.bkColor);
+        m.zero = dstSurface.FromRgb(ToPixel(dst.textColor));
+        m.one = dstSurface.FromRgb(ToPixel(dst.bkColor));
+    } else if (!dstMono && !dstSurface.SameLayout(srcSurface) &&
+               !(IsTrueColour(dstSurface) && IsTrueColour(srcSurface))) {
+        // Between DIB layouts pixels go through their colours: table entries and bit fields
+        // are looked up and packed again.
+        m.kind = Kind::Recolour;
+        m.source = &srcSurface;
+        m.target = &dstSurface;
     }
     return m;
 }
@@ -120,6 +147,7 @@ void SourceMapping::Apply(std::uint32_t* row, int n) const {
         case Kind::MonoToColour:
             for (int i = 0; i < n; ++i) row[i] = row[i] ? one : zero;
             return;
+        case Kind::Recolour: RecolourRow(*source, *target, row, n); return;
     }
 }
 

@@ -30,14 +30,48 @@ void Fill32(std::uint32_t* p, std::size_t n, std::uint32_t value) {
     for (std::size_t i = 0; i < n; ++i) p[i] = value;
 }
 
+// Applies one pair of ROP2 masks to n pixels: the loop of fills with a solid pen.
+void CombineRow32(std::uint32_t* __restrict__ p, std::size_t n, Rop2Masks m) {
+    for (std::size_t i = 0; i < n; ++i) p[i] = (p[i] & m.keep) ^ m.flip;
+}
+
+void CombineRect(Surface& target, const RECT& r, Rop2Masks m) {
+    if (target.Format() == PixelFormat::Bgrx32) {
+        const auto n = static_cast<std::size_t>(r.right - r.left);
+        for (int y = r.top; y < r.bottom; ++y) CombineRow32(target.Row32(y) + r.left, n, m);
+        return;
+    }
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) target.Put(x, y, m.Apply(target.Get(x, y)));
+}
+
+// One row of a patterned fill: the masks of the eight pattern cells are made once, and
+// transparent cells (hatch gaps in transparent mode) are left alone.
+void CombinePatternRow(Surface& target, int left, int right, int y, const BrushPattern& brush, int rop2) {
+    Rop2Masks cells[8];
+    bool opaque[8];
+    for (int k = 0; k < 8; ++k) {
+        cells[k] = MasksOfRop2(rop2, brush.At(left + k, y));
+        opaque[k] = brush.OpaqueAt(left + k, y);
+    }
+    const bool direct = target.Format() == PixelFormat::Bgrx32;
+    std::uint32_t* row = direct ? target.Row32(y) : nullptr;
+    for (int x = left; x < right; ++x) {
+        const int k = (x - left) & 7;
+        if (!opaque[k]) continue;
+        if (direct) row[x] = cells[k].Apply(row[x]);
+        else target.Put(x, y, cells[k].Apply(target.Get(x, y)));
+    }
+}
+
 }  // namespace
 
 void FillSolid(Surface& target, const RECT& r, std::uint32_t value) {
-    value &= 0xFFFFFF;
     if (target.Format() == PixelFormat::Bgrx32) {
+        value &= 0xFFFFFF;
         const auto width = static_cast<std::size_t>(r.right - r.left);
         // Whole rows of a top-down surface are one contiguous run.
-        if (r.left == 0 && r.right == target.Width()) {
+        if (r.left == 0 && r.right == target.Width() && !target.BottomUp()) {
             Fill32(target.Row32(r.top), width * static_cast<std::size_t>(r.bottom - r.top), value);
             return;
         }
@@ -54,33 +88,11 @@ void FillRop2(Surface& target, const RECT& r, const BrushPattern& brush, int rop
         FillSolid(target, r, brush.solidValue);
         return;
     }
-    if (brush.solid && target.Format() == PixelFormat::Bgrx32) {
-        // A binary operation with a fixed pen is bitwise in the destination: each bit is kept,
-        // inverted, set or cleared, which one AND and one XOR mask per fill express.
-        const std::uint32_t cleared = ApplyRop2(rop2, brush.solidValue, 0);
-        const std::uint32_t keep = ApplyRop2(rop2, brush.solidValue, 0xFFFFFFFFu) ^ cleared;
-        for (int y = r.top; y < r.bottom; ++y) {
-            std::uint32_t* row = target.Row32(y);
-            for (int x = r.left; x < r.right; ++x) row[x] = (row[x] & keep) ^ cleared;
-        }
+    if (brush.solid) {
+        CombineRect(target, r, MasksOfRop2(rop2, brush.solidValue));
         return;
     }
-    if (target.Format() == PixelFormat::Bgrx32) {
-        for (int y = r.top; y < r.bottom; ++y) {
-            std::uint32_t* row = target.Row32(y);
-            for (int x = r.left; x < r.right; ++x) {
-                if (!brush.OpaqueAt(x, y)) continue;
-                row[x] = ApplyRop2(rop2, brush.At(x, y), row[x]);
-            }
-        }
-        return;
-    }
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
-            if (!brush.OpaqueAt(x, y)) continue;
-            target.Put(x, y, ApplyRop2(rop2, brush.At(x, y), target.Get(x, y)));
-        }
-    }
+    for (int y = r.top; y < r.bottom; ++y) CombinePatternRow(target, r.left, r.right, y, brush, rop2);
 }
 
 }  // namespace brimlox::gdi::raster

@@ -92,6 +92,84 @@ void PutRop2(Surface& target, int x, int y, std::uint32_t value, int rop2) {
     target.Put(x, y, ApplyRop2(rop2, value, target.Get(x, y)));
 }
 
+namespace {
+
+// Where a line's pixels go: straight into the rows of a 32-bpp surface, through Get and Put
+// on every other layout. The masks carry the ROP2 with the pen's value folded in.
+class PixelWriter {
+public:
+    explicit PixelWriter(Surface& s)
+        : surface_(s), direct_(s.Format() == PixelFormat::Bgrx32), base_(s.Row(0)),
+          pitch_(s.Height() > 1 ? s.Row(1) - s.Row(0) : 0) {}
+    void Copy(int x, int y, std::uint32_t value) {
+        if (direct_) *Pixel(x, y) = value;
+        else surface_.Put(x, y, value);
+    }
+    void Combine(int x, int y, Rop2Masks m) {
+        if (direct_) {
+            std::uint32_t* p = Pixel(x, y);
+            *p = m.Apply(*p);
+        } else {
+            surface_.Put(x, y, m.Apply(surface_.Get(x, y)));
+        }
+    }
+
+private:
+    std::uint32_t* Pixel(int x, int y) { return reinterpret_cast<std::uint32_t*>(base_ + y * pitch_) + x; }
+    Surface& surface_;
+    bool direct_;
+    std::uint8_t* base_;
+    std::ptrdiff_t pitch_;
+};
+
+// The steps of a line after clipping on its major axis: first..last from the start point.
+struct LineWalk {
+    bool xMajor;
+    int dir;
+    std::int64_t m0, n0;       // start on the major and minor axes
+    std::int64_t minorLo, minorHi;
+    std::int64_t first, last;
+};
+
+// Visits every pixel of the walk that lies inside the clip on the minor axis, with its index.
+template <typename Visit>
+void WalkPixels(const LineWalk& w, MinorStepper minor, Visit&& visit) {
+    for (std::int64_t i = w.first; i <= w.last; ++i) {
+        const std::int64_t a = w.m0 + w.dir * i, b = w.n0 + minor.Offset();
+        if (b >= w.minorLo && b < w.minorHi) {
+            if (w.xMajor) visit(static_cast<int>(a), static_cast<int>(b), i);
+            else visit(static_cast<int>(b), static_cast<int>(a), i);
+        }
+        minor.Step();
+    }
+}
+
+// A solid pen writes every pixel with one value or one pair of masks; no dash walker runs.
+void DrawSolid(PixelWriter& out, const LineWalk& w, const MinorStepper& minor, const CosmeticPen& pen) {
+    if (pen.rop2 == 13) {  // R2_COPYPEN
+        const std::uint32_t value = pen.color;
+        WalkPixels(w, minor, [&](int x, int y, std::int64_t) { out.Copy(x, y, value); });
+        return;
+    }
+    const Rop2Masks m = MasksOfRop2(pen.rop2, pen.color);
+    WalkPixels(w, minor, [&](int x, int y, std::int64_t) { out.Combine(x, y, m); });
+}
+
+// A styled pen: dashes in the pen's masks, gaps in the background's when they are painted.
+void DrawDashed(PixelWriter& out, const LineWalk& w, const MinorStepper& minor, const CosmeticPen& pen,
+                std::int64_t start) {
+    const Rop2Masks on = MasksOfRop2(pen.rop2, pen.color), gap = MasksOfRop2(pen.rop2, pen.gapColor);
+    DashWalker walker(pen.dashes, start + w.first);
+    std::int64_t at = w.first;
+    WalkPixels(w, minor, [&](int x, int y, std::int64_t i) {
+        for (; at < i; ++at) walker.Step();
+        if (walker.On()) out.Combine(x, y, on);
+        else if (pen.paintGaps) out.Combine(x, y, gap);
+    });
+}
+
+}  // namespace
+
 void DrawCosmeticLine(Surface& target, const RECT& clip, std::int64_t x0, std::int64_t y0, std::int64_t x1,
                       std::int64_t y1, const CosmeticPen& pen, DashPosition& dash, bool includeLast) {
     const std::int64_t dx = x1 - x0, dy = y1 - y0;
@@ -102,31 +180,24 @@ void DrawCosmeticLine(Surface& target, const RECT& clip, std::int64_t x0, std::i
     dash.pixels += major;
     if (count <= 0 || pen.rop2 == 11) return;  // R2_NOP
     // Clip the range of steps on the major axis; the minor axis is checked per pixel.
-    const std::int64_t m0 = xMajor ? x0 : y0;
-    const int dir = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    LineWalk w{xMajor, (xMajor ? dx : dy) < 0 ? -1 : 1, xMajor ? x0 : y0, xMajor ? y0 : x0,
+               xMajor ? clip.top : clip.left, xMajor ? clip.bottom : clip.right, 0, count - 1};
     const std::int64_t lo = xMajor ? clip.left : clip.top, hi = (xMajor ? clip.right : clip.bottom) - 1;
-    std::int64_t first = 0, last = count - 1;
-    if (dir > 0) {
-        first = std::max(first, lo - m0);
-        last = std::min(last, hi - m0);
+    if (w.dir > 0) {
+        w.first = std::max(w.first, lo - w.m0);
+        w.last = std::min(w.last, hi - w.m0);
     } else {
-        first = std::max(first, m0 - hi);
-        last = std::min(last, m0 - lo);
+        w.first = std::max(w.first, w.m0 - hi);
+        w.last = std::min(w.last, w.m0 - lo);
     }
-    if (first > last) return;
-    MinorStepper minor(major == 0 ? 1 : major, xMajor ? dy : dx, first);
-    DashWalker walker(pen.dashes, start + first);
-    const std::int64_t n0 = xMajor ? y0 : x0;
-    const std::int64_t minorLo = xMajor ? clip.top : clip.left, minorHi = xMajor ? clip.bottom : clip.right;
-    for (std::int64_t i = first; i <= last; ++i) {
-        const std::int64_t a = m0 + dir * i, b = n0 + minor.Offset();
-        if (b >= minorLo && b < minorHi && (walker.On() || pen.paintGaps)) {
-            const int x = static_cast<int>(xMajor ? a : b), y = static_cast<int>(xMajor ? b : a);
-            PutRop2(target, x, y, walker.On() ? pen.color : pen.gapColor, pen.rop2);
-        }
-        minor.Step();
-        walker.Step();
-    }
+    if (w.first > w.last) return;
+    MinorStepper minor(major == 0 ? 1 : major, xMajor ? dy : dx, w.first);
+    PixelWriter out(target);
+    // A pattern with no length draws solid, as the dash walker treats it.
+    bool solid = true;
+    for (int d : pen.dashes) solid = solid && d == 0;
+    if (solid) DrawSolid(out, w, minor, pen);
+    else DrawDashed(out, w, minor, pen, start);
 }
 
 }  // namespace brimlox::gdi::raster

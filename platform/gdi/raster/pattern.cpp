@@ -12,10 +12,19 @@ bool BrushPattern::FullyOpaque() const {
 }
 
 std::uint32_t DeviceColor(const Surface& target, COLORREF color) {
-    if (target.Format() != PixelFormat::Mono1) return ToPixel(color);
+    if (target.Format() != PixelFormat::Mono1) return target.FromRgb(ToPixel(color));
     // The nearer of black and white: white when R + G + B exceeds 382.5.
     int sum = GetRValue(color) + GetGValue(color) + GetBValue(color);
     return sum >= 383 ? 0xFFFFFF : 0;
+}
+
+std::uint32_t DrawingColor(const Surface& target, COLORREF color, COLORREF back) {
+    if (target.Format() != PixelFormat::Indexed || target.BitsPerPixel() != 1) return DeviceColor(target, color);
+    const auto& table = target.Colours();
+    for (std::uint32_t i = 0; i < 2; ++i)
+        if (table[i] == ToPixel(color)) return i;
+    const std::uint32_t backValue = DeviceColor(target, back);
+    return (color & 0xFFFFFF) == (back & 0xFFFFFF) ? backValue : backValue ^ 1u;
 }
 
 namespace {
@@ -74,7 +83,7 @@ void RealizePattern(const DcObject& dc, const BrushObject& b, const Surface& tar
         if (b.patternMono && !monoTarget) {
             // A mono pattern takes the DC's text colour for 0 bits and background for 1 bits;
             // on a mono target its bits are copied as they are.
-            v = ToPixel(v ? dc.bkColor : dc.textColor);
+            v = DeviceColor(target, v ? dc.bkColor : dc.textColor);
         } else if (!b.patternMono && monoTarget) {
             // A colour pattern is dithered on a mono target, cell by cell.
             v = DitherCell(ToColorRef(v), i);
@@ -121,7 +130,7 @@ BrushPattern RealizeBrush(const DcObject& dc, HBRUSH handle) {
                 RealizeMonoSolid(c, p);
             } else {
                 p.solid = true;
-                p.solidValue = DeviceColor(*target, c);
+                p.solidValue = DrawingColor(*target, c, dc.bkColor);
             }
             break;
         }

@@ -28,6 +28,10 @@ struct BrushPattern {
 // A colour as the target stores it. On a mono target a colour becomes the nearer of black
 // and white (white when R + G + B >= 383). Brushes on mono targets are dithered instead.
 std::uint32_t DeviceColor(const Surface& target, COLORREF color);
+// The device value a pen or brush of this colour draws with: as above, except that on a 1-bpp
+// DIB a colour that is not in its table draws as the entry the background colour maps to when
+// it is the background colour, and as the other entry when it is not.
+std::uint32_t DrawingColor(const Surface& target, COLORREF color, COLORREF back);
 
 BrushPattern RealizeBrush(const DcObject& dc, HBRUSH brush);
 

@@ -20,6 +20,19 @@ inline std::uint32_t ApplyRop2(int rop2, std::uint32_t pen, std::uint32_t dst) {
     return r & 0xFFFFFF;
 }
 
+// A binary operation with a fixed pen value is bitwise in the destination: each bit is kept,
+// inverted, set or cleared, which one AND and one XOR mask express: (dst & keep) ^ flip.
+struct Rop2Masks {
+    std::uint32_t keep = 0;
+    std::uint32_t flip = 0;
+    std::uint32_t Apply(std::uint32_t dst) const { return (dst & keep) ^ flip; }
+};
+
+inline Rop2Masks MasksOfRop2(int rop2, std::uint32_t pen) {
+    const std::uint32_t cleared = ApplyRop2(rop2, pen, 0);
+    return Rop2Masks{ApplyRop2(rop2, pen, 0xFFFFFFFFu) ^ cleared, cleared};
+}
+
 inline std::uint8_t Rop3Index(std::uint32_t rop) { return static_cast<std::uint8_t>(rop >> 16); }
 
 // The reference evaluation of any ternary operation: the OR of its minterms.
