@@ -28,9 +28,11 @@ int main(int argc, char** argv) {
     }
     // The program knows its controls only by name; properties go through late-bound calls,
     // as they would for a control type this program was never compiled against.
-    auto label = form->Find("lblVolume");
-    auto bar = form->Find("hsbVolume");
-    auto reset = form->Find("cmdReset");
+    // The form owns its controls; handlers point at them without owning them, so no control
+    // keeps itself alive through its own handler once the form goes.
+    host::Control* label = form->Find("lblVolume").get();
+    host::Control* bar = form->Find("hsbVolume").get();
+    host::Control* reset = form->Find("cmdReset").get();
     if (!label || !bar || !reset) {
         std::fprintf(stderr, "%s: expected lblVolume, hsbVolume and cmdReset\n", path.c_str());
         return 2;

@@ -21,9 +21,13 @@ PointI Add(PointI a, PointI b) { return PointI{a.x + b.x, a.y + b.y}; }
 PointI Sub(PointI a, PointI b) { return PointI{a.x - b.x, a.y - b.y}; }
 bool Same(PointI a, PointI b) { return a.x == b.x && a.y == b.y; }
 
-// Floor and ceiling of n / d for d > 0.
-std::int64_t FloorDiv(std::int64_t n, std::int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
-std::int64_t CeilDiv(std::int64_t n, std::int64_t d) { return -FloorDiv(-n, d); }
+// Ceiling of n / d for d > 0. Products of two coordinates (each up to 33 bits once the DC's
+// origin is added) need more than 64 bits.
+using Wide = __int128;
+std::int64_t CeilDiv(Wide n, Wide d) {
+    const Wide q = n / d;
+    return static_cast<std::int64_t>(q * d < n ? q + 1 : q);
+}
 
 // Fills a convex polygon with integer corners by the region rule: on row y the points
 // (x, y) inside, the left edge in and the right edge out; an edge counts for rows
@@ -46,7 +50,7 @@ void AddConvexPolygon(CoverageMask& mask, std::span<const PointI> poly) {
             if (a.y == c.y) continue;
             if (a.y > c.y) std::swap(a, c);
             if (y < a.y || y >= c.y) continue;
-            const std::int64_t x = a.x + CeilDiv((y - a.y) * (c.x - a.x), c.y - a.y);
+            const std::int64_t x = a.x + CeilDiv(static_cast<Wide>(y - a.y) * (c.x - a.x), c.y - a.y);
             left = std::min(left, x);
             right = std::max(right, x);
         }
