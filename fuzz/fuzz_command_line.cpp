@@ -10,8 +10,8 @@
 #include "apps/common/command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using brimlox::apps::OptionSpec;
-    static const OptionSpec kOptions[] = {{"--out", true}, {"-o", true}, {"--scale", true}, {"--headless", false},
+    using brimlox::apps::OptionRule;
+    static const OptionRule kOptions[] = {{"--out", true}, {"-o", true}, {"--scale", true}, {"--headless", false},
                                           {"--help", false}};
     std::vector<std::string> words(1);
     for (std::size_t i = 0; i < size; ++i) {

@@ -34,7 +34,7 @@ struct Parsed {
 };
 
 Parsed ParseArguments(int argc, char** argv) {
-    static const brimlox::apps::OptionSpec kOptions[] = {{"--out", true},       {"--forms", true}, {"--script", true},
+    static const brimlox::apps::OptionRule kOptions[] = {{"--out", true},       {"--forms", true}, {"--script", true},
                                                          {"--headless", false}, {"--help", false}, {"-h", false},
                                                          {"--version", false}};
     Parsed p;

@@ -210,7 +210,7 @@ std::string Describe(const std::string& typeName) {
 }  // namespace
 
 int RunDescribe(int argc, char** argv) {
-    static const apps::OptionSpec kOptions[] = {{"--help", false}, {"-h", false}, {"--list", false}};
+    static const apps::OptionRule kOptions[] = {{"--help", false}, {"-h", false}, {"--list", false}};
     apps::CommandLine line;
     if (auto problem = line.Parse(apps::ArgumentsAfter(argc, argv, 2), kOptions)) return Bad(*problem + " (try --help)");
     if (line.Has("--help") || line.Has("-h")) return std::fputs(kDescribeUsage, stdout), 0;

@@ -87,7 +87,7 @@ int Bad(const char* command, const std::string& problem) {
 // Parses FORM.json and the options `allowed` lists ("-o", "--scale", "--script", "--out").
 // Returns -1 to go on, or the exit code to stop with.
 int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<std::string>& allowed, FormArgs& a) {
-    std::vector<apps::OptionSpec> options{{"--help", false}, {"-h", false}};
+    std::vector<apps::OptionRule> options{{"--help", false}, {"-h", false}};
     for (const auto& name : allowed) options.push_back({name, name != "--reset-layout"});
     apps::CommandLine line;
     if (auto problem = line.Parse(apps::ArgumentsAfter(argc, argv, 2), options))

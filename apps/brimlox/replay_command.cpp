@@ -43,7 +43,7 @@ int Usage(const std::string& problem) {
 
 // Fills `args`; returns -1 to go on, or the exit code to stop with.
 int ParseArgs(int argc, char** argv, ReplayArgs& args) {
-    static const apps::OptionSpec kOptions[] = {{"--help", false}, {"-h", false}, {"-o", true}, {"--all", true},
+    static const apps::OptionRule kOptions[] = {{"--help", false}, {"-h", false}, {"-o", true}, {"--all", true},
                                                 {"--check", false}};
     apps::CommandLine line;
     if (auto problem = line.Parse(apps::ArgumentsAfter(argc, argv, 2), kOptions)) return Usage(*problem);

@@ -4,7 +4,7 @@
 
 namespace brimlox::apps {
 
-std::optional<std::string> CommandLine::Parse(std::span<const char* const> args, std::span<const OptionSpec> options) {
+std::optional<std::string> CommandLine::Parse(std::span<const char* const> args, std::span<const OptionRule> options) {
     values_.clear();
     positional_.clear();
     bool optionsEnded = false;
@@ -21,10 +21,10 @@ std::optional<std::string> CommandLine::Parse(std::span<const char* const> args,
         // --name=value names the option before the '='; one-letter options never take one.
         const auto equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
         const std::string name = arg.substr(0, equals);
-        const auto spec = std::find_if(options.begin(), options.end(), [&](const OptionSpec& o) { return o.name == name; });
-        if (spec == options.end()) return "unknown option '" + name + "'";
+        const auto known = std::find_if(options.begin(), options.end(), [&](const OptionRule& o) { return o.name == name; });
+        if (known == options.end()) return "unknown option '" + name + "'";
         if (values_.count(name)) return name + " is given more than once";
-        if (!spec->takesValue) {
+        if (!known->takesValue) {
             if (equals != std::string::npos) return name + " takes no value";
             values_[name] = "";
         } else if (equals != std::string::npos) {

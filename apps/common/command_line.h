@@ -13,7 +13,7 @@
 
 namespace brimlox::apps {
 
-struct OptionSpec {
+struct OptionRule {
     std::string name;        // "--out", "-o"
     bool takesValue = true;  // false: a flag such as --headless
 };
@@ -21,7 +21,7 @@ struct OptionSpec {
 class CommandLine {
 public:
     // Parses `args` (without the program name or command). Returns the problem, or nothing.
-    std::optional<std::string> Parse(std::span<const char* const> args, std::span<const OptionSpec> options);
+    std::optional<std::string> Parse(std::span<const char* const> args, std::span<const OptionRule> options);
 
     bool Has(const std::string& name) const { return values_.count(name) != 0; }
     // The value of an option, or `fallback` when it was not given.

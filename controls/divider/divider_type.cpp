@@ -3,33 +3,26 @@
 // the host, so forms can add it and form files can hold it.
 #include "controls/divider/divider.h"
 
+#include "platform/host/standard_dispids.h"
+
 namespace brimlox::controls {
 
 using host::MemberFlags;
 using host::Variant;
 
-namespace {
-
-constexpr int kDispBackColor = -501;
-constexpr int kDispForeColor = -513;
-constexpr int kDispRefresh = -550;
-constexpr int kDispAboutBox = -552;
-
-}  // namespace
-
 const host::TypeInfo* Divider::GetTypeInfo() const {
     static const auto info = [] {
         host::TypeBuilder<Divider> b("Divider");
         b.Method("ShowAboutBox", [](Divider& d, std::span<Variant>) { d.ShowAboutBox(); return Variant(); }, "", {},
-                 kDispAboutBox)
+                 host::dispid::kAboutBox)
             .Property("BackColor", &Divider::BackColor, &Divider::SetBackColor,
                       "Returns/sets the background color used to display text and graphics in an object.",
-                      kDispBackColor)
+                      host::dispid::kBackColor)
             .Property("ForeColor", &Divider::ForeColor, &Divider::SetForeColor,
                       "Returns/sets the foreground color used to display text and graphics in an object.",
-                      kDispForeColor)
+                      host::dispid::kForeColor)
             .Method("Refresh", [](Divider& d, std::span<Variant>) { d.Refresh(); return Variant(); },
-                    "Forces a complete repaint of a object.", {}, kDispRefresh)
+                    "Forces a complete repaint of a object.", {}, host::dispid::kRefresh)
             .Property("Style", &Divider::Style, &Divider::SetStyle, "", 1)
             .Property("Transparent", &Divider::Transparent, &Divider::SetTransparent, "", 2)
             .Method("Rotate", [](Divider& d, std::span<Variant> a) {

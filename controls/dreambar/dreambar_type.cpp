@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "controls/dreambar/dreambar.h"
+
+#include "platform/host/standard_dispids.h"
 #include "controls/published_enumerations.h"
 
 namespace brimlox::controls {
@@ -15,20 +17,6 @@ using host::Variant;
 
 namespace {
 
-constexpr int kDispValue = 0;
-constexpr int kDispBackColor = -501;
-constexpr int kDispForeColor = -513;
-constexpr int kDispEnabled = -514;
-constexpr int kDispFont = -512;
-constexpr int kDispBorderStyle = -504;
-constexpr int kDispHwnd = -515;
-constexpr int kDispRefresh = -550;
-constexpr int kDispAboutBox = -552;
-constexpr int kDispClick = -600;
-constexpr int kDispDblClick = -601;
-constexpr int kDispMouseDown = -605;
-constexpr int kDispMouseMove = -606;
-constexpr int kDispMouseUp = -607;
 
 constexpr std::uint32_t kButtonFace = 0x8000000F;
 constexpr std::uint32_t kButtonText = 0x80000012;
@@ -112,7 +100,7 @@ void AddLeadingMembers(host::TypeBuilder<DreamBar>& b) {
         }, "Restores the saved layout of the form and saves it when the form closes.",
                 {{"frmParent", false, true}, {"Center", true, false}}, 4)
         .Method("ShowAboutBox", [](D& d, std::span<Variant>) { d.ShowAboutBox(); return Variant(); }, "", {},
-                kDispAboutBox)
+                host::dispid::kAboutBox)
         .Method("PrintText", [](D& d, std::span<Variant> a) {
             if (a.empty()) throw host::HostError(host::kErrArgumentNotOptional);
             d.PrintText(a[0].ToString(), static_cast<std::int16_t>(OptionalSingle(a, 1)), OptionalSingle(a, 2),
@@ -136,22 +124,22 @@ void AddProperties(host::TypeBuilder<DreamBar>& b) {
     using D = DreamBar;
     const MemberFlags hiddenFromBrowser{false, true};
     b.Property("BackColor", &D::BackColor, &D::SetBackColor,
-               "Returns/sets the background color used to display text and graphics in an object.", kDispBackColor)
+               "Returns/sets the background color used to display text and graphics in an object.", host::dispid::kBackColor)
         .Property("ForeColor", &D::ForeColor, &D::SetForeColor,
-                  "Returns/sets the foreground color used to display text and graphics in an object.", kDispForeColor)
+                  "Returns/sets the foreground color used to display text and graphics in an object.", host::dispid::kForeColor)
         .Property("Enabled", &D::Enabled, &D::SetEnabled,
                   "Returns/sets a value that determines whether an object can respond to user-generated events.",
-                  kDispEnabled)
-        .Property("Font", &D::Font, &D::SetFont, "Returns a Font object.", kDispFont)
+                  host::dispid::kEnabled)
+        .Property("Font", &D::Font, &D::SetFont, "Returns a Font object.", host::dispid::kFont)
         .Property("BorderStyle", &D::BorderStyle, &D::SetBorderStyle, "Returns/sets the border style for an object.",
-                  kDispBorderStyle)
+                  host::dispid::kBorderStyle)
         .Method("Refresh", [](D& d, std::span<Variant>) { d.Refresh(); return Variant(); },
-                "Forces a complete repaint of a object.", {}, kDispRefresh)
+                "Forces a complete repaint of a object.", {}, host::dispid::kRefresh)
         .Property("MouseIcon", &D::MouseIcon, &D::SetMouseIcon, "Sets a custom mouse icon.", 7)
         .Property("MousePointer", &D::MousePointer, &D::SetMousePointer,
                   "Returns/sets the type of mouse pointer displayed when over part of an object.", 8)
         .Property("Picture", &D::Picture, &D::SetPicture, "Returns/sets a graphic to be displayed in a control.",
-                  kDispValue)
+                  host::dispid::kValue)
         .Method("PaintPanel", [](D& d, std::span<Variant> a) {
             if (a.empty() || a[0].IsEmpty()) throw host::HostError(host::kErrArgumentNotOptional);
             if (auto target = a[0].ToObject()) d.PaintPanel(*target);
@@ -165,7 +153,7 @@ void AddProperties(host::TypeBuilder<DreamBar>& b) {
         .Property("CurrentY", &D::CurrentY, &D::SetCurrentY,
                   "Returns/sets the vertical coordinates for next print or draw method.", 12, hiddenFromBrowser)
         .Get("hDC", &D::hDCValue, "Returns a handle (from Microsoft Windows) to the object's device context.", 13)
-        .Get("hWnd", &D::hWndValue, "Returns a handle (from Microsoft Windows) to an object's window.", kDispHwnd)
+        .Get("hWnd", &D::hWndValue, "Returns a handle (from Microsoft Windows) to an object's window.", host::dispid::kHwnd)
         .Property("MinimizeStyle", &D::MinimizeStyle, &D::SetMinimizeStyle,
                   "Returns/sets the minimize direction to Top or Left.", 14)
         .Property("MinimizeAuto", &D::MinimizeAuto, &D::SetMinimizeAuto,
@@ -222,12 +210,12 @@ void AddEvents(host::TypeBuilder<DreamBar>& b) {
         .Event("DblClick", 5,
                "Occurs when the user presses and releases a mouse button and then presses and releases it again over "
                "an object.")
-        .Event("MouseDown", kDispMouseDown, "Occurs when the user presses the mouse button while an object has the focus.",
+        .Event("MouseDown", host::dispid::kMouseDown, "Occurs when the user presses the mouse button while an object has the focus.",
                kMouseParams)
-        .Event("MouseMove", kDispMouseMove, "Occurs when the user moves the mouse.", kMouseParams)
-        .Event("MouseUp", kDispMouseUp, "Occurs when the user releases the mouse button while an object has the focus.",
+        .Event("MouseMove", host::dispid::kMouseMove, "Occurs when the user moves the mouse.", kMouseParams)
+        .Event("MouseUp", host::dispid::kMouseUp, "Occurs when the user releases the mouse button while an object has the focus.",
                kMouseParams);
-    (void)kDispClick, (void)kDispDblClick;
+    (void)host::dispid::kClick, (void)host::dispid::kDblClick;
 }
 
 void PublishValues(host::TypeBuilder<DreamBar>& b) {

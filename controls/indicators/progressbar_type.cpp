@@ -3,6 +3,8 @@
 // host, so forms can add it and form files can hold it.
 #include "controls/indicators/progressbar.h"
 
+#include "platform/host/standard_dispids.h"
+
 namespace brimlox::controls {
 
 namespace {
@@ -10,12 +12,6 @@ namespace {
 using host::TypeBuilder;
 using host::Variant;
 
-constexpr int kDispValue = 0;
-constexpr int kDispForeColor = -513;
-constexpr int kDispFont = -512;
-constexpr int kDispRefresh = -550;
-constexpr int kDispAboutBox = -552;
-constexpr int kDispHwnd = -515;
 
 void AddMembers(TypeBuilder<ProgressBar>& b) {
     b.Method(
@@ -24,20 +20,20 @@ void AddMembers(TypeBuilder<ProgressBar>& b) {
              p.ShowAboutBox();
              return Variant();
          },
-         "", {}, kDispAboutBox)
+         "", {}, host::dispid::kAboutBox)
         .Property("ForeColor", &ProgressBar::ForeColor, &ProgressBar::SetForeColor,
-                  "Returns/sets the foreground color used to display text and graphics in an object.", kDispForeColor)
-        .Property("Font", &ProgressBar::Font, &ProgressBar::SetFont, "Returns a Font object.", kDispFont)
+                  "Returns/sets the foreground color used to display text and graphics in an object.", host::dispid::kForeColor)
+        .Property("Font", &ProgressBar::Font, &ProgressBar::SetFont, "Returns a Font object.", host::dispid::kFont)
         .Method(
             "Refresh",
             [](ProgressBar& p, std::span<Variant>) {
                 p.Refresh();
                 return Variant();
             },
-            "Forces a complete repaint of a object.", {}, kDispRefresh)
+            "Forces a complete repaint of a object.", {}, host::dispid::kRefresh)
         .Property("Max", &ProgressBar::Max, &ProgressBar::SetMax, "Returns/sets the maximum value of the progress bar.", 1)
         .Property("Value", &ProgressBar::Value, &ProgressBar::SetValue,
-                  "Returns/sets the current value of the progress bar.", kDispValue)
+                  "Returns/sets the current value of the progress bar.", host::dispid::kValue)
         .Property("BorderStyle", &ProgressBar::BorderStyle, &ProgressBar::SetBorderStyle,
                   "Returns/sets the border style for the progress bar.", 2)
         .Property("BarStyle", &ProgressBar::BarStyle, &ProgressBar::SetBarStyle,
@@ -47,7 +43,7 @@ void AddMembers(TypeBuilder<ProgressBar>& b) {
         .Get("hDC", &ProgressBar::hDCValue, "Returns a handle (from Microsoft Windows) to the object's device context.",
              5)
         .Get("hWnd", &ProgressBar::hWndValue, "Returns a handle (from Microsoft Windows) to an object's window.",
-             kDispHwnd)
+             host::dispid::kHwnd)
         .Property("Divisions", &ProgressBar::Divisions, &ProgressBar::SetDivisions,
                   "Returns/sets the number of divisions on the progress bar.", 6)
         .Property("ShowPercent", &ProgressBar::ShowPercent, &ProgressBar::SetShowPercent,

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "controls/published_enumerations.h"
+
+#include "platform/host/standard_dispids.h"
 #include "controls/splitwindow/splitwindow.h"
 
 namespace brimlox::controls {
@@ -15,17 +17,6 @@ using host::Variant;
 
 namespace {
 
-constexpr int kDispValue = 0;
-constexpr int kDispBackColor = -501;
-constexpr int kDispEnabled = -514;
-constexpr int kDispHwnd = -515;
-constexpr int kDispRefresh = -550;
-constexpr int kDispAboutBox = -552;
-constexpr int kDispClick = -600;
-constexpr int kDispDblClick = -601;
-constexpr int kDispMouseDown = -605;
-constexpr int kDispMouseMove = -606;
-constexpr int kDispMouseUp = -607;
 
 constexpr std::uint32_t kButtonFace = 0x8000000F;
 constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
@@ -92,7 +83,7 @@ void AddDocked(host::TypeInfo& info) {
 void AddProperties(host::TypeBuilder<SplitWindow>& b) {
     using S = SplitWindow;
     b.Property("Active", &S::Active, &S::SetActive, "Returns/sets if the splitter resizes the controls placed on it.",
-               kDispValue)
+               host::dispid::kValue)
         .Property("GapInPixels", &S::GapInPixels, &S::SetGapInPixels,
                   "Returns/sets the width in pixels of the gaps between the panes.", 1)
         .Property("MinimumPane", &S::MinimumPane, &S::SetMinimumPane,
@@ -100,7 +91,7 @@ void AddProperties(host::TypeBuilder<SplitWindow>& b) {
         .With(AddPaneSize)
         .Property("Picture", &S::Picture, &S::SetPicture, "Returns/sets the picture tiled over the background.", 5)
         .Property("BackColor", &S::BackColor, &S::SetBackColor,
-                  "Returns/sets the background color used to display text and graphics in an object.", kDispBackColor)
+                  "Returns/sets the background color used to display text and graphics in an object.", host::dispid::kBackColor)
         .Property("GradientPct", &S::GradientPct, &S::SetGradientPct,
                   "Returns/sets the percentage of luminance change of the background gradient.", 6)
         .Property("Border", &S::Border, &S::SetBorder, "Returns/sets if a border and a border gap are drawn.", 7)
@@ -139,12 +130,12 @@ void AddProperties(host::TypeBuilder<SplitWindow>& b) {
                   "Returns/sets if a right click turns the tool window.", 32)
         .Property("Enabled", &S::Enabled, &S::SetEnabled,
                   "Returns/sets a value that determines whether an object can respond to user-generated events.",
-                  kDispEnabled);
+                  host::dispid::kEnabled);
 }
 
 void AddReadOnly(host::TypeBuilder<SplitWindow>& b) {
     using S = SplitWindow;
-    b.Get("hWnd", &S::hWndValue, "Returns a handle (from Microsoft Windows) to an object's window.", kDispHwnd)
+    b.Get("hWnd", &S::hWndValue, "Returns a handle (from Microsoft Windows) to an object's window.", host::dispid::kHwnd)
         .Get("hDC", &S::hDCValue, "Returns a handle (from Microsoft Windows) to the object's device context.", 33)
         .Get("TimedEvent", &S::TimedEvent, "Returns if a resize has not been acknowledged yet.", 34)
         .Get("FormRestored", &S::FormRestored, "Returns if PersistForm restored a saved layout.", 35)
@@ -165,14 +156,14 @@ void AddMethods(host::TypeBuilder<SplitWindow>& b) {
          return Variant();
      }, "Spreads the panes evenly.", {{"MoveChildren", true, false}}, 40)
         .Method("Refresh", [](S& s, std::span<Variant>) { s.Refresh(); return Variant(); },
-                "Forces a complete repaint of a object.", {}, kDispRefresh)
+                "Forces a complete repaint of a object.", {}, host::dispid::kRefresh)
         .Method("GetMouseInfo", [](S& s, std::span<Variant>) {
             CmdMouseInfo m = s.GetMouseInfo();
             return Variant(std::to_string(m.Button) + "," + std::to_string(m.Shift) + "," + std::to_string(m.x) + "," +
                            std::to_string(m.y));
         }, "Returns the arguments of the last mouse event.", {}, 41)
         .Method("ShowAboutBox", [](S& s, std::span<Variant>) { s.ShowAboutBox(); return Variant(); }, "", {},
-                kDispAboutBox)
+                host::dispid::kAboutBox)
         .With(AddMenuPoppedUp)
         .Method("ResizeComplete", [](S& s, std::span<Variant>) { s.ResizeComplete(); return Variant(); }, "", {}, 46,
                 MemberFlags{true, false})
@@ -199,13 +190,13 @@ void AddEvents(host::TypeBuilder<SplitWindow>& b) {
     b.Event("MouseEnter", 1, "Occurs when the mouse comes over the control.")
         .Event("MouseExit", 2, "Occurs when the mouse leaves the control.")
         .Event("MouseOver", 3, "Occurs while the mouse moves over the control.", {{"x", false, true}, {"y", false, true}})
-        .Event("MouseDown", kDispMouseDown, "Occurs when the user presses the mouse button while an object has the focus.",
+        .Event("MouseDown", host::dispid::kMouseDown, "Occurs when the user presses the mouse button while an object has the focus.",
                kMouseParams)
-        .Event("MouseMove", kDispMouseMove, "Occurs when the user moves the mouse.", kMouseParams)
-        .Event("MouseUp", kDispMouseUp, "Occurs when the user releases the mouse button while an object has the focus.",
+        .Event("MouseMove", host::dispid::kMouseMove, "Occurs when the user moves the mouse.", kMouseParams)
+        .Event("MouseUp", host::dispid::kMouseUp, "Occurs when the user releases the mouse button while an object has the focus.",
                kMouseParams)
-        .Event("Click", kDispClick, "Occurs when the user presses and then releases a mouse button over an object.")
-        .Event("DblClick", kDispDblClick,
+        .Event("Click", host::dispid::kClick, "Occurs when the user presses and then releases a mouse button over an object.")
+        .Event("DblClick", host::dispid::kDblClick,
                "Occurs when the user presses and releases a mouse button and then presses and releases it again over "
                "an object.")
         .Event("Moved", 4, "Occurs after the user moved or docked the control.")

@@ -13,9 +13,9 @@ namespace brimlox::test {
 namespace {
 
 using apps::CommandLine;
-using apps::OptionSpec;
+using apps::OptionRule;
 
-const OptionSpec kOptions[] = {{"--out", true}, {"-o", true}, {"--scale", true}, {"--headless", false}};
+const OptionRule kOptions[] = {{"--out", true}, {"-o", true}, {"--scale", true}, {"--headless", false}};
 
 // Parses `args`; returns the problem, or "" with the result in `line`.
 std::string Parse(CommandLine& line, std::initializer_list<const char*> args) {
