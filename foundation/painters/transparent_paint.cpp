@@ -95,22 +95,25 @@ void StretchSource(HDC hdc, SourceDc& source, HDC object, int w, int h, int sw, 
     BitBlt(source, 0, 0, w, h, object, 0, 0, SRCCOPY);
 }
 
-}  // namespace
+// Whether the picture the DC reads is in colour and the rectangle lies inside it, so every
+// pixel is read from the picture and compared with the key. (A mono picture's mask is its own
+// bits, whatever the key.)
+bool ColourPictureHolds(HDC source, const RECT& r) {
+    BITMAP bm{};
+    if (!GetObjectA(GetCurrentObject(source, OBJ_BITMAP), sizeof bm, &bm)) return false;
+    return bm.bmBitsPixel > 1 && r.left >= 0 && r.top >= 0 && r.right <= bm.bmWidth && r.bottom <= bm.bmHeight;
+}
 
-void TransparentPaint(HDC hdc, HBITMAP bitmap, const RECT& src, const RECT& dest, int effect, std::int32_t maskColor) {
+// The classic three-bitmap way: a mono mask of the key colour, the screen cut out by it and
+// the picture cut out by its inverse, joined by XOR. Where the source rectangle reaches past
+// the bitmap the picture reads as black, which this keeps for pictures painted that way.
+// The source DC's background colour is the key on entry and put back to oldBack.
+void PaintThroughMask(HDC hdc, SourceDc& source, COLORREF oldBack, const RECT& dest, int sw, int sh) {
     const int w = dest.right - dest.left, h = dest.bottom - dest.top;
-    const int sw = src.right - src.left, sh = src.bottom - src.top;
-    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || !bitmap) return;
-
     ScratchDc mask(hdc, CreateBitmap(w, h, 1, 1, nullptr));
     ScratchDc inverse(hdc, CreateBitmap(w, h, 1, 1, nullptr));
     ScratchDc background(hdc, CreateCompatibleBitmap(hdc, w, h));
     ScratchDc object(hdc, CreateCompatibleBitmap(hdc, w, h));
-    SourceDc source(hdc, bitmap, src.left, src.top);
-
-    COLORREF key = maskColor < 0 ? GetPixel(source, 0, 0) : static_cast<COLORREF>(maskColor);
-    COLORREF oldBack = SetBkColor(source, key);
-    if (effect != static_cast<int>(PictureEffect::None)) ApplyEffect(hdc, source, bitmap, effect, key, sw, sh);
     if (sw != w || sh != h) StretchSource(hdc, source, object, w, h, sw, sh);
 
     // The mask is white where the picture is transparent; the background keeps the screen
@@ -124,6 +127,28 @@ void TransparentPaint(HDC hdc, HBITMAP bitmap, const RECT& src, const RECT& dest
     BitBlt(object, 0, 0, w, h, inverse, 0, 0, SRCAND);
     BitBlt(background, 0, 0, w, h, object, 0, 0, SRCINVERT);
     BitBlt(hdc, dest.left, dest.top, w, h, background, 0, 0, SRCCOPY);
+}
+
+}  // namespace
+
+void TransparentPaint(HDC hdc, HBITMAP bitmap, const RECT& src, const RECT& dest, int effect, std::int32_t maskColor) {
+    const int w = dest.right - dest.left, h = dest.bottom - dest.top;
+    const int sw = src.right - src.left, sh = src.bottom - src.top;
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || !bitmap) return;
+
+    SourceDc source(hdc, bitmap, src.left, src.top);
+    COLORREF key = maskColor < 0 ? GetPixel(source, 0, 0) : static_cast<COLORREF>(maskColor);
+    COLORREF oldBack = SetBkColor(source, key);
+    if (effect != static_cast<int>(PictureEffect::None)) ApplyEffect(hdc, source, bitmap, effect, key, sw, sh);
+    // An unstretched picture read wholly from its bitmap is one colour-keyed copy, which gives
+    // the same pixels as the mask without four scratch bitmaps and eight blits.
+    if (sw == w && sh == h &&
+        ColourPictureHolds(source, RECT{source.x, source.y, source.x + sw, source.y + sh})) {
+        SetBkColor(source, oldBack);
+        TransparentBlt(hdc, dest.left, dest.top, w, h, source, source.x, source.y, w, h, key);
+        return;
+    }
+    PaintThroughMask(hdc, source, oldBack, dest, sw, sh);
 }
 
 }  // namespace brimlox::foundation

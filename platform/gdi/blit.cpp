@@ -1,9 +1,10 @@
-// PatBlt, BitBlt and StretchBlt: argument checks, rectangle normalisation and clipping. The
+// PatBlt, BitBlt, StretchBlt and TransparentBlt: argument checks, rectangle normalisation and clipping. The
 // pixel work is in raster/blit.cpp and raster/stretch.cpp.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/raster/blit.h"
@@ -128,6 +129,70 @@ BOOL StretchBits(DcObject& dst, DcObject& src, const StretchArgs& a, std::uint8_
     return TRUE;
 }
 
+// One destination axis of a TransparentBlt: for each destination pixel in [lo, hi) the source
+// pixel it takes (the last of a shrunk run, as COLORONCOLOR drops pixels), trimmed to the
+// pixels whose source lies in [srcLo, srcHi). Empty when none does.
+struct KeyedAxis {
+    std::int64_t lo = 0, hi = 0;
+    std::vector<int> source;
+};
+
+KeyedAxis MapKeyedAxis(std::int64_t lo, std::int64_t hi, Extent dst, Extent src, std::int64_t srcLo,
+                       std::int64_t srcHi, bool lastOfRun) {
+    KeyedAxis a;
+    for (std::int64_t d = lo; d < hi; ++d) {
+        raster::SourceRun run = raster::MapAxis(d - dst.start, src.length, dst.length);
+        std::int64_t s = src.start + (lastOfRun ? run.last : run.first);
+        if (s < srcLo || s >= srcHi) {
+            if (a.source.empty()) continue;
+            break;
+        }
+        if (a.source.empty()) a.lo = d;
+        a.hi = d + 1;
+        a.source.push_back(static_cast<int>(s));
+    }
+    return a;
+}
+
+BOOL KeyedBits(DcObject& dst, DcObject& src, const StretchArgs& a, UINT transparent) {
+    Surface* target = dst.Target();
+    const Surface* source = src.Target();
+    if (!target || !source) return FALSE;
+    if (a.width == 0 || a.height == 0 || a.srcWidth == 0 || a.srcHeight == 0) return TRUE;
+    // Copying a surface onto itself reads from a copy taken before any pixel changes.
+    std::unique_ptr<Surface> copy;
+    if (source == target) {
+        copy = Snapshot(*source);
+        if (!copy) return FALSE;
+        source = copy.get();
+    }
+    Extent ex{std::int64_t{a.x} + dst.origin.x, a.width}, ey{std::int64_t{a.y} + dst.origin.y, a.height};
+    Extent sx{std::int64_t{a.srcX} + src.origin.x, a.srcWidth}, sy{std::int64_t{a.srcY} + src.origin.y, a.srcHeight};
+    RECT dclip = dst.Clip(), sclip = src.Clip();
+    std::int64_t l, r, t, b;
+    if (!ClipExtent(ex.start, ex.length, dclip.left, dclip.right, l, r) ||
+        !ClipExtent(ey.start, ey.length, dclip.top, dclip.bottom, t, b))
+        return TRUE;
+    const std::uint32_t key = source->FromRgb(ToPixel(transparent));
+    const raster::SourceMapping mapping = raster::SourceMapping::Between(dst, *target, src, *source);
+    if (a.width == a.srcWidth && a.height == a.srcHeight) {
+        // Same size: destination pixels whose source lies outside the source are not drawn.
+        std::int64_t dx = ex.start - sx.start, dy = ey.start - sy.start;
+        if (!ClipExtent(l, r - l, sclip.left + dx, sclip.right + dx, l, r) ||
+            !ClipExtent(t, b - t, sclip.top + dy, sclip.bottom + dy, t, b))
+            return TRUE;
+        raster::BlitSource bs{source, static_cast<int>(l - dx), static_cast<int>(t - dy), mapping};
+        raster::KeyedCopy(*target, ToRect(l, t, r, b), bs, key);
+        return TRUE;
+    }
+    KeyedAxis cols = MapKeyedAxis(l, r, ex, sx, sclip.left, sclip.right, true);
+    KeyedAxis rows = MapKeyedAxis(t, b, ey, sy, sclip.top, sclip.bottom, false);
+    if (cols.source.empty() || rows.source.empty()) return TRUE;
+    raster::KeyedStretch(*target, ToRect(cols.lo, rows.lo, cols.hi, rows.hi), *source, mapping, cols.source,
+                         rows.source, key);
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
@@ -168,4 +233,16 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
         return tc.Return(CopyBits(*dc, x, y, width, height, *source, srcX, srcY, index));
     StretchArgs args{x, y, width, height, srcX, srcY, srcWidth, srcHeight};
     return tc.Return(StretchBits(*dc, *source, args, index));
+}
+
+BOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                    int srcHeight, UINT transparent) {
+    TraceCall tc("TransparentBlt");
+    if (tc) tc.Args(dest, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight, transparent);
+    DcObject* dc = LookupDc(dest);
+    DcObject* source = LookupDc(src);
+    // Mirroring is not supported: negative extents fail, as they do on Windows.
+    if (!dc || !source || width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0) return tc.Return(FALSE);
+    StretchArgs args{x, y, width, height, srcX, srcY, srcWidth, srcHeight};
+    return tc.Return(KeyedBits(*dc, *source, args, transparent));
 }

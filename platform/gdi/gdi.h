@@ -76,6 +76,10 @@ WINBOOL DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags);
 WINBOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
 WINBOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY,
                 int srcWidth, int srcHeight, DWORD rop);
+// Copies (stretching like COLORONCOLOR when the sizes differ) every source pixel except those
+// of the colour `transparent`, which leave the destination unchanged.
+WINBOOL TransparentBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                       int srcHeight, UINT transparent);
 
 // ---- Rectangles ---------------------------------------------------------------------------------
 WINBOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);

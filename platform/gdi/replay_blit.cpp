@@ -15,6 +15,10 @@ const HandlerEntry kBlitHandlers[] = {
          StretchBlt(c.Dc(a, 0), c.I(a, 1), c.I(a, 2), c.I(a, 3), c.I(a, 4), c.Dc(a, 5), c.I(a, 6), c.I(a, 7),
                     c.I(a, 8), c.I(a, 9), c.U(a, 10));
      }},
+    {"TransparentBlt", [](Context& c, const Json& a, const Json&) {
+         TransparentBlt(c.Dc(a, 0), c.I(a, 1), c.I(a, 2), c.I(a, 3), c.I(a, 4), c.Dc(a, 5), c.I(a, 6), c.I(a, 7),
+                        c.I(a, 8), c.I(a, 9), c.U(a, 10));
+     }},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "foundation/painters/picture_effects.h"
 #include "foundation/painters/transparent_paint.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/layout_dc.h"
 #include "support/gdi_test.h"
 
 namespace brimlox::test {
@@ -98,6 +99,100 @@ TEST_F(TransparentPaintTest, AStripOfTheSourcePaintsItsOwnPixelsWithEveryEffectA
     EXPECT_EQ(big.At(4, 4), RGB(blueGrey, blueGrey, blueGrey));
     EXPECT_EQ(big.At(1, 1), kCyan);
     DeleteObject(strip);
+}
+
+// The picture painted the classic way with plain blits: a mono mask of the key colour, the
+// screen cut out by it, the picture cut out by its inverse, joined by XOR.
+void PaintThroughMaskByHand(HDC hdc, HBITMAP picture, int w, int h, POINT at, COLORREF key) {
+    HDC source = CreateCompatibleDC(hdc);
+    HGDIOBJ oldSource = SelectObject(source, picture);
+    HDC scratch[4];
+    HBITMAP bitmaps[4] = {CreateBitmap(w, h, 1, 1, nullptr), CreateBitmap(w, h, 1, 1, nullptr),
+                          CreateCompatibleBitmap(hdc, w, h), CreateCompatibleBitmap(hdc, w, h)};
+    HGDIOBJ olds[4];
+    for (int i = 0; i < 4; ++i) {
+        scratch[i] = CreateCompatibleDC(hdc);
+        olds[i] = SelectObject(scratch[i], bitmaps[i]);
+    }
+    auto [mask, inverse, background, object] = scratch;
+    COLORREF oldBack = SetBkColor(source, key);
+    BitBlt(mask, 0, 0, w, h, source, 0, 0, SRCCOPY);
+    SetBkColor(source, oldBack);
+    BitBlt(inverse, 0, 0, w, h, mask, 0, 0, NOTSRCCOPY);
+    BitBlt(background, 0, 0, w, h, hdc, at.x, at.y, SRCCOPY);
+    BitBlt(background, 0, 0, w, h, mask, 0, 0, SRCAND);
+    BitBlt(object, 0, 0, w, h, source, 0, 0, SRCCOPY);
+    BitBlt(object, 0, 0, w, h, inverse, 0, 0, SRCAND);
+    BitBlt(background, 0, 0, w, h, object, 0, 0, SRCINVERT);
+    BitBlt(hdc, at.x, at.y, w, h, background, 0, 0, SRCCOPY);
+    for (int i = 0; i < 4; ++i) {
+        SelectObject(scratch[i], olds[i]);
+        DeleteObject(bitmaps[i]);
+        DeleteDC(scratch[i]);
+    }
+    SelectObject(source, oldSource);
+    DeleteDC(source);
+}
+
+// An 8-bpp DIB section with a 16-colour grey-and-primaries table, holding `from`'s pixels as
+// the nearest entries.
+HBITMAP IndexedCopy(HBITMAP from, int w, int h) {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[16];
+    } info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = w;
+    info.header.biHeight = h;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 8;
+    info.header.biClrUsed = 16;
+    for (int i = 0; i < 16; ++i) {
+        BYTE v = static_cast<BYTE>(i * 17);
+        info.colours[i] = i < 12 ? RGBQUAD{v, v, v, 0} : RGBQUAD{BYTE(i == 12 ? 255 : 0), 0, BYTE(i == 13 ? 200 : 255), 0};
+    }
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC in = CreateCompatibleDC(nullptr), out = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldIn = SelectObject(in, from), oldOut = SelectObject(out, dib);
+    BitBlt(out, 0, 0, w, h, in, 0, 0, SRCCOPY);
+    SelectObject(in, oldIn);
+    SelectObject(out, oldOut);
+    DeleteDC(in);
+    DeleteDC(out);
+    return dib;
+}
+
+TEST_F(TransparentPaintTest, TheKeyedCopyGivesTheMaskMethodsPixelsOnEveryLayout) {
+    HBITMAP sample = SamplePicture();
+    HBITMAP indexed = IndexedCopy(sample, 16, 16);
+    const HBITMAP pictures[] = {sample, indexed};
+    // Destinations of every layout, filled with a pattern so kept pixels are told apart.
+    for (int bpp : {32, 24, 1}) {
+        for (HBITMAP picture : pictures) {
+            for (COLORREF key : {kMagenta, RGB(200, 0, 0), RGB(1, 1, 1)}) {
+                SCOPED_TRACE(testing::Message() << bpp << " bpp, picture " << (picture == sample ? "32" : "8")
+                                                << " bpp, key " << std::hex << key);
+                LayoutDc painted(20, 20, bpp), reference(20, 20, bpp);
+                for (int y = 0; y < 20; ++y)
+                    for (int x = 0; x < 20; ++x) {
+                        COLORREF c = (x + y) % 3 ? RGB(x * 12, 90, y * 12) : RGB(255, 255, 255);
+                        SetPixel(painted.dc(), x, y, c);
+                        SetPixel(reference.dc(), x, y, c);
+                    }
+                SetBkColor(painted.dc(), RGB(0, 0, 96));
+                SetBkColor(reference.dc(), RGB(0, 0, 96));
+                TransparentPaint(painted.dc(), picture, RECT{0, 0, 16, 16}, RECT{3, 2, 19, 18}, 0,
+                                 static_cast<std::int32_t>(key));
+                PaintThroughMaskByHand(reference.dc(), picture, 16, 16, POINT{3, 2}, key);
+                for (int y = 0; y < 20; ++y)
+                    for (int x = 0; x < 20; ++x)
+                        ASSERT_EQ(GetPixel(painted.dc(), x, y), GetPixel(reference.dc(), x, y)) << x << "," << y;
+            }
+        }
+    }
+    DeleteObject(indexed);
+    DeleteObject(sample);
 }
 
 TEST_F(TransparentPaintTest, EmptyAndHugeDestinationsNeitherFailNorLeak) {

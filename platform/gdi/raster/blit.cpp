@@ -122,4 +122,52 @@ void Blit(Surface& target, const RECT& r, const BlitSource* source, const BrushP
     }
 }
 
+void KeyedCopy(Surface& target, const RECT& r, const BlitSource& source, std::uint32_t key) {
+    const int n = r.right - r.left;
+    const int height = r.bottom - r.top;
+    const bool direct = target.Format() == PixelFormat::Bgrx32;
+    // Between 32-bpp surfaces the key is compared in place and the pixel copied as it is.
+    if (direct && SourceDirect(target, source)) {
+        for (int i = 0; i < height; ++i) {
+            const std::uint32_t* src = source.surface->Row32(source.y + i) + source.x;
+            std::uint32_t* dst = target.Row32(r.top + i) + r.left;
+            for (int k = 0; k < n; ++k)
+                if ((src[k] & 0xFFFFFFu) != key) dst[k] = src[k];
+        }
+        return;
+    }
+    Rows rows(n);
+    for (int i = 0; i < height; ++i) {
+        const int y = r.top + i;
+        ReadRow(*source.surface, source.x, source.y + i, n, rows.before);
+        std::copy_n(rows.before, n, rows.src);
+        source.mapping.Apply(rows.src, n);
+        std::uint32_t* dst = direct ? target.Row32(y) + r.left : rows.dst;
+        if (!direct) ReadRow(target, r.left, y, n, dst);
+        for (int k = 0; k < n; ++k)
+            if (rows.before[k] != key) dst[k] = rows.src[k];
+        if (!direct) WriteRow(target, r.left, y, n, dst);
+    }
+}
+
+void KeyedStretch(Surface& target, const RECT& r, const Surface& source, const SourceMapping& mapping,
+                  const std::vector<int>& cols, const std::vector<int>& rows, std::uint32_t key) {
+    const int n = r.right - r.left;
+    const bool direct = target.Format() == PixelFormat::Bgrx32;
+    const int lo = std::min(cols.front(), cols.back()), span = std::max(cols.front(), cols.back()) - lo + 1;
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(span)), raw(static_cast<std::size_t>(n)),
+        mapped(static_cast<std::size_t>(n)), dst(static_cast<std::size_t>(n));
+    for (int i = 0; i < r.bottom - r.top; ++i) {
+        ReadRow(source, lo, rows[static_cast<std::size_t>(i)], span, line.data());
+        for (int k = 0; k < n; ++k) raw[k] = line[static_cast<std::size_t>(cols[k] - lo)];
+        mapped = raw;
+        mapping.Apply(mapped.data(), n);
+        std::uint32_t* out = direct ? target.Row32(r.top + i) + r.left : dst.data();
+        if (!direct) ReadRow(target, r.left, r.top + i, n, out);
+        for (int k = 0; k < n; ++k)
+            if (raw[k] != key) out[k] = mapped[k];
+        if (!direct) WriteRow(target, r.left, r.top + i, n, out);
+    }
+}
+
 }  // namespace brimlox::gdi::raster

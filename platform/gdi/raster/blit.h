@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/gdi/raster/convert.h"
 #include "platform/gdi/raster/pattern.h"
@@ -23,6 +24,16 @@ struct BlitSource {
 // r. `source` may be null when the operation reads no source. The source may be the
 // destination surface itself; overlapping rectangles copy as memmove does.
 void Blit(Surface& target, const RECT& r, const BlitSource* source, const BrushPattern& brush, std::uint8_t index);
+
+// Copies the source to the clipped rectangle r except the source pixels whose device value is
+// `key` (a value of the source's layout), which leave the destination as it was. The source
+// must not be the destination surface.
+void KeyedCopy(Surface& target, const RECT& r, const BlitSource& source, std::uint32_t key);
+
+// KeyedCopy with stretching: destination column r.left + k reads source column cols[k], row
+// r.top + i reads source row rows[i]; both lie inside the source.
+void KeyedStretch(Surface& target, const RECT& r, const Surface& source, const SourceMapping& mapping,
+                  const std::vector<int>& cols, const std::vector<int>& rows, std::uint32_t key);
 
 // The brush along row y from column x, n pixels, as device values.
 void PatternRow(const BrushPattern& brush, int x, int y, int n, std::uint32_t* out);

@@ -430,4 +430,106 @@ TEST_F(GdiBlit, ReplayHandlersRedrawTheBlits) {
     handlers["StretchBlt"](ctx, replay::Json::parse("[1,0,2,4,2,2,0,0,1,1,13369376]"), replay::Json(1));
     EXPECT_EQ(dst.At(3, 3), RGB(0, 0, 255));
     EXPECT_THROW(handlers["BitBlt"](ctx, replay::Json::parse("[1,0]"), replay::Json(1)), replay::ReplayError);
+    ASSERT_TRUE(handlers.count("TransparentBlt"));
+    // Blue is the key: nothing changes; then red through the same call.
+    handlers["TransparentBlt"](ctx, replay::Json::parse("[1,0,0,4,4,2,0,0,4,4,16711680]"), replay::Json(1));
+    EXPECT_EQ(dst.At(0, 0), RGB(0, 0, 0));
+    SetPixel(src.dc(), 0, 0, RGB(255, 0, 0));
+    handlers["TransparentBlt"](ctx, replay::Json::parse("[1,0,0,1,1,2,0,0,1,1,16711680]"), replay::Json(1));
+    EXPECT_EQ(dst.At(0, 0), RGB(255, 0, 0));
+}
+
+namespace {
+
+// An 8 x 4 source whose pixel (x, y) is RGB(x + 1, y + 1, 0), and a 16 x 8 destination of one
+// marker colour. Rows of the destination print as "xy" pairs of the source pixel each pixel
+// came from, ".." where the marker is left.
+struct KeyedCase {
+    BitmapDc src{8, 4, 32};
+    BitmapDc dst{16, 8, 32};
+    static constexpr COLORREF kMarker = RGB(0xEF, 0xCD, 0xAB);
+    static constexpr COLORREF kKey = RGB(3, 2, 0);  // the pixel (2, 1)
+
+    KeyedCase() {
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 8; ++x) SetPixel(src.dc(), x, y, RGB(x + 1, y + 1, 0));
+        HBRUSH b = CreateSolidBrush(kMarker);
+        RECT all{0, 0, 16, 8};
+        FillRect(dst.dc(), &all, b);
+        DeleteObject(b);
+    }
+    std::string Row(int y, int w = 16) const {
+        std::string s;
+        for (int x = 0; x < w; ++x) {
+            COLORREF c = dst.At(x, y);
+            s += c == kMarker ? std::string("..")
+                              : std::to_string(GetRValue(c) - 1) + std::to_string(GetGValue(c) - 1);
+        }
+        return s;
+    }
+};
+
+}  // namespace
+
+TEST_F(GdiBlit, TransparentBltKeysCopiesAndStretchesAsWindowsDoes) {
+    // Each expectation was read off Windows' GDI as wine implements it (tools/wine).
+    {
+        KeyedCase k;
+        EXPECT_TRUE(TransparentBlt(k.dst.dc(), 1, 1, 8, 4, k.src.dc(), 0, 0, 8, 4, KeyedCase::kKey));
+        EXPECT_EQ(k.Row(0), "................................");
+        EXPECT_EQ(k.Row(2), "..0111..3141516171..............");
+        EXPECT_EQ(k.Row(4), "..0313233343536373..............");
+    }
+    {
+        KeyedCase k;  // mirroring is refused and draws nothing
+        EXPECT_FALSE(TransparentBlt(k.dst.dc(), 9, 1, -8, 4, k.src.dc(), 0, 0, 8, 4, KeyedCase::kKey));
+        EXPECT_FALSE(TransparentBlt(k.dst.dc(), 1, 1, 8, 4, k.src.dc(), 8, 0, -8, 4, KeyedCase::kKey));
+        EXPECT_FALSE(TransparentBlt(k.dst.dc(), 1, 1, 8, 4, nullptr, 0, 0, 8, 4, KeyedCase::kKey));
+        EXPECT_EQ(k.Row(1), "................................");
+    }
+    {
+        KeyedCase k;  // enlarging by 11/8 and 6/4 repeats pixels at the rounded run ends
+        EXPECT_TRUE(TransparentBlt(k.dst.dc(), 0, 0, 11, 6, k.src.dc(), 0, 0, 8, 4, KeyedCase::kKey));
+        EXPECT_EQ(k.Row(0), "0010102030304050606070..........");
+        EXPECT_EQ(k.Row(1), "0010102030304050606070..........");
+        EXPECT_EQ(k.Row(2), "011111..31314151616171..........");
+        EXPECT_EQ(k.Row(4), "0212122232324252626272..........");
+        EXPECT_EQ(k.Row(5), "0313132333334353636373..........");
+        EXPECT_EQ(k.Row(6), "................................");
+    }
+    {
+        KeyedCase k;  // onto itself: the copy reads the pixels as they were before it
+        EXPECT_TRUE(TransparentBlt(k.src.dc(), 1, 0, 6, 2, k.src.dc(), 0, 0, 6, 2, KeyedCase::kKey));
+        std::string row;
+        for (int x = 0; x < 8; ++x) {
+            COLORREF c = k.src.At(x, 1);
+            row += std::to_string(GetRValue(c) - 1) + std::to_string(GetGValue(c) - 1);
+        }
+        EXPECT_EQ(row, "0101113131415171");
+    }
+    {
+        // Pixels whose source lies outside the source bitmap are not drawn (wine paints them
+        // black, reading the missing pixels as zero; the destination is kept here as BitBlt
+        // keeps it).
+        KeyedCase k;
+        EXPECT_TRUE(TransparentBlt(k.dst.dc(), 1, 1, 6, 4, k.src.dc(), 5, 0, 6, 4, KeyedCase::kKey));
+        EXPECT_EQ(k.Row(1), "..506070........................");
+        EXPECT_TRUE(TransparentBlt(k.dst.dc(), 8, 4, 6, 4, k.src.dc(), -2, -1, 6, 4, KeyedCase::kKey));
+        EXPECT_EQ(k.Row(4).substr(16), "................");
+        EXPECT_EQ(k.Row(5).substr(16), "....00102030....");
+        EXPECT_EQ(k.Row(6).substr(16), "....0111..31....");
+    }
+    {
+        // A mono destination takes white where the source has the source DC's background
+        // colour, as BitBlt converts.
+        BitmapDc mono(4, 1, 1, RGB(0, 0, 0));
+        BitmapDc colours(4, 1, 32);
+        SetPixel(colours.dc(), 0, 0, RGB(1, 2, 3));
+        SetPixel(colours.dc(), 1, 0, RGB(9, 9, 9));
+        SetPixel(colours.dc(), 2, 0, RGB(1, 2, 3));
+        SetPixel(colours.dc(), 3, 0, RGB(7, 7, 7));
+        SetBkColor(colours.dc(), RGB(9, 9, 9));
+        EXPECT_TRUE(TransparentBlt(mono.dc(), 0, 0, 4, 1, colours.dc(), 0, 0, 4, 1, RGB(7, 7, 7)));
+        EXPECT_EQ(mono.Bits(0, 4), "0100");
+    }
 }
