@@ -4,6 +4,7 @@
 #include "platform/gdi/text.h"
 #include "platform/host/standard_controls.h"
 #include "platform/host/type_builder.h"
+#include "platform/host/runtime.h"
 #include "platform/user/user.h"
 
 namespace brimlox::host {
@@ -53,6 +54,61 @@ void TextBox::Paint() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    if (::GetFocus() == hWnd() && hWnd()) {
+        // The caret stands after the last character, where typing goes.
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text_.c_str(), static_cast<int>(text_.size()), &extent);
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        const int x = std::min<int>(r.left + extent.cx, r.right - 1);
+        const int top = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
+        FillWith(dc, RECT{x, top, x + 1, top + tm.tmHeight}, GetSysColor(COLOR_WINDOWTEXT));
+    }
+}
+
+void TextBox::MouseDown(int button, int shift, float x, float y) {
+    (void)button, (void)shift, (void)x, (void)y;
+    SetFocus();
+}
+
+void TextBox::SetFocus() {
+    if (!hWnd()) return;
+    if (!controlProc_) {
+        // The host's control procedure stays underneath; keys and focus changes are taken
+        // here first, so every control keeps the host's own message handling.
+        controlProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::KeyProc)));
+    }
+    ::SetFocus(hWnd());
+}
+
+LRESULT CALLBACK TextBox::KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* box = dynamic_cast<TextBox*>(reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+    if (!box || !box->controlProc_) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    WNDPROC below = box->controlProc_;
+    switch (msg) {
+        case WM_CHAR: {
+            auto keep = box->shared_from_this();
+            RunHostEvent([&] { box->TypeCharacter(static_cast<char>(wParam)); });
+            return 0;
+        }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            box->Refresh();
+            return 0;
+        default: break;
+    }
+    return CallWindowProcA(below, hwnd, msg, wParam, lParam);
+}
+
+void TextBox::TypeCharacter(char c) {
+    if (c == '\b') {
+        if (!text_.empty()) SetText(text_.substr(0, text_.size() - 1));
+        return;
+    }
+    // Control characters (Enter, Escape, Tab, Ctrl+letter) are not text in a one-line box.
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return;
+    SetText(text_ + c);
 }
 
 // ---- CheckBox --------------------------------------------------------------------------------

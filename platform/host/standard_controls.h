@@ -3,6 +3,9 @@
 // CheckBox, ListBox, and the DriveListBox, DirListBox and FileListBox that an application makes
 // follow each other (Drive's Change sets Dir's Path, Dir's Change sets File's Path).
 //
+// A TextBox takes typing once it has the focus (a press on it, or SetFocus); its text grows at
+// the end and Backspace takes the last character away.
+//
 // Events when code sets a value: TextBox.Text raises Change; CheckBox.Value raises Click;
 // ListBox.ListIndex raises Click; CommandButton.Value = True raises Click; DriveListBox.Drive
 // and DirListBox.Path raise Change; FileListBox.Path raises PathChange and FileListBox.Pattern
@@ -142,9 +145,17 @@ public:
     void ReadProperties(PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
     void Paint() override;
+    // A press gives the box the keyboard focus; typed characters are added at the end of the
+    // text and Backspace removes the last one, each raising Change.
+    void MouseDown(int button, int shift, float x, float y) override;
+    // Gives the box the keyboard focus (SetFocus), as a press on it does.
+    void SetFocus();
 
 private:
+    static LRESULT CALLBACK KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void TypeCharacter(char c);
     std::string text_;
+    WNDPROC controlProc_ = nullptr;  // the window procedure under the key handling
 };
 
 class CheckBox : public CaptionedControl {
