@@ -265,6 +265,34 @@ TEST_F(MenuPageTest, ClicksAndTypingEditTheLinesAndApplyWritesThem) {
     EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(MenuPageTest, ALongMenuScrollsInThePageListAndGrowsAtItsEnd) {
+    for (int i = 0; i < 150; ++i) command->Menu().AddMenu("Item " + std::to_string(i), Variant(std::int32_t{i}));
+    MenuPage& p = OpenPage();
+    auto& list = Get<host::ListBox>("lstMenu");
+    ASSERT_EQ(list.ListCount(), 151);
+    EXPECT_EQ(list.TopIndex(), 0);
+    // End moves to the empty last line and scrolls it into view; typing there adds item 151.
+    Play(ClickLine(2) + "key press VK_END\nwait 50ms\n");
+    EXPECT_EQ(list.ListIndex(), 150);
+    EXPECT_GT(list.TopIndex(), 120);
+    Play(ClickOn("txtMenuCaption") + "key press N\n");
+    EXPECT_EQ(p.Model().Count(), 151u);
+    EXPECT_EQ(list.ListCount(), 152);
+    EXPECT_EQ(list.List(150), "n");
+    // A click on the first row shown selects the line scrolled there; the wheel scrolls back.
+    const std::int32_t top = list.TopIndex();
+    Play(ClickLine(0) + "wheel 120\nwait 50ms\n");
+    EXPECT_EQ(list.ListIndex(), top);
+    EXPECT_EQ(Get<host::TextBox>("txtMenuCaption").Text(), "Item " + std::to_string(top));
+    EXPECT_EQ(list.TopIndex(), top - 3);
+    Play("key press VK_HOME\nwait 50ms\n");
+    EXPECT_EQ(list.TopIndex(), 0);
+    p.ApplyChanges();
+    ASSERT_EQ(command->Menu().Items().size(), 151u);
+    EXPECT_EQ(command->Menu().Items()[150].Caption, "n");
+    EXPECT_EQ(command->Menu().Items()[149].Tag.ToLong(), 149);
+}
+
 TEST_F(MenuPageTest, TheChooserRemembersItsFolderAndRefusesFilesThatAreNoPictures) {
     const fs::path pictures = FreshDir("pictures");
     const auto& bytes = MakeIconPicture(RGB(255, 0, 0))->FileBytes();
