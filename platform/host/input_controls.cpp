@@ -53,7 +53,7 @@ void TextBox::Paint() {
     InflateRect(&r, -3, -2);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (::GetFocus() == hWnd() && hWnd()) {
         // The caret stands after the last character, where typing goes.
         SIZE extent{};

@@ -159,13 +159,15 @@ TEST_F(MenuPageTest, ApplyCorrectsSkippedLevelsWithTheirMessagesAndGivesTheSameL
     EXPECT_TRUE(told.empty());
     EXPECT_EQ(Captions(*command), (std::vector<std::string>{"File", ">New", ">>Deep"}));
 
-    // Nothing but level marks leaves no text: the line is dropped, not written as a deletion.
+    // Level marks alone moved to level 0 leave nothing: the line is dropped, not written as a
+    // deletion; deeper down they stay an item without text.
     MenuPageModel marks;
-    marks.Edit(0).caption = "A";
-    marks.Edit(1).caption = ">>>";
-    marks.Edit(2).caption = "B";
+    marks.Edit(0).caption = ">>";
+    marks.Edit(1).caption = "A";
+    marks.Edit(2).caption = ">>>";
+    marks.Edit(3).caption = "B";
     marks.Apply(*command, nullptr);
-    EXPECT_EQ(Captions(*command), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(Captions(*command), (std::vector<std::string>{"A", ">", "B"}));
     EXPECT_EQ(MenuPageModel::ListLine(">>Save\\tCtrl+S"), "        Save\tCtrl+S");
 }
 
@@ -186,7 +188,8 @@ TEST_F(MenuPageTest, AHundredAndFiftyItemsAndAStrayCursorSurviveTheFormFile) {
         std::ofstream(path) << text;
     }
     auto loaded = host::LoadFormFile(path, true);
-    auto cmd = std::static_pointer_cast<controls::Command>(loaded->Find("cmdMenu"));
+    auto cmd = std::static_pointer_cast<controls::Command>(loaded->Find(command->Name()));
+    ASSERT_NE(cmd, nullptr);
     ASSERT_EQ(cmd->Menu().MenuItem(), 400);
     MenuPageModel model;
     model.Load(*cmd);
@@ -199,7 +202,7 @@ TEST_F(MenuPageTest, AHundredAndFiftyItemsAndAStrayCursorSurviveTheFormFile) {
     loaded->Discard();
 
     auto again = host::LoadFormFile(path, true);
-    auto back = std::static_pointer_cast<controls::Command>(again->Find("cmdMenu"));
+    auto back = std::static_pointer_cast<controls::Command>(again->Find(command->Name()));
     const auto& items = back->Menu().Items();
     ASSERT_EQ(items.size(), 149u) << "nothing lost, and the removed item does not come back";
     EXPECT_EQ(items[5].Caption, ">Item 6");
@@ -295,7 +298,8 @@ TEST_F(MenuPageTest, ALongMenuScrollsInThePageListAndGrowsAtItsEnd) {
 
 TEST_F(MenuPageTest, TheChooserRemembersItsFolderAndRefusesFilesThatAreNoPictures) {
     const fs::path pictures = FreshDir("pictures");
-    const auto& bytes = MakeIconPicture(RGB(255, 0, 0))->FileBytes();
+    const auto red = MakeIconPicture(RGB(255, 0, 0));
+    const auto& bytes = red->FileBytes();
     std::ofstream(pictures / "red.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                                 static_cast<std::streamsize>(bytes.size()));
     std::ofstream(pictures / "notes.bmp") << "these are notes, not a picture";
@@ -327,6 +331,8 @@ TEST_F(MenuPageTest, TheChooserRemembersItsFolderAndRefusesFilesThatAreNoPicture
     // red.bmp (line 1): the double click assigns it, closes the chooser and keeps the folder.
     settings->SaveSetting("Vesk", "Quillet", "Path", "");
     Play(fileLine(1) + "click left\nwait 100ms\nclick left\nwait 100ms\n");
+    EXPECT_EQ(Messages().size(), 1u) << Messages().back();
+    EXPECT_EQ(files.ListIndex(), 1);
     EXPECT_FALSE(p.ChooserOpen());
     ASSERT_NE(p.Model().Item(0).icon, nullptr);
     EXPECT_EQ(p.Model().Item(0).icon->Type(), host::PictureType::Bitmap);
