@@ -143,9 +143,12 @@ void PopupItemList::SetMenuItem(std::int16_t index) {
 }
 
 void PopupItemList::MenuSelect(std::int16_t index) {
-    if (cursor_ < 0 || static_cast<std::size_t>(cursor_) >= items_.size() || index < 0) return;
-    cursor_ = index;
+    // The new index is checked, not the old cursor: a cursor that a form file left beyond the
+    // list would otherwise pin every later selection, and an index past the end would leave
+    // the cursor where writes through it fail.
+    if (index < 0) return;
     if (static_cast<std::size_t>(index) >= items_.size()) throw host::HostError(host::kErrSubscript);
+    cursor_ = index;
     try {
         LoadCopy();
     } catch (const std::exception&) {

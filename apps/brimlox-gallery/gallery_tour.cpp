@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "apps/brimlox-gallery/gallery_form.h"
+#include "platform/shell/notify_area.h"
 #include "platform/user/user.h"
 
 namespace brimlox::gallery {
@@ -54,6 +55,18 @@ private:
     std::ostringstream text_;
     std::vector<TourShot> shots_;
 };
+
+// The tray icon: a click on it in the tray strip opens its menu at the cursor once the
+// double-click time has passed without a second click.
+void AddTrayTour(TourWriter& t) {
+    const RECT strip = shell::NotifyArea::Instance().StripRect();
+    if (IsRectEmpty(&strip)) return;
+    t.Line("move " + std::to_string(strip.left + 12) + " " + std::to_string(strip.top + 12)).Wait(100);
+    t.Line("click left").Wait(GetDoubleClickTime() + 300);
+    t.Shot("tray-menu", "TrayIcon: a click on the icon in the tray strip at the bottom right opens its menu at "
+                        "the cursor after the double-click time");
+    t.Keys("VK_ESCAPE").Line("move 2 2").Wait(300);
+}
 
 // The floating tool bar: carried by its grip past the form's bottom it docks there (the form
 // grows by its height, AutoAdjustForm), pulled off again it floats where it was, and a right
@@ -129,6 +142,7 @@ Tour GalleryTour(const host::Form& form) {
     t.Line("up left").Wait(300).Line("move 2 2").Wait(300);
     t.Shot("splitter-moved", "The release moved the boundary: the Outline pane grew, the nested splitter beside it "
                              "shrank and laid out its own two panes again");
+    AddTrayTour(t);
     AddToolBarTour(t);
     return t.Finish();
 }

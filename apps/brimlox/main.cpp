@@ -7,6 +7,7 @@
 
 #include "apps/brimlox/describe_command.h"
 #include "apps/brimlox/form_commands.h"
+#include "apps/brimlox/menu_edit_command.h"
 #include "apps/brimlox/replay_command.h"
 #include "controls/library.h"
 
@@ -20,6 +21,7 @@ const char* const kUsage =
     "  check FORM.json                           validate a form file and report its problems\n"
     "  replay TRACE -o OUT.png                   draw a GDI trace again\n"
     "  describe TYPE                             print a control's properties, methods and events\n"
+    "  menu-edit FORM.json CONTROL               edit a Command's or TrayIcon's menu items and save them\n"
     "\n"
     "brimlox COMMAND --help tells more about each; brimlox --version prints the version.\n";
 }
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
     if (command == "run") return brimlox::cli::RunForm(argc, argv);
     if (command == "describe") return brimlox::cli::RunDescribe(argc, argv);
     if (command == "check") return brimlox::cli::RunCheck(argc, argv);
+    if (command == "menu-edit") return brimlox::cli::RunMenuEdit(argc, argv);
     std::fprintf(stderr, "brimlox: unknown command '%s' (try --help)\n", argv[1]);
     return 2;
 }

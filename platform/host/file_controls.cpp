@@ -74,6 +74,7 @@ void DirListBox::SetPath(std::string path) {
         if (entry.is_directory(ec)) items_.push_back(entry.path().string());
     std::sort(items_.begin(), items_.end());
     listIndex_ = -1;
+    topIndex_ = 0;
     Refresh();
     RaiseEvent("Change");
 }
@@ -96,6 +97,7 @@ const TypeInfo* FileListBox::GetTypeInfo() const {
                                  .Event("PathChange", 1, "Occurs when the folder changes, also when code sets it.")
                                  .Event("PatternChange", 2, "Occurs when the pattern changes, also when code sets it.")
                                  .Event("Click", -600, "Occurs when the selection changes.")
+                                 .Event("DblClick", -601, "Occurs on a double click.")
                                  .Build();
     return info.get();
 }
@@ -121,6 +123,7 @@ void FileListBox::SetPattern(std::string pattern) {
 void FileListBox::Reload() {
     items_.clear();
     listIndex_ = -1;
+    topIndex_ = 0;
     if (path_.empty()) return;
     std::vector<std::string> patterns;
     std::size_t start = 0;

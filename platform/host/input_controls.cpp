@@ -4,6 +4,7 @@
 #include "platform/gdi/text.h"
 #include "platform/host/standard_controls.h"
 #include "platform/host/type_builder.h"
+#include "platform/host/runtime.h"
 #include "platform/user/user.h"
 
 namespace brimlox::host {
@@ -52,7 +53,62 @@ void TextBox::Paint() {
     InflateRect(&r, -3, -2);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (::GetFocus() == hWnd() && hWnd()) {
+        // The caret stands after the last character, where typing goes.
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text_.c_str(), static_cast<int>(text_.size()), &extent);
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        const int x = std::min<int>(r.left + extent.cx, r.right - 1);
+        const int top = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
+        FillWith(dc, RECT{x, top, x + 1, top + tm.tmHeight}, GetSysColor(COLOR_WINDOWTEXT));
+    }
+}
+
+void TextBox::MouseDown(int button, int shift, float x, float y) {
+    (void)button, (void)shift, (void)x, (void)y;
+    SetFocus();
+}
+
+void TextBox::SetFocus() {
+    if (!hWnd()) return;
+    if (!controlProc_) {
+        // The host's control procedure stays underneath; keys and focus changes are taken
+        // here first, so every control keeps the host's own message handling.
+        controlProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::KeyProc)));
+    }
+    ::SetFocus(hWnd());
+}
+
+LRESULT CALLBACK TextBox::KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* box = dynamic_cast<TextBox*>(reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+    if (!box || !box->controlProc_) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    WNDPROC below = box->controlProc_;
+    switch (msg) {
+        case WM_CHAR: {
+            auto keep = box->shared_from_this();
+            RunHostEvent([&] { box->TypeCharacter(static_cast<char>(wParam)); });
+            return 0;
+        }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            box->Refresh();
+            return 0;
+        default: break;
+    }
+    return CallWindowProcA(below, hwnd, msg, wParam, lParam);
+}
+
+void TextBox::TypeCharacter(char c) {
+    if (c == '\b') {
+        if (!text_.empty()) SetText(text_.substr(0, text_.size() - 1));
+        return;
+    }
+    // Control characters (Enter, Escape, Tab, Ctrl+letter) are not text in a one-line box.
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return;
+    SetText(text_ + c);
 }
 
 // ---- CheckBox --------------------------------------------------------------------------------
@@ -144,12 +200,14 @@ void ListBox::RemoveItem(std::int32_t index) {
     items_.erase(items_.begin() + index);
     if (listIndex_ == index) listIndex_ = -1;
     else if (listIndex_ > index) --listIndex_;
+    topIndex_ = std::clamp(topIndex_, 0, std::max(0, ListCount() - VisibleLines()));
     Refresh();
 }
 
 void ListBox::Clear() {
     items_.clear();
     listIndex_ = -1;
+    topIndex_ = 0;
     Refresh();
 }
 
@@ -163,8 +221,64 @@ void ListBox::SetListIndex(std::int32_t index) {
     if (index < -1 || index >= ListCount()) throw HostError(kErrInvalidPropertyValue);
     if (index == listIndex_) return;
     listIndex_ = index;
+    if (index >= 0 && index < topIndex_) SetTopIndex(index);
+    else if (index >= 0 && index >= topIndex_ + VisibleLines()) SetTopIndex(index - VisibleLines() + 1);
     Refresh();
     RaiseEvent("Click");
+}
+
+int ListBox::LineHeight() {
+    TEXTMETRICA tm{};
+    if (hDC()) GetTextMetricsA(hDC(), &tm);
+    return std::max<int>(1, tm.tmHeight);
+}
+
+std::int32_t ListBox::VisibleLines() {
+    const RECT r = ClientOf(hWnd());
+    return std::max(1, static_cast<int>(r.bottom) / LineHeight());
+}
+
+void ListBox::SetTopIndex(std::int32_t index) {
+    const std::int32_t last = std::max(0, ListCount() - VisibleLines());
+    index = std::clamp(index, 0, last);
+    if (index == topIndex_) return;
+    topIndex_ = index;
+    Refresh();
+}
+
+void ListBox::MoveSelection(int vk) {
+    const std::int32_t page = std::max(1, VisibleLines() - 1);
+    std::int32_t to = listIndex_;
+    switch (vk) {
+        case VK_UP: to -= 1; break;
+        case VK_DOWN: to += 1; break;
+        case VK_PRIOR: to -= page; break;
+        case VK_NEXT: to += page; break;
+        case VK_HOME: to = 0; break;
+        case VK_END: to = ListCount() - 1; break;
+        default: return;
+    }
+    if (ListCount() > 0) SetListIndex(std::clamp(to, 0, ListCount() - 1));
+}
+
+LRESULT CALLBACK ListBox::KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* list = dynamic_cast<ListBox*>(reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+    if (!list || !list->controlProc_) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    WNDPROC below = list->controlProc_;
+    auto keep = list->shared_from_this();
+    switch (msg) {
+        case WM_KEYDOWN:
+            RunHostEvent([&] { list->MoveSelection(static_cast<int>(wParam)); });
+            return 0;
+        case WM_MOUSEWHEEL: {
+            // Three lines a notch, towards the top for a turn away from the user.
+            const int notches = static_cast<short>(HIWORD(wParam)) / 120;
+            list->SetTopIndex(list->topIndex_ - 3 * notches);
+            return 0;
+        }
+        default: break;
+    }
+    return CallWindowProcA(below, hwnd, msg, wParam, lParam);
 }
 
 void ListBox::SetTabStops(std::vector<int> stops) {
@@ -200,8 +314,9 @@ void ListBox::Paint() {
     GetTextMetricsA(dc, &tm);
     int lineHeight = std::max<int>(1, tm.tmHeight);
     SetBkMode(dc, TRANSPARENT);
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        int y = static_cast<int>(i) * lineHeight;
+    for (std::size_t i = static_cast<std::size_t>(std::max(topIndex_, 0)); i < items_.size(); ++i) {
+        int y = (static_cast<int>(i) - topIndex_) * lineHeight;
+        if (y >= r.bottom) break;
         bool selected = static_cast<std::int32_t>(i) == listIndex_;
         if (selected) FillWith(dc, RECT{0, y, r.right, y + lineHeight}, GetSysColor(COLOR_HIGHLIGHT));
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
@@ -224,9 +339,13 @@ void ListBox::Paint() {
 
 void ListBox::MouseDown(int button, int shift, float x, float y) {
     (void)button, (void)shift, (void)x;
-    TEXTMETRICA tm{};
-    GetTextMetricsA(hDC(), &tm);
-    int row = static_cast<int>(ScaleToPixelsY(y) / std::max<LONG>(1, tm.tmHeight));
+    if (hWnd() && !controlProc_) {
+        // The host's control procedure stays underneath; keys and the wheel are taken here.
+        controlProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListBox::KeyProc)));
+    }
+    if (hWnd()) ::SetFocus(hWnd());
+    int row = topIndex_ + ScaleToPixelsY(y) / LineHeight();
     if (row >= 0 && row < ListCount()) SetListIndex(row);
 }
 

@@ -3,6 +3,10 @@
 // CheckBox, ListBox, and the DriveListBox, DirListBox and FileListBox that an application makes
 // follow each other (Drive's Change sets Dir's Path, Dir's Change sets File's Path).
 //
+// A ListBox scrolls: it takes the arrow keys and the wheel once a press has given it the focus.
+// A TextBox takes typing once it has the focus (a press on it, or SetFocus); its text grows at
+// the end and Backspace takes the last character away.
+//
 // Events when code sets a value: TextBox.Text raises Change; CheckBox.Value raises Click;
 // ListBox.ListIndex raises Click; CommandButton.Value = True raises Click; DriveListBox.Drive
 // and DirListBox.Path raise Change; FileListBox.Path raises PathChange and FileListBox.Pattern
@@ -142,9 +146,17 @@ public:
     void ReadProperties(PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
     void Paint() override;
+    // A press gives the box the keyboard focus; typed characters are added at the end of the
+    // text and Backspace removes the last one, each raising Change.
+    void MouseDown(int button, int shift, float x, float y) override;
+    // Gives the box the keyboard focus (SetFocus), as a press on it does.
+    void SetFocus();
 
 private:
+    static LRESULT CALLBACK KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void TypeCharacter(char c);
     std::string text_;
+    WNDPROC controlProc_ = nullptr;  // the window procedure under the key handling
 };
 
 class CheckBox : public CaptionedControl {
@@ -176,7 +188,11 @@ public:
     std::string List(std::int32_t index) const;
     std::int32_t ListCount() const { return static_cast<std::int32_t>(items_.size()); }
     std::int32_t ListIndex() const { return listIndex_; }
+    // Setting the selection scrolls it into view.
     void SetListIndex(std::int32_t index);
+    // The first line shown; the list scrolls so that no space is left below the last line.
+    std::int32_t TopIndex() const { return topIndex_; }
+    void SetTopIndex(std::int32_t index);
     std::string Text() const { return listIndex_ >= 0 ? items_[static_cast<std::size_t>(listIndex_)] : std::string(); }
     // Tab stops in dialog units (4 per average character width), as LB_SETTABSTOPS takes them.
     void SetTabStops(std::vector<int> stops);
@@ -184,13 +200,23 @@ public:
     void ReadProperties(PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
     void Paint() override;
+    // A press selects the line under it and gives the list the keyboard focus: then the arrow
+    // keys, Page Up, Page Down, Home and End move the selection and the wheel scrolls.
     void MouseDown(int button, int shift, float x, float y) override;
     void DblClick() override { RaiseEvent("DblClick"); }
 
 protected:
     std::vector<std::string> items_;
     std::int32_t listIndex_ = -1;
+    std::int32_t topIndex_ = 0;
     std::vector<int> tabStops_;
+
+private:
+    static LRESULT CALLBACK KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    int LineHeight();
+    std::int32_t VisibleLines();
+    void MoveSelection(int vk);
+    WNDPROC controlProc_ = nullptr;  // the window procedure under the key handling
 };
 
 class DriveListBox : public Control {

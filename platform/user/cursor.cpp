@@ -1,6 +1,7 @@
 // CreateIconIndirect, DestroyIcon, GetIconInfo, DrawIcon, CopyIcon, SetCursor and GetCursor.
 #include "platform/user/cursor.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/gdi/bitmap.h"
@@ -166,8 +167,31 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
     auto* o = UserHandleTable::Instance().Get<IconObject>(icon);
     gdi::DcObject* dc = gdi::LookupDc(hdc);
     if (!o || !dc || !dc->Target()) return FALSE;
+    gdi::Surface* mask = SurfaceOf(o->mask);
+    gdi::Surface* color = o->color ? SurfaceOf(o->color) : nullptr;
+    if (!mask) return FALSE;
+    int w = mask->Width(), h = IconHeight(*o);
+    if (color) w = std::min(w, color->Width()), h = std::min(h, color->Height());
+    // Two blits, as Windows draws an icon: the mask ANDed onto the destination (a set bit keeps
+    // the pixel: white with black text), then the colour, or the mask's lower half, XORed. Being
+    // plain GDI calls, they are recorded in a drawing trace and replay like any other drawing.
     // DrawIcon places the icon's top-left corner at (x, y) whatever the hot spot.
-    DrawIconOnSurface(*o, *dc->Target(), dc->ToSurface(POINT{x, y}), dc->Clip());
+    HDC mem = CreateCompatibleDC(hdc);
+    if (!mem) return FALSE;
+    HGDIOBJ old = SelectObject(mem, o->mask);
+    const COLORREF oldText = SetTextColor(hdc, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(hdc, RGB(255, 255, 255));
+    BitBlt(hdc, x, y, w, h, mem, 0, 0, SRCAND);
+    if (color) {
+        SelectObject(mem, o->color);
+        BitBlt(hdc, x, y, w, h, mem, 0, 0, SRCINVERT);
+    } else {
+        BitBlt(hdc, x, y, w, h, mem, 0, h, SRCINVERT);
+    }
+    SetBkColor(hdc, oldBack);
+    SetTextColor(hdc, oldText);
+    SelectObject(mem, old);
+    DeleteDC(mem);
     return TRUE;
 }
 

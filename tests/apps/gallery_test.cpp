@@ -92,6 +92,9 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
     const RECT dividers{0, 404, 664, 508};
     EXPECT_GT(DifferingPixels(*pictures["default-button.png"], *pictures["divider-drag.png"], dividers), 500);
     EXPECT_EQ(DifferingPixels(*pictures["default-button.png"], *pictures["divider-back.png"], dividers), 0);
+    // A click on the tray icon at the bottom right opened its menu above the tray strip.
+    const RECT trayMenu{464, 700, 664, 824};
+    EXPECT_GT(DifferingPixels(*pictures["splitter-moved.png"], *pictures["tray-menu.png"], trayMenu), 1000);
     // The splitter's gap was dragged: the line showed during the drag, and the panes moved.
     const RECT lineArea{200, 690, 230, 800}, panes{10, 690, 420, 800};
     EXPECT_GT(DifferingPixels(before, *pictures["splitter-drag.png"], lineArea), 100);

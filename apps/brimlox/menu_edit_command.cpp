@@ -1,0 +1,273 @@
+#include "apps/brimlox/menu_edit_command.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "apps/common/command_line.h"
+#include "controls/library.h"
+#include "foundation/persistence/layout_restore.h"
+#include "menus/editor/menu_page.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/headless_presenter.h"
+#include "platform/desktop/input_script.h"
+#include "platform/desktop/input_source.h"
+#include "platform/desktop/sdl_presenter.h"
+#include "platform/host/form.h"
+#include "platform/host/form_file.h"
+#include "platform/host/host_error.h"
+#include "platform/host/runtime.h"
+#include "platform/host/standard_controls.h"
+#include "platform/host/type_info.h"
+
+namespace brimlox::cli {
+
+const char* const kMenuEditUsage =
+    "usage: brimlox menu-edit FORM.json CONTROL [--script FILE] [--out DIR] [--max-time S]\n"
+    "\n"
+    "Opens the Menu property page for the Command or TrayIcon named CONTROL of a form file.\n"
+    "OK and Apply write the page to the control and save the form file (replaced whole, never\n"
+    "half written); OK and Cancel close the page. Level corrections are told in message boxes.\n"
+    "With a display the page shows in a window; with --script it plays the input script on a\n"
+    "virtual clock (docs/input-script.md), answers message boxes with OK, prints their text,\n"
+    "and writes the script's screenshots to DIR (default: the current folder).\n"
+    "  --max-time S      stop a scripted run after S seconds of virtual time (default 600)\n";
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kButtonBandPx = 40;  // the row of OK, Cancel and Apply under the page
+
+int Bad(const std::string& problem) {
+    std::fprintf(stderr, "brimlox menu-edit: %s\n", problem.c_str());
+    return 2;
+}
+
+bool DisplayNamed() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* v = std::getenv(name);
+        if (v && *v) return true;
+    }
+    return false;
+}
+
+bool CarriesMenu(host::Control& control) {
+    const host::TypeInfo* info = control.GetTypeInfo();
+    return info && info->Find("MenuItemCount") && info->Find("MenuSelect");
+}
+
+// The host's frame around a property page: the page on a fixed dialog form with OK, Cancel and
+// Apply under it. Applying writes the page to the control and saves the designed form.
+class PageFrame {
+public:
+    PageFrame(std::shared_ptr<host::Form> designed, std::shared_ptr<host::Control> control, std::string path)
+        : designed_(std::move(designed)), control_(std::move(control)), path_(std::move(path)) {
+        form_ = host::Form::Create("frmMenuPage");
+        form_->SetCaption("Menu - " + control_->Name());
+        form_->SetBorderStyle(3);
+        page_ = std::make_unique<menus::MenuPage>(form_, foundation::ProcessSettingsStore());
+        AddButtons();
+        SizeToPage();
+        page_->SelectionChanged({control_});
+        page_->SetChangedHandler([this] { apply_->SetEnabled(true); });
+    }
+    ~PageFrame() {
+        page_.reset();
+        if (form_ && form_->Loaded() && !form_->Unloaded()) form_->Unload();
+    }
+    PageFrame(const PageFrame&) = delete;
+    PageFrame& operator=(const PageFrame&) = delete;
+
+    host::Form& Form() { return *form_; }
+    bool Failed() const { return failed_; }
+
+private:
+    std::shared_ptr<host::CommandButton> Button(const char* name, const char* caption, int x) {
+        const int tpp = host::TwipsPerPixel();
+        auto b = std::static_pointer_cast<host::CommandButton>(form_->Add("CommandButton", name));
+        b->Move(x * tpp, (menus::MenuPage::kHeightPx + 6) * tpp, 80 * tpp, 25 * tpp);
+        b->SetCaption(caption);
+        return b;
+    }
+
+    void AddButtons() {
+        const int right = menus::MenuPage::kWidthPx - 8;
+        auto ok = Button("cmdOK", "OK", right - 3 * 80 - 16);
+        auto cancel = Button("cmdCancel", "Cancel", right - 2 * 80 - 8);
+        apply_ = Button("cmdApply", "Apply", right - 80);
+        apply_->SetEnabled(false);
+        ok->Connect("Click", [this](std::span<host::Variant>) {
+            if (!page_->Changed() || Apply()) form_->Unload();
+        });
+        cancel->Connect("Click", [this](std::span<host::Variant>) { form_->Unload(); });
+        apply_->Connect("Click", [this](std::span<host::Variant>) { Apply(); });
+    }
+
+    // The client area holds the page and the button row; the frame comes on top of it.
+    void SizeToPage() {
+        const int tpp = host::TwipsPerPixel();
+        form_->Move(0, 0, 600 * tpp, 400 * tpp);
+        const int frameW = form_->Width() - static_cast<int>(form_->ScaleWidth());
+        const int frameH = form_->Height() - static_cast<int>(form_->ScaleHeight());
+        form_->Move(0, 0, menus::MenuPage::kWidthPx * tpp + frameW,
+                    (menus::MenuPage::kHeightPx + kButtonBandPx) * tpp + frameH);
+    }
+
+    bool Apply() {
+        page_->ApplyChanges();
+        try {
+            host::SaveFormFile(*designed_, path_);
+        } catch (const std::exception& e) {
+            failed_ = true;
+            std::fprintf(stderr, "brimlox menu-edit: %s\n", e.what());
+            host::MsgBox(std::string("The form file was not saved: ") + e.what());
+            return false;
+        }
+        apply_->SetEnabled(false);
+        const auto count = host::GetProperty(*control_, "MenuItemCount").ToInteger();
+        std::printf("%s: saved %s with %d menu item(s)\n", path_.c_str(), control_->Name().c_str(), count);
+        std::fflush(stdout);
+        return true;
+    }
+
+    std::shared_ptr<host::Form> designed_;
+    std::shared_ptr<host::Control> control_;
+    std::string path_;
+    std::shared_ptr<host::Form> form_;
+    std::unique_ptr<menus::MenuPage> page_;
+    std::shared_ptr<host::CommandButton> apply_;
+    bool failed_ = false;
+};
+
+struct MenuEditArgs {
+    std::string form, control, script, out;
+    std::uint64_t maxTimeMs = 600000;
+};
+
+// Returns -1 to go on, or the exit code to stop with.
+int Parse(int argc, char** argv, MenuEditArgs& a) {
+    const std::vector<apps::OptionRule> options{
+        {"--help", false}, {"-h", false}, {"--script", true}, {"--out", true}, {"--max-time", true}};
+    apps::CommandLine line;
+    if (auto problem = line.Parse(apps::ArgumentsAfter(argc, argv, 2), options)) return Bad(*problem + " (try --help)");
+    if (line.Has("--help") || line.Has("-h")) return std::fputs(kMenuEditUsage, stdout), 0;
+    a.script = line.Value("--script");
+    a.out = line.Value("--out", ".");
+    if (line.Has("--max-time")) {
+        const std::string value = line.Value("--max-time");
+        std::uint64_t seconds = 0;
+        auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+        if (ec != std::errc() || end != value.data() + value.size() || seconds < 1 || seconds > 100000000)
+            return Bad("--max-time wants seconds from 1 to 100000000, not '" + value + "'");
+        a.maxTimeMs = seconds * 1000;
+    }
+    const auto& words = line.Positional();
+    if (words.size() < 2) return Bad("give a form file and the name of a control on it (try --help)");
+    if (words.size() > 2) return Bad("unexpected argument '" + words[2] + "'");
+    a.form = words[0];
+    a.control = words[1];
+    return -1;
+}
+
+// Plays the script on the virtual clock with its screenshots in `dir`; false when a picture
+// could not be written or the script outlasted the limit.
+bool PlayScript(desktop::InputScript script, const std::string& dir, std::uint64_t maxTimeMs) {
+    auto& d = desktop::Desktop::Instance();
+    d.UseVirtualClock();
+    desktop::HeadlessPresenter presenter(dir);
+    bool ok = true;
+    d.SetScreenshotHandler([&](const std::string& name) {
+        std::error_code ec;
+        fs::create_directories(dir, ec);
+        std::string error;
+        const std::string path = (fs::path(dir) / (name.ends_with(".png") ? name : name + ".png")).string();
+        if (!presenter.WriteScreen(path, true, &error)) {
+            std::fprintf(stderr, "brimlox menu-edit: %s\n", error.c_str());
+            ok = false;
+        }
+    });
+    const bool overBudget = script.endTime > maxTimeMs;
+    if (overBudget) d.SetRunLimit(maxTimeMs);
+    d.SetInputSource(std::make_unique<desktop::ScriptedInput>(std::move(script.events), script.endTime));
+    host::Run();
+    d.SetInputSource(nullptr);
+    d.SetScreenshotHandler(nullptr);
+    d.SetRunLimit(0);
+    if (overBudget) std::fprintf(stderr, "brimlox menu-edit: stopped after %llu s of virtual time\n",
+                                 static_cast<unsigned long long>(maxTimeMs / 1000));
+    return ok && !overBudget;
+}
+
+// Prints the message boxes a headless run answered, one line each.
+void PrintMessageBoxes() {
+    for (const auto& box : host::MessageBoxLog()) {
+        std::string text = box.text;
+        for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.replace(at, 2, " ");
+        std::printf("message: %s\n", text.c_str());
+    }
+}
+
+}  // namespace
+
+int RunMenuEdit(int argc, char** argv) {
+    MenuEditArgs a;
+    if (int stop = Parse(argc, argv, a); stop >= 0) return stop;
+    desktop::InputScript script;
+    std::string error;
+    if (!a.script.empty() && !desktop::LoadInputScript(a.script, script, error)) return Bad(error);
+    if (a.script.empty() && !DisplayNamed()) return Bad("no display to show the page on (give --script FILE)");
+    auto& d = desktop::Desktop::Instance();
+    d.Configure({menus::MenuPage::kWidthPx + 16, menus::MenuPage::kHeightPx + 80, 15, !a.script.empty()});
+    controls::RegisterLibrary();
+    std::error_code ec;
+    if (!fs::is_regular_file(a.form, ec)) return Bad(a.form + ": no such file");
+    std::shared_ptr<host::Form> designed;
+    try {
+        // Design mode: the controls on the form keep still while their menus are edited.
+        designed = host::LoadFormFile(a.form, true);
+    } catch (const host::FormFileError& e) {
+        return Bad(e.what());
+    } catch (const host::HostError& e) {
+        return Bad(a.form + ": " + e.what());
+    }
+    auto control = designed->Find(a.control);
+    if (!control) return designed->Discard(), Bad(a.form + ": no control named '" + a.control + "'");
+    if (!CarriesMenu(*control))
+        return designed->Discard(), Bad(a.control + " is a " + control->TypeName() +
+                                        "; the Menu page edits the items of a Command or a TrayIcon");
+    int status = 0;
+    {
+        PageFrame frame(designed, control, a.form);
+        // The screen is just large enough for the page in its frame.
+        const int tpp = host::TwipsPerPixel();
+        d.Configure({frame.Form().Width() / tpp, frame.Form().Height() / tpp, 15, d.Settings().headlessDialogs});
+        if (a.script.empty()) {
+            d.UseRealClock();
+            auto window = desktop::SdlPresenter::Open(frame.Form().Caption(), &error);
+            if (!window) {
+                std::fprintf(stderr, "brimlox menu-edit: cannot open a window: %s\n", error.c_str());
+                return designed->Discard(), 1;
+            }
+            d.SetInputSource(std::move(window));
+            frame.Form().Show();
+            host::Run();
+            d.SetInputSource(nullptr);
+        } else {
+            frame.Form().Show();
+            host::DoEvents();
+            if (!PlayScript(std::move(script), a.out, a.maxTimeMs)) status = 1;
+            PrintMessageBoxes();
+        }
+        if (frame.Failed()) status = 1;
+    }
+    designed->Discard();
+    return status;
+}
+
+}  // namespace brimlox::cli
