@@ -47,6 +47,11 @@ std::string RoleOf(host::Control& c) {
         if (b->MenuButton() && b->IsPopupMenu()) return "split button";
         return b->Toggle() ? "toggle button" : "push button";
     }
+    // A SplitWindow of the tool-window style (Style 1) is a floating or docked tool bar.
+    if (c.TypeName() == "SplitWindow") {
+        auto style = Read(c, "Style");
+        return style && style->ToInteger() == 1 ? "tool bar" : "pane";
+    }
     auto it = kRoles.find(c.TypeName());
     return it == kRoles.end() ? "client" : it->second;
 }

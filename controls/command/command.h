@@ -59,6 +59,7 @@ public:
     void KeyUp(int keyCode, int shift) override;
     void GotFocus() override;
     void LostFocus() override;
+    void FocusCueChanged() override { Repaint(); }
     void Terminate() override;
 
     // ---- Properties ------------------------------------------------------------------------------

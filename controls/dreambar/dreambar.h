@@ -68,6 +68,7 @@ public:
     void KeyDown(int keyCode, int shift, bool repeat) override;
     void GotFocus() override;
     void LostFocus() override;
+    void FocusCueChanged() override { host::Control::Refresh(); }
     void DrawFocusFrame();
     void Terminate() override;
 

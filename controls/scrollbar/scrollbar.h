@@ -92,6 +92,7 @@ public:
     void KeyUp(int keyCode, int shift) override;
     void GotFocus() override;
     void LostFocus() override;
+    void FocusCueChanged() override { Refresh(true); }
     void Terminate() override;
 
     // ---- State the painting and the tests read ---------------------------------------------

@@ -61,9 +61,9 @@ bool HandleControlKeyboard(Control& control, UINT msg, WPARAM wParam, LPARAM lPa
             if (keys) RunHostEvent([&] { keys->LostFocus(); });
             return keys != nullptr;
         case WM_UPDATEUISTATE:
-            // The cues changed: a focused control repaints to show or drop its frame.
+            // The cues changed: a focused control redraws to show or drop its frame.
             result = DefWindowProcA(control.hWnd(), msg, wParam, lParam);
-            if (HasFocus(control)) control.Refresh();
+            if (keys && HasFocus(control)) RunHostEvent([&] { keys->FocusCueChanged(); });
             return true;
         default: return false;
     }

@@ -30,6 +30,9 @@ public:
     virtual void KeyPress(int keyAscii) { (void)keyAscii; }
     virtual void GotFocus() {}
     virtual void LostFocus() {}
+    // The window's keyboard cues changed while this control has the focus: a control that draws
+    // a focus frame redraws, so that the frame appears or goes.
+    virtual void FocusCueChanged() {}
 };
 
 // ---- Focus -------------------------------------------------------------------------------------

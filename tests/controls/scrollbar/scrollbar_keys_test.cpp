@@ -2,6 +2,7 @@
 // events the mouse gives, a held key repeats on the bar's timer as a held arrow does, and the
 // thumb carries the focus frame after Tab.
 #include "controls/scrollbar/scrollbar_test.h"
+#include "support/gdi_test.h"
 #include "platform/host/keyboard.h"
 
 namespace brimlox::test {
@@ -60,6 +61,50 @@ TEST_F(ScrollBarTest, AHeldKeyRepeatsAsAHeldArrowAndStopsWithItsKeyOrTheFocus) {
     Play("wait 1000ms\nkey up VK_NEXT\n");
     EXPECT_EQ(Distances(), (std::vector<std::int32_t>{10}));
     EXPECT_FALSE(b.RepeatTimer().Enabled());
+}
+
+TEST_F(ScrollBarTest, TheThumbCarriesTheFocusFrameAfterTabButNotAfterAClick) {
+    ScrollBar& b = MakeBar(20, 40, 300, 17);
+    b.SetMax(100);
+    b.SetValue(50);
+    auto shot = [&] {
+        host::DoEvents();
+        Canvas canvas(300, 17);
+        HDC screen = GetDC(nullptr);
+        BitBlt(canvas.dc(), 0, 0, 300, 17, screen, barLeft, barTop, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        std::vector<COLORREF> px;
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 300; ++x) px.push_back(canvas.At(x, y));
+        return px;
+    };
+    const auto before = shot();
+    const int thumb = static_cast<int>(b.Geometry().thumbPos / 15);
+    Play(At(thumb + 6, 8) + "click left\n");
+    ASSERT_TRUE(host::HasFocus(b));
+    EXPECT_EQ(shot(), before) << "a click shows no frame";
+    EXPECT_EQ(b.Value(), 50);
+    // Tab on a form with this one control keeps the focus here and shows the cue.
+    Play("key press VK_TAB\n");
+    ASSERT_TRUE(host::HasFocus(b));
+    const auto tabbed = shot();
+    const int thumbEnd = static_cast<int>((b.Geometry().thumbPos + b.Geometry().thumbLen) / 15);
+    int dots = 0;
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 300; ++x) {
+            const auto i = static_cast<std::size_t>(y * 300 + x);
+            if (tabbed[i] == before[i]) continue;
+            ++dots;
+            EXPECT_TRUE(x >= thumb + 3 && x < thumbEnd - 3 && y >= 3 && y < 14) << x << "," << y << " is outside the thumb";
+            EXPECT_EQ(tabbed[i], before[i] ^ 0xFFFFFFu) << "inverted";
+        }
+    EXPECT_GT(dots, 20);
+    // The frame follows the thumb and goes with the focus.
+    Play("key press VK_RIGHT\n");
+    ::SetFocus(form->hWnd());
+    EXPECT_NE(shot(), before) << "the thumb moved";
+    b.SetValue(50);
+    EXPECT_EQ(shot(), before);
 }
 
 }  // namespace
