@@ -18,10 +18,12 @@ struct TabPlace {
     bool stop = true;
 };
 
-// One UI thread: the table is only touched from it. A control's entry goes with the control.
+// One UI thread: the table is only touched from it. A control's entry goes with the control;
+// the table itself is never destroyed, so controls that outlive static destruction (held by
+// other statics) can still leave it.
 std::unordered_map<const Control*, TabPlace>& Places() {
-    static std::unordered_map<const Control*, TabPlace> places;
-    return places;
+    static auto* places = new std::unordered_map<const Control*, TabPlace>();
+    return *places;
 }
 
 // Whether Tab may stop at a control: a tab stop the user can reach and operate now.
