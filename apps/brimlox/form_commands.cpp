@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "apps/common/command_line.h"
+#include "controls/accessibility.h"
 #include "controls/library.h"
 #include "foundation/persistence/layout_restore.h"
 #include "foundation/persistence/persist_state.h"
@@ -63,6 +64,13 @@ const char* const kCheckUsage =
     "so are bag keys a control does not read, values of the wrong kind, and numbers outside a\n"
     "property's enumeration or range.\n"
     "Exit status 0 when the file loads, 2 when it does not.\n";
+
+const char* const kA11yUsage =
+    "usage: brimlox a11y FORM.json [--scale TWIPS_PER_PIXEL]\n"
+    "\n"
+    "Loads a form file, shows the form and prints its accessibility tree as JSON: for the form\n"
+    "and every control its name, role, value, states and bounds (left, top, width, height in\n"
+    "screen pixels), controls nested in their containers.\n";
 
 namespace {
 
@@ -338,6 +346,21 @@ int RunCheck(int argc, char** argv) {
     std::printf("%s: ok: form %s with %zu controls%s\n", a.form.c_str(), form->Name().c_str(), controls.size(),
                 warnings ? (", " + std::to_string(warnings) + " warning(s)").c_str() : "");
     form->Discard();
+    return 0;
+}
+
+int RunA11y(int argc, char** argv) {
+    FormArgs a;
+    if (int stop = ParseFormArgs("a11y", argc, argv, {"--scale"}, a); stop >= 0) return stop;
+    if (a.help) return std::fputs(kA11yUsage, stdout), 0;
+    auto form = LoadForm("a11y", a.form, a.scale, true);
+    if (!form) return 2;
+    if (!PlaceAtOrigin("a11y", *form, a.scale)) return UnloadAll(), 1;
+    form->Show();
+    host::DoEvents();
+    const std::string text = controls::AccessibleJson(controls::DescribeAccessible(*form)).dump(2);
+    UnloadAll();
+    std::printf("%s\n", text.c_str());
     return 0;
 }
 

@@ -19,6 +19,7 @@
 #include "controls/font3d.h"
 #include "controls/mouse_info.h"
 #include "foundation/host_contract.h"
+#include "platform/host/keyboard.h"
 #include "menus/popup_item_list.h"
 
 namespace brimlox::controls {
@@ -32,7 +33,7 @@ enum PictureAlignConst : std::int16_t {
     CenterMiddle = 0, CenterTop = 1, CenterBottom = 2, LeftMiddle = 3, RightMiddle = 4, StretchFull = 5,
 };
 
-class Command : public host::Control {
+class Command : public host::Control, public host::KeyboardControl {
 public:
     Command();
     ~Command() override;
@@ -54,6 +55,11 @@ public:
     void MouseUp(int button, int shift, float x, float y) override;
     void DblClick() override;
     void CaptureLost() override;
+    void KeyDown(int keyCode, int shift, bool repeat) override;
+    void KeyUp(int keyCode, int shift) override;
+    void GotFocus() override;
+    void LostFocus() override;
+    void FocusCueChanged() override { Repaint(); }
     void Terminate() override;
 
     // ---- Properties ------------------------------------------------------------------------------
@@ -210,6 +216,7 @@ private:
     void DrawCaption(bool up, std::uint32_t textColor);
     void DrawArrowGlyph(std::uint32_t textColor);
     void DrawArrow(float offset, std::uint32_t color);
+    void DrawFocusFrame();
     bool StripPressed() const;
     bool InSplitWindow(const char* property) const;
     float PxX() const;
@@ -270,6 +277,7 @@ private:
     bool menuClosedRecently_ = false;
     float dragStartLeft_ = 0, dragStartTop_ = 0;
     std::unique_ptr<AltDragWatch> dragWatch_;
+    bool spacePress_ = false;  // a press made with the Space bar, released by its key up
     bool fitting_ = false;
     bool inTimer_ = false;
     std::unique_ptr<user::HostTimer> tmrAutoRepeat_;

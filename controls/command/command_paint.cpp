@@ -147,6 +147,7 @@ void Command::DrawButton(bool up) {
     } else {
         DrawArrowGlyph(textColor);
     }
+    DrawFocusFrame();
     Flush();
 }
 

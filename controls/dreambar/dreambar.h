@@ -26,6 +26,7 @@
 #include "controls/mouse_info.h"
 #include "foundation/host_contract.h"
 #include "foundation/persistence/form_persistence.h"
+#include "platform/host/keyboard.h"
 
 namespace brimlox::controls {
 
@@ -41,7 +42,7 @@ struct DreamBarMessage {
     float x = 0, y = 0, maxWidth = 0, angle = 0;
 };
 
-class DreamBar : public host::Control {
+class DreamBar : public host::Control, public host::KeyboardControl {
 public:
     DreamBar();
     ~DreamBar() override;
@@ -63,6 +64,12 @@ public:
     void MouseUp(int button, int shift, float x, float y) override;
     void Click() override;
     void DblClick() override;
+    // Space minimises or expands a focused bar (dreambar_keys.cpp).
+    void KeyDown(int keyCode, int shift, bool repeat) override;
+    void GotFocus() override;
+    void LostFocus() override;
+    void FocusCueChanged() override { host::Control::Refresh(); }
+    void DrawFocusFrame();
     void Terminate() override;
 
     // ---- Properties (interface order) -------------------------------------------------------

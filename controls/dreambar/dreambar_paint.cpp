@@ -44,6 +44,7 @@ void DreamBar::Paint() {
     painting_ = true;
     host::TryInvoke([&] { PaintForeground(); });
     painting_ = false;
+    DrawFocusFrame();
 }
 
 void DreamBar::PaintForeground() {

@@ -15,12 +15,13 @@
 #include "controls/scrollbar/scrollbar_model.h"
 #include "controls/font3d.h"
 #include "foundation/host_contract.h"
+#include "platform/host/keyboard.h"
 
 namespace brimlox::controls {
 
 // Font3D values: how the arrow glyphs stand out.
 
-class ScrollBar : public host::Control {
+class ScrollBar : public host::Control, public host::KeyboardControl {
 public:
     ScrollBar();
     ~ScrollBar() override;
@@ -87,6 +88,11 @@ public:
     void MouseMove(int button, int shift, float x, float y) override;
     void MouseUp(int button, int shift, float x, float y) override;
     void DblClick() override;
+    void KeyDown(int keyCode, int shift, bool repeat) override;
+    void KeyUp(int keyCode, int shift) override;
+    void GotFocus() override;
+    void LostFocus() override;
+    void FocusCueChanged() override { Refresh(true); }
     void Terminate() override;
 
     // ---- State the painting and the tests read ---------------------------------------------
@@ -121,6 +127,11 @@ private:
     void StopAutoScroll();
     void ShowAutoScrollCursor(int direction);
     void RaiseChange(std::int64_t distance);
+    // Keys (scrollbar_keys.cpp).
+    void BeginKeyStep(int keyCode, std::int64_t step);
+    void EndKeyStep();
+    void StepKey();
+    void DrawFocusFrame();
     double Along(float x, float y) const { return vertical_ ? y : x; }
     double Across(float x, float y) const { return vertical_ ? x : y; }
 
@@ -160,6 +171,8 @@ private:
     double anchor_ = 0;
     std::int16_t scrollDirection_ = 0;
     bool inTimer_ = false;
+    int heldKey_ = 0;            // the key whose steps repeat, 0 when none
+    std::int64_t keyStep_ = 0;   // what each of its steps adds to Value
     std::unique_ptr<user::HostTimer> tmrRep_;
     std::shared_ptr<host::StdPicture> anchorMark_;
 };

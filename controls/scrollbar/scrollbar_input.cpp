@@ -73,6 +73,7 @@ void ScrollBar::MouseDown(int button, int shift, float x, float y) {
 }
 
 void ScrollBar::BeginPress(double along) {
+    EndKeyStep();
     mouseDown_ = true;
     pressedFirst_ = geom_.OnFirstArrow(along) && range_.Value != range_.Min;
     pressedSecond_ = geom_.OnSecondArrow(along) && range_.Value != range_.Max;
@@ -214,10 +215,15 @@ void ScrollBar::StepAutoScroll() {
 // ---- Timer -------------------------------------------------------------------------------------
 
 void ScrollBar::TimerStep() {
-    if (inTimer_ || !mouseDown_) return;
+    if (inTimer_ || (!mouseDown_ && !heldKey_)) return;
     // A handler may unload the form; keep this control alive until the step is done.
     auto keepAlive = shared_from_this();
     FlagScope busy(inTimer_);
+    if (!mouseDown_) {
+        StepKey();
+        tmrRep_->SetInterval(autoInterval_);
+        return;
+    }
     if (dragging_) {
         ReportDragProgress();
     } else {

@@ -162,6 +162,7 @@ void ScrollBar::DrawThumb(HDC dc) {
     int t = geom_.ThicknessPixels();
     RECT thumb = geom_.vertical ? RECT{0, start, t, end} : RECT{start, 0, end, t};
     DrawEdge(dc, &thumb, softButtons_ ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    DrawFocusFrame();
 }
 
 // The mark's top-left corner lies 16 pixels before the anchor along the bar and centres the

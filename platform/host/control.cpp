@@ -5,6 +5,7 @@
 
 #include "platform/desktop/desktop.h"
 #include "platform/host/form.h"
+#include "platform/host/keyboard.h"
 #include "platform/host/runtime.h"
 #include "platform/user/user.h"
 
@@ -66,7 +67,10 @@ COLORREF ResolveColor(std::uint32_t oleColor) {
 
 Control::Control() : font_(std::make_shared<StdFont>()) {}
 
-Control::~Control() { DestroySurface(); }
+Control::~Control() {
+    DestroySurface();
+    ForgetTabPlace(*this);
+}
 
 void Control::AttachToForm(Form& form, std::string name, std::int16_t index) {
     form_ = &form;
@@ -171,6 +175,10 @@ LRESULT CALLBACK Control::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 }
 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT r = 0; HandleControlKeyboard(*this, msg, wParam, lParam, r)) {
+        Flush();
+        return r;
+    }
     switch (msg) {
         case WM_ERASEBKGND:
             if (!autoRedraw_) FillBackground(reinterpret_cast<HDC>(wParam));
@@ -241,8 +249,13 @@ void Control::HandleButton(UINT msg, WPARAM wParam, LPARAM lParam) {
     float y = PixelsToScaleY(static_cast<float>(GET_Y_LPARAM(lParam)));
     int shift = ShiftState();
     if (msg == base || msg == base + 2) {
-        // The host captures the mouse from the first press until every button is up again.
-        if (buttons_ == 0) SetCapture(hwnd_);
+        // The host captures the mouse from the first press until every button is up again; a
+        // control that takes the focus takes it with that press.
+        if (buttons_ == 0) {
+            if (CanGetFocus(*this) && !HasFocus(*this)) host::SetFocus(*this);
+            if (!hwnd_) return;
+            SetCapture(hwnd_);
+        }
         buttons_ |= button;
         if (msg == base) {
             if (button == 1) clickArmed_ = true;

@@ -4,6 +4,7 @@
 
 #include "platform/host/control.h"
 #include "platform/host/form.h"
+#include "platform/host/keyboard.h"
 #include "platform/host/type_builder.h"
 #include "platform/user/user.h"
 
@@ -17,6 +18,33 @@ std::int32_t SnapTwips(std::int32_t twips) {
     return static_cast<std::int32_t>(RoundHalfEven(static_cast<double>(twips) / tpp)) * tpp;
 }
 
+// TabIndex and TabStop: the form keeps them (keyboard.h), so they are bound by hand.
+void AddTabOrderMembers(TypeInfo& info) {
+    auto self = [](Dispatch& d) -> Control& { return static_cast<Control&>(d); };
+    MemberInfo index;
+    index.name = "TabIndex";
+    index.kind = MemberKind::Property;
+    index.dispId = -813;
+    index.help = "Returns/sets the tab order of an object within its parent form.";
+    index.get = [self](Dispatch& d, std::span<Variant>) { return Variant(TabIndex(self(d))); };
+    index.let = [self](Dispatch& d, std::span<Variant> a) {
+        SetTabIndex(self(d), a.back().ToInteger());
+        return Variant();
+    };
+    info.Add(std::move(index));
+    MemberInfo stop;
+    stop.name = "TabStop";
+    stop.kind = MemberKind::Property;
+    stop.dispId = -814;
+    stop.help = "Returns/sets whether the user can use Tab to give the focus to the object.";
+    stop.get = [self](Dispatch& d, std::span<Variant>) { return Variant(TabStop(self(d))); };
+    stop.let = [self](Dispatch& d, std::span<Variant> a) {
+        SetTabStop(self(d), a.back().ToBool());
+        return Variant();
+    };
+    info.Add(std::move(stop));
+}
+
 std::shared_ptr<const TypeInfo> BuildExtenderInfo() {
     return TypeBuilder<Control>("Extender")
         .Get("Name", &Control::Name, "Returns the name used in code to identify the object.", -800)
@@ -28,6 +56,7 @@ std::shared_ptr<const TypeInfo> BuildExtenderInfo() {
         .Property("Visible", &Control::Visible, &Control::SetVisible, "Returns/sets whether the object is visible.", -806)
         .Property("Align", &Control::Align, &Control::SetAlign, "Returns/sets the edge of the form the object docks to.", -807)
         .Property("Tag", &Control::Tag, &Control::SetTag, "Stores any extra data needed by the program.", -808)
+        .With(AddTabOrderMembers)
         .Property("Container", &Control::Container, &Control::SetContainer, "Returns/sets the container of the object.", -809)
         .Get("Parent", &Control::Parent, "Returns the form the object is on.", -810)
         .Method("Move",

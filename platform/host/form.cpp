@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/host/control_registry.h"
+#include "platform/host/keyboard.h"
 #include "platform/host/runtime.h"
 #include "platform/host/type_builder.h"
 #include "platform/user/user.h"
@@ -319,6 +320,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CLOSE:
             Unload(kFormControlMenu);
+            return 0;
+        case WM_KEYDOWN:
+            // The form itself has the focus (no control took it yet): Tab enters the tab order.
+            if (wParam != VK_TAB || (GetKeyState(VK_CONTROL) & 0x8000) || (GetKeyState(VK_MENU) & 0x8000)) break;
+            SelectNextControl(*this, nullptr, (GetKeyState(VK_SHIFT) & 0x8000) == 0);
             return 0;
         default: break;
     }

@@ -5,6 +5,7 @@
 
 #include "platform/host/control_registry.h"
 #include "platform/host/form.h"
+#include "platform/host/keyboard.h"
 #include "platform/host/runtime.h"
 #include "platform/user/user.h"
 
@@ -71,6 +72,7 @@ std::shared_ptr<Control> Form::CreateUninitialised(const std::string& typeName, 
     if (!nameChecked) CheckNewName(name, index);
     control->AttachToForm(*this, std::move(name), index);
     if (withWindow) control->CreateSurface(hwnd_);
+    PlaceInTabOrder(*control, static_cast<std::int16_t>(controls_.size()));
     controls_.push_back(control);
     return control;
 }
@@ -111,6 +113,7 @@ void Form::Remove(Control& control) {
     }
     for (auto it = going.rbegin(); it != going.rend(); ++it) (*it)->DestroySurface();
     std::erase_if(controls_, [&](const auto& c) { return inside(*c); });
+    RenumberTabOrder(*this);
     Arrange();
     dirty_ = true;
 }

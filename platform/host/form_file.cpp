@@ -13,6 +13,7 @@
 #include "platform/json/nesting.h"
 #include "platform/json/numbers.h"
 #include "platform/host/form.h"
+#include "platform/host/keyboard.h"
 #include "platform/host/picture.h"
 #include "platform/host/runtime.h"
 #include "platform/user/user.h"
@@ -42,6 +43,8 @@ struct ControlRecord {
     std::int32_t left = 0, top = 0, width = 0, height = 0;
     bool visible = true;
     std::int16_t align = 0;
+    std::int16_t tabIndex = -1;  // -1: the control's place in the file
+    bool tabStop = true;
     PropertyBag bag;
 };
 
@@ -118,7 +121,7 @@ FormRecord ParseFormPart(const OrderedJson& j, const std::string& path) {
 
 void ParseExtender(const OrderedJson& j, ControlRecord& rec, const std::string& path) {
     if (!j.is_object()) Fail(path, "expected an object");
-    OnlyKeys(j, {"Left", "Top", "Width", "Height", "Visible", "Align", "Tag"}, path);
+    OnlyKeys(j, {"Left", "Top", "Width", "Height", "Visible", "Align", "Tag", "TabIndex", "TabStop"}, path);
     rec.left = Coordinate(j, "Left", path, -kMaxCoordinate);
     rec.top = Coordinate(j, "Top", path, -kMaxCoordinate);
     rec.width = Coordinate(j, "Width", path, 0);
@@ -129,6 +132,27 @@ void ParseExtender(const OrderedJson& j, ControlRecord& rec, const std::string& 
     }
     if (j.contains("Align")) rec.align = static_cast<std::int16_t>(ReadInteger(j["Align"], path + ".Align", 0, 4));
     if (j.contains("Tag")) rec.tag = ReadString(j["Tag"], path + ".Tag");
+    if (j.contains("TabIndex")) rec.tabIndex = static_cast<std::int16_t>(ReadInteger(j["TabIndex"], path + ".TabIndex", 0, 32767));
+    if (j.contains("TabStop")) {
+        if (!j["TabStop"].is_boolean()) Fail(path + ".TabStop", "expected true or false");
+        rec.tabStop = j["TabStop"].get<bool>();
+    }
+}
+
+// Tab positions: each one given lies within the form and no two controls share one. The
+// positions not given are the controls' places in the file, so a file that gives some of them
+// must give them all consistently; a saved form always does.
+void CheckTabOrder(const std::vector<ControlRecord>& controls) {
+    std::map<int, const ControlRecord*> taken;
+    const auto last = static_cast<std::int64_t>(controls.size()) - 1;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlRecord& rec = controls[i];
+        const int position = rec.tabIndex >= 0 ? rec.tabIndex : static_cast<int>(i);
+        const std::string at = rec.path + ".extender.TabIndex";
+        if (position > last) Fail(at, "out of range (0 to " + std::to_string(last) + ")");
+        auto [it, fresh] = taken.emplace(position, &rec);
+        if (!fresh) Fail(at, "tab position " + std::to_string(position) + " is also " + it->second->path + "'s");
+    }
 }
 
 ControlRecord ParseControl(const OrderedJson& j, std::size_t i) {
@@ -248,6 +272,7 @@ FormRecord ParseFile(const OrderedJson& json) {
         Fail("controls", std::to_string(controls.size()) + " controls, more than " + std::to_string(kMaxFormControls));
     for (std::size_t i = 0; i < controls.size(); ++i) form.controls.push_back(ParseControl(controls[i], i));
     CheckNamesAndContainers(form.controls);
+    CheckTabOrder(form.controls);
     return form;
 }
 
@@ -293,6 +318,8 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode, std::vector<Loaded
                 made[i]->SetContainerDirect(k == byName.end() ? nullptr : k->second);
             }
             made[i]->Site(c.left, c.top, c.width, c.height, c.visible, c.align, c.tag);
+            if (c.tabIndex >= 0) PlaceInTabOrder(*made[i], c.tabIndex);
+            if (!c.tabStop) SetTabStop(*made[i], false);
         }
         // A container's window comes before the windows inside it, wherever it is in the file:
         // the chain of containers without a window yet is made from the outermost in (a loop,
@@ -346,6 +373,9 @@ OrderedJson ControlJson(Control& c, std::size_t i) {
     if (!c.Visible()) ext["Visible"] = false;
     if (c.Align() != 0) ext["Align"] = c.Align();
     if (!c.Tag().empty()) ext["Tag"] = c.Tag();
+    // The tab position is written when it is not the control's place in the file.
+    if (TabIndex(c) != static_cast<std::int16_t>(i)) ext["TabIndex"] = TabIndex(c);
+    if (!TabStop(c)) ext["TabStop"] = false;
     j["extender"] = std::move(ext);
     PropertyBag bag;
     c.WriteProperties(bag);

@@ -36,6 +36,11 @@ void RestoreCapture(HWND hwnd);
 // window_geometry.cpp: gives a top-level window a backing surface of its current size.
 void EnsureSurface(WindowObject* w);
 
+// ui_state.cpp: what DefWindowProcA does with WM_CHANGEUISTATE, WM_UPDATEUISTATE and
+// WM_QUERYUISTATE, the Alt key that reveals the keyboard cues, and the state a new window starts with.
+LRESULT DefUiStateProc(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam);
+WORD InitialUiState(const WindowObject* parent, DWORD style);
+
 // Window procedure tokens (wndproc_registry.cpp).
 WNDPROC ResolveWndProc(WNDPROC maybeToken);
 

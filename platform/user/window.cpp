@@ -5,6 +5,7 @@
 
 #include "platform/desktop/desktop.h"
 #include "platform/gdi/gdi.h"
+#include "platform/user/keyboard_cues.h"
 #include "platform/user/user.h"
 #include "platform/user/user_internal.h"
 #include "platform/user/window_tracker.h"
@@ -193,6 +194,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     raw->style = style & ~WS_VISIBLE;
     raw->exStyle = exStyle;
     raw->parent = parentObject->handle;
+    raw->uiState = InitialUiState(parentObject, style);
     raw->owner = owner;
     raw->instance = instance;
     raw->extra.assign(static_cast<std::size_t>(raw->cls->wndExtra), 0);
@@ -261,9 +263,15 @@ BOOL DestroyWindow(HWND hwnd) {
     bool wasVisible = IsReallyVisible(w);
     RECT screenRect = WindowRectOnScreen(w);
     WindowObject* parent = LookupWindow(w->parent);
+    const HWND parentHandle = parent && !parent->isDesktop ? parent->handle : nullptr;
     RECT inParent = w->rect;
     if (wasVisible) SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The focus inside a window that goes (a hidden one too) passes to its parent first, as a
+    // hidden window's does, so keys keep going to a window that exists.
+    if (HWND f = GetFocus(); f && (f == hwnd || IsChild(hwnd, f)) && IsWindow(hwnd))
+        SetFocus(IsWindow(parentHandle) ? parentHandle : nullptr);
+    if (!IsWindow(hwnd)) return TRUE;
     SendDestroyRecursive(hwnd);
     FreeRecursive(hwnd);
     BumpTreeGeneration();  // the DCs of the destroyed windows are gone; no other DC moved
@@ -327,6 +335,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         }
         case WM_NCHITTEST: return HTCLIENT;
+        case WM_CHANGEUISTATE: case WM_UPDATEUISTATE: case WM_QUERYUISTATE: case WM_SYSKEYDOWN:
+            return DefUiStateProc(w, msg, wParam, lParam);
         default: return 0;
     }
 }

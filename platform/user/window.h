@@ -71,6 +71,8 @@ public:
     std::vector<HDC> dcs;                   // every DC handed out for this window and not released
     bool destroying = false;
     bool isDesktop = false;
+    // The keyboard cues hidden in this window (UISF_* flags, see ui_state.cpp).
+    WORD uiState = 0;
 
     bool IsChild() const { return (style & WS_CHILD) != 0; }
     bool Visible() const { return (style & WS_VISIBLE) != 0; }

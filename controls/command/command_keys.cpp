@@ -1,0 +1,67 @@
+// Command: the keyboard. Space presses the focused button as a click at its top-left corner
+// does (the same corner the Default and Cancel keys click): the press comes with the key going
+// down, the release with the key coming up, so MouseDown, Click and MouseUp arrive in a mouse
+// click's order. Focus lost before the key comes up cancels the press without a Click.
+//
+//   idle --Space down (enabled, not pressed)--> pressed by Space: MouseDown's work
+//   pressed by Space --Space up--> idle: MouseUp's work, with the pointer taken as inside
+//   pressed by Space --focus lost--> idle: drawn up, no Click (as a lost capture)
+//
+// The focus frame (DrawFocusRect, inside the border) is drawn while the button has the focus
+// and its window shows the focus cue, that is after keyboard navigation.
+#include "controls/command/command.h"
+#include "platform/user/keyboard_cues.h"
+#include "platform/user/user.h"
+
+namespace brimlox::controls {
+
+void Command::KeyDown(int keyCode, int shift, bool repeat) {
+    if (keyCode != VK_SPACE || repeat || spacePress_ || pressed_ || !Enabled()) return;
+    spacePress_ = true;
+    MouseDown(1, shift, 0, 0);
+}
+
+void Command::KeyUp(int keyCode, int shift) {
+    if (keyCode != VK_SPACE || !spacePress_) return;
+    spacePress_ = false;
+    // The pointer may have wandered meanwhile; the key's press is released where it was made.
+    mouseInfo_.x = mouseInfo_.y = 0;
+    MouseUp(1, shift, 0, 0);
+}
+
+void Command::GotFocus() {
+    if (host::ShowsFocusRect(*this)) Repaint();
+}
+
+void Command::LostFocus() {
+    auto alive = alive_;
+    if (spacePress_) {
+        spacePress_ = false;
+        if (lockedPress_) {
+            EndLockedPress();
+        } else if (menuPress_) {
+            pressed_ = menuPress_ = false;
+            DrawButton(!value_);
+        } else if (pressed_) {
+            StopTimer();
+            TogglePress(false);
+        }
+    }
+    // The frame goes with the focus; with the cue hidden there is none to take away.
+    if (*alive && hWnd() && !(SendMessageA(hWnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) Repaint();
+}
+
+// Inside the 3-D border: two pixels of edge and one of space, one more around a default
+// button's frame, and clear of a menu button's strip.
+void Command::DrawFocusFrame() {
+    if (!host::ShowsFocusRect(*this)) return;
+    RECT frame{};
+    GetClientRect(hWnd(), &frame);
+    if (menuButton_) frame.right -= layout_.menuWidthPx;
+    const int inset = default_ ? 4 : 3;
+    InflateRect(&frame, -inset, -inset);
+    if (frame.right - frame.left < 2 || frame.bottom - frame.top < 2) return;
+    DrawFocusRect(hDC(), &frame);
+}
+
+}  // namespace brimlox::controls
