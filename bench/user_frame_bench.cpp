@@ -66,32 +66,36 @@ void BM_ThreeFillRectsAndCaptionText(benchmark::State& state) {
 }
 BENCHMARK(BM_ThreeFillRectsAndCaptionText);
 
-// A press on the caption, kSteps moves a millisecond apart, and the release.
-std::string DragScript() {
-    std::string s = "at 10ms move 300 110\ndown left\n";
-    for (int i = 1; i <= kSteps; ++i) s += "at " + std::to_string(10 + i) + "ms move " + std::to_string(300 + i) + " " + std::to_string(110 + i % 7) + "\n";
-    s += "at " + std::to_string(20 + kSteps) + "ms up left\n";
+// A press on the caption, kSteps moves a millisecond apart, and the release, from `start` on
+// (a second later than the last drag, so the press is never taken for a double click).
+std::string DragScript(std::uint64_t start) {
+    auto at = [start](int ms) { return "at " + std::to_string(start + static_cast<std::uint64_t>(ms)) + "ms "; };
+    std::string s = at(0) + "move 300 110\ndown left\n";
+    for (int i = 1; i <= kSteps; ++i) s += at(i) + "move " + std::to_string(300 + i) + " " + std::to_string(110 + i % 7) + "\n";
+    s += at(10 + kSteps) + "up left\n";
     return s;
 }
 
 void BM_MoveLoopDrag100Steps(benchmark::State& state) {
     HWND w = FreshWindow();
-    brimlox::desktop::InputScript script;
-    std::string error;
-    brimlox::desktop::ParseInputScript(DragScript(), script, error);
     auto& d = brimlox::desktop::Desktop::Instance();
     for (auto _ : state) {
         state.PauseTiming();
         SetWindowPos(w, nullptr, 100, 100, 640, 480, SWP_NOZORDER | SWP_NOACTIVATE);
-        d.UseVirtualClock(0);
-        d.SetInputSource(std::make_unique<brimlox::desktop::ScriptedInput>(script.events, script.endTime));
+        brimlox::desktop::InputScript script;
+        std::string error;
+        if (!brimlox::desktop::ParseInputScript(DragScript(d.Now() + 1000), script, error)) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        d.SetInputSource(std::make_unique<brimlox::desktop::ScriptedInput>(std::move(script.events), script.endTime));
         state.ResumeTiming();
         MSG m;
         while (GetMessageA(&m, nullptr, 0, 0)) DispatchMessageA(&m);
     }
     RECT r;
     GetWindowRect(w, &r);
-    if (r.left != 100 + kSteps) state.SkipWithError("the drag did not move the window");
+    if (r.left != 100 + kSteps) state.SkipWithError(("the drag left the window at " + std::to_string(r.left)).c_str());
     DestroyWindow(w);
 }
 BENCHMARK(BM_MoveLoopDrag100Steps)->Unit(benchmark::kMicrosecond);
