@@ -36,9 +36,11 @@
 namespace brimlox::cli {
 
 const char* const kRenderUsage =
-    "usage: brimlox render FORM.json -o OUT.png [--scale TWIPS_PER_PIXEL]\n"
+    "usage: brimlox render FORM.json -o OUT.png [--scale TWIPS_PER_PIXEL] [--no-frame]\n"
     "\n"
-    "Loads a form file, shows the form and writes its window as a PNG.\n"
+    "Loads a form file, shows the form and writes its window, frame and title bar included,\n"
+    "as a PNG.\n"
+    "  --no-frame        write the client area alone\n"
     "  -o OUT.png        the picture to write (replaced only when the whole picture is written)\n"
     "  --scale N         twips per pixel, 1 to 1440 (default 15, that is 96 dots per inch)\n";
 
@@ -84,6 +86,7 @@ struct FormArgs {
     std::uint64_t maxTimeMs = 600000;
     bool help = false;
     bool resetLayout = false;
+    bool noFrame = false;
 };
 
 // One line on standard error and the exit code 2.
@@ -96,7 +99,7 @@ int Bad(const char* command, const std::string& problem) {
 // Returns -1 to go on, or the exit code to stop with.
 int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<std::string>& allowed, FormArgs& a) {
     std::vector<apps::OptionRule> options{{"--help", false}, {"-h", false}};
-    for (const auto& name : allowed) options.push_back({name, name != "--reset-layout"});
+    for (const auto& name : allowed) options.push_back({name, name != "--reset-layout" && name != "--no-frame"});
     apps::CommandLine line;
     if (auto problem = line.Parse(apps::ArgumentsAfter(argc, argv, 2), options))
         return Bad(command, *problem + " (try --help)");
@@ -107,6 +110,7 @@ int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<
     a.out = line.Value("-o", line.Value("--out"));
     a.script = line.Value("--script");
     a.resetLayout = line.Has("--reset-layout");
+    a.noFrame = line.Has("--no-frame");
     if (line.Has("--max-time")) {
         const std::string value = line.Value("--max-time");
         std::uint64_t seconds = 0;
@@ -219,7 +223,7 @@ void PersistLayout(host::Form& form, const std::string& path, bool reset) {
 
 int RunRender(int argc, char** argv) {
     FormArgs a;
-    if (int stop = ParseFormArgs("render", argc, argv, {"-o", "--scale"}, a); stop >= 0) return stop;
+    if (int stop = ParseFormArgs("render", argc, argv, {"-o", "--scale", "--no-frame"}, a); stop >= 0) return stop;
     if (a.help) return std::fputs(kRenderUsage, stdout), 0;
     if (a.out.empty()) return Bad("render", "no output file given (-o OUT.png)");
     auto form = LoadForm("render", a.form, a.scale, true);
@@ -230,7 +234,7 @@ int RunRender(int argc, char** argv) {
     desktop::HeadlessPresenter presenter(".");
     std::string error;
     // The picture is written whole or not at all: the PNG writer goes through a temporary file.
-    const bool ok = presenter.WriteWindow(form->hWnd(), a.out, &error);
+    const bool ok = presenter.WriteWindow(form->hWnd(), a.out, &error, !a.noFrame);
     UnloadAll();
     if (!ok) {
         std::fprintf(stderr, "brimlox render: %s\n", error.c_str());

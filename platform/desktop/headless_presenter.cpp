@@ -40,11 +40,17 @@ bool HeadlessPresenter::WriteScreen(const std::string& path, bool withCursor, st
     return gdi::WriteSurfacePng(*copy, path, error);
 }
 
-bool HeadlessPresenter::WriteWindow(HWND hwnd, const std::string& path, std::string* error) {
+bool HeadlessPresenter::WriteWindow(HWND hwnd, const std::string& path, std::string* error, bool withFrame) {
     RECT r;
     if (!GetWindowRect(hwnd, &r)) {
         if (error) *error = "not a window";
         return false;
+    }
+    if (!withFrame) {
+        POINT corner{0, 0};
+        GetClientRect(hwnd, &r);
+        ClientToScreen(hwnd, &corner);
+        OffsetRect(&r, corner.x, corner.y);
     }
     gdi::Surface& screen = Desktop::Instance().Screen();
     RECT bounds = screen.Bounds();

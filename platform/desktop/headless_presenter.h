@@ -19,8 +19,9 @@ public:
 
     // The whole screen, optionally with the current pointer drawn at the cursor position.
     bool WriteScreen(const std::string& path, bool withCursor = false, std::string* error = nullptr);
-    // One window as it shows on the screen (its screen rectangle, frame included).
-    bool WriteWindow(HWND hwnd, const std::string& path, std::string* error = nullptr);
+    // One window as it shows on the screen: its screen rectangle, frame included, or with
+    // `withFrame` false its client area alone.
+    bool WriteWindow(HWND hwnd, const std::string& path, std::string* error = nullptr, bool withFrame = true);
     // The files written so far for script screenshots.
     int ScreenshotCount() const { return screenshots_; }
 

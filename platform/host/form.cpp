@@ -6,6 +6,8 @@
 #include "platform/host/keyboard.h"
 #include "platform/host/runtime.h"
 #include "platform/host/type_builder.h"
+#include "platform/shell/task_strip.h"
+#include "platform/user/frame.h"
 #include "platform/user/user.h"
 
 namespace brimlox::host {
@@ -14,16 +16,25 @@ namespace {
 
 constexpr const char* kFormClass = "BrimloxForm";
 
-DWORD StyleFor(std::int16_t border) {
-    switch (border) {
-        case 0: return WS_POPUP | WS_CLIPCHILDREN;
-        case 1: return WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-        case 3: case 4: return WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        default: return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// The window styles of a border style and the caption's boxes, as the form designer maps
+// them: fixed dialogs and tool windows have no minimise or maximise buttons, and a form
+// without a control box has neither icon nor buttons.
+DWORD StyleFor(std::int16_t border, bool controlBox, bool minButton, bool maxButton) {
+    if (border == 0) return WS_POPUP | WS_CLIPCHILDREN;
+    DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
+    if (border == 2 || border == 5) style |= WS_THICKFRAME;
+    if (controlBox) style |= WS_SYSMENU;
+    if (controlBox && (border == 1 || border == 2)) {
+        if (minButton) style |= WS_MINIMIZEBOX;
+        if (maxButton) style |= WS_MAXIMIZEBOX;
     }
+    return style;
 }
 
-DWORD ExStyleFor(std::int16_t border) { return border >= 4 ? WS_EX_TOOLWINDOW : 0; }
+DWORD ExStyleFor(std::int16_t border) {
+    if (border >= 4) return WS_EX_TOOLWINDOW;
+    return border == 3 ? WS_EX_DLGMODALFRAME : 0;
+}
 
 // The Controls collection as late-bound code sees it: Count and Item(index or name).
 class ControlCollection : public Dispatch {
@@ -65,7 +76,7 @@ std::shared_ptr<Form> Form::Create(std::string name, bool designMode) {
 
 Form::Form(std::string name, bool designMode)
     : name_(std::move(name)), caption_(name_), designMode_(designMode), font_(std::make_shared<StdFont>()),
-      picture_(std::make_shared<StdPicture>()) {}
+      picture_(std::make_shared<StdPicture>()), icon_(std::make_shared<StdPicture>()) {}
 
 Form::~Form() { Discard(); }
 
@@ -82,7 +93,9 @@ void Form::CreateWindowForForm() {
         registered = true;
     }
     int tpp = TwipsPerPixel();
-    hwnd_ = CreateWindowExA(ExStyleFor(borderStyle_), kFormClass, caption_.c_str(), StyleFor(borderStyle_), 0, 0,
+    shell::UseTaskStrip();  // minimised forms show as buttons on the task strip
+    hwnd_ = CreateWindowExA(ExStyleFor(borderStyle_), kFormClass, caption_.c_str(),
+                            StyleFor(borderStyle_, controlBox_, minButton_, maxButton_), 0, 0,
                             4800 / tpp, 3600 / tpp, nullptr, nullptr, nullptr, nullptr);
     if (!hwnd_) throw HostError(kErrInvalidCall, "Invalid procedure call: the form's window could not be created");
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -112,6 +125,10 @@ const TypeInfo* Form::GetTypeInfo() const {
             .Property("Picture", &Form::Picture, &Form::SetPicture, "Returns/sets the background picture.")
             .Property("WindowState", &Form::WindowState, &Form::SetWindowState, "Returns/sets normal, minimised or maximised.")
             .Property("BorderStyle", &Form::BorderStyle, &Form::SetBorderStyle, "Returns/sets the border style.")
+            .Property("ControlBox", &Form::ControlBox, &Form::SetControlBox, "Returns/sets whether the title bar has its icon and buttons.")
+            .Property("MinButton", &Form::MinButton, &Form::SetMinButton, "Returns/sets whether the title bar has a minimise button.")
+            .Property("MaxButton", &Form::MaxButton, &Form::SetMaxButton, "Returns/sets whether the title bar has a maximise button.")
+            .Property("Icon", &Form::Icon, &Form::SetIcon, "Returns/sets the icon of the title bar.")
             .Method("Controls", [](Form& f, std::span<Variant>) {
                 auto self = std::static_pointer_cast<Form>(f.shared_from_this());
                 return Variant(std::static_pointer_cast<Dispatch>(std::make_shared<ControlCollection>(self)));
@@ -168,7 +185,23 @@ void Form::Move(std::int32_t left, std::int32_t top, std::int32_t width, std::in
     if (width < 0 || height < 0) throw HostError(kErrInvalidPropertyValue);
     int tpp = TwipsPerPixel();
     auto px = [tpp](std::int32_t v) { return static_cast<int>(RoundHalfEven(static_cast<double>(v) / tpp)); };
+    // A minimised or maximised form keeps the new rectangle for when it is restored.
+    WINDOWPLACEMENT wp;
+    if (GetWindowPlacement(hwnd_, &wp) && wp.showCmd != SW_SHOWNORMAL) {
+        wp.rcNormalPosition = RECT{px(left), px(top), px(left) + px(width), px(top) + px(height)};
+        if (!IsWindowVisible(hwnd_)) wp.showCmd = SW_HIDE;
+        SetWindowPlacement(hwnd_, &wp);
+        return;
+    }
     MoveWindow(hwnd_, px(left), px(top), px(width), px(height), TRUE);
+}
+
+RECT Form::NormalRectTwips() const {
+    WINDOWPLACEMENT wp;
+    RECT r{};
+    if (GetWindowPlacement(hwnd_, &wp)) r = wp.rcNormalPosition;
+    const int tpp = TwipsPerPixel();
+    return RECT{r.left * tpp, r.top * tpp, r.right * tpp, r.bottom * tpp};
 }
 
 float Form::ScaleWidth() const {
@@ -200,29 +233,48 @@ void Form::SetPicture(std::shared_ptr<StdPicture> picture) {
 
 void Form::SetWindowState(std::int16_t state) {
     if (state < 0 || state > 2) throw HostError(kErrInvalidPropertyValue);
-    if (state == windowState_) return;
-    if (windowState_ == 0) GetWindowRect(hwnd_, &normalRect_);
     windowState_ = state;
-    // Minimised forms leave the screen; maximised ones cover it; normal ones go back.
-    if (state == 1) {
-        ShowWindow(hwnd_, SW_HIDE);
-        return;
-    }
-    if (state == 2) {
-        MoveWindow(hwnd_, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), TRUE);
-    } else {
-        MoveWindow(hwnd_, normalRect_.left, normalRect_.top, normalRect_.right - normalRect_.left,
-                   normalRect_.bottom - normalRect_.top, TRUE);
-    }
-    if (visible_) ShowWindow(hwnd_, SW_SHOW);
+    // A hidden form takes its state when it is shown.
+    if (visible_) ApplyWindowState();
+}
+
+void Form::ApplyWindowState() {
+    const int command = windowState_ == 1 ? SW_MINIMIZE : windowState_ == 2 ? SW_MAXIMIZE : SW_RESTORE;
+    ShowWindow(hwnd_, command);
 }
 
 void Form::SetBorderStyle(std::int16_t style) {
     if (style < 0 || style > 5) throw HostError(kErrInvalidPropertyValue);
     borderStyle_ = style;
-    DWORD visible = IsWindowVisible(hwnd_) ? WS_VISIBLE : 0;
-    SetWindowLongA(hwnd_, GWL_STYLE, static_cast<LONG>(StyleFor(style) | visible));
-    SetWindowLongA(hwnd_, GWL_EXSTYLE, static_cast<LONG>(ExStyleFor(style)));
+    ApplyFrameStyle();
+}
+
+void Form::SetControlBox(bool on) {
+    controlBox_ = on;
+    ApplyFrameStyle();
+}
+
+void Form::SetMinButton(bool on) {
+    minButton_ = on;
+    ApplyFrameStyle();
+}
+
+void Form::SetMaxButton(bool on) {
+    maxButton_ = on;
+    ApplyFrameStyle();
+}
+
+void Form::SetIcon(std::shared_ptr<StdPicture> icon) {
+    icon_ = icon ? std::move(icon) : std::make_shared<StdPicture>();
+    HICON handle = icon_->Type() == PictureType::Icon ? icon_->Icon() : nullptr;
+    if (hwnd_) SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(handle));
+}
+
+void Form::ApplyFrameStyle() {
+    if (!hwnd_) return;
+    const DWORD state = static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)) & (WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
+    SetWindowLongA(hwnd_, GWL_STYLE, static_cast<LONG>(StyleFor(borderStyle_, controlBox_, minButton_, maxButton_) | state));
+    SetWindowLongA(hwnd_, GWL_EXSTYLE, static_cast<LONG>(ExStyleFor(borderStyle_)));
     // The outer size stays; the client area changes with the frame.
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     Arrange();
@@ -241,7 +293,8 @@ void Form::Show() {
     Load();
     if (unloaded_) return;  // Load's handler may unload the form again
     visible_ = true;
-    if (windowState_ != 1) ShowWindow(hwnd_, SW_SHOW);
+    ShowWindow(hwnd_, SW_SHOW);
+    if (windowState_ != 0) ApplyWindowState();
     UpdateWindow(hwnd_);
 }
 
@@ -315,8 +368,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             HandlePaint();
             return 0;
         case WM_SIZE:
-            Arrange();
-            if (loaded_) RunHostEvent([&] { RaiseEvent("Resize"); });
+            NoteSize(wParam);
             return 0;
         case WM_CLOSE:
             Unload(kFormControlMenu);
@@ -329,6 +381,15 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         default: break;
     }
     return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+// A change of size: the window state follows what the frame did (its buttons, a double
+// click on the caption), aligned controls re-dock unless the form went to the task strip,
+// and Resize is raised with the new client size.
+void Form::NoteSize(WPARAM kind) {
+    if (visible_) windowState_ = kind == SIZE_MINIMIZED ? 1 : kind == SIZE_MAXIMIZED ? 2 : 0;
+    if (kind != SIZE_MINIMIZED) Arrange();
+    if (loaded_) RunHostEvent([&] { RaiseEvent("Resize"); });
 }
 
 void Form::HandlePaint() {

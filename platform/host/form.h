@@ -70,6 +70,20 @@ public:
     std::int16_t BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(std::int16_t style);
     bool Visible() const { return visible_; }
+    // The caption's system menu place and buttons: without the control box the caption has no
+    // icon and no buttons; the minimise and maximise buttons show when either is on.
+    bool ControlBox() const { return controlBox_; }
+    void SetControlBox(bool on);
+    bool MinButton() const { return minButton_; }
+    void SetMinButton(bool on);
+    bool MaxButton() const { return maxButton_; }
+    void SetMaxButton(bool on);
+    // The icon of the caption (and of the task strip's button); an empty picture for none.
+    std::shared_ptr<StdPicture> Icon() const { return icon_; }
+    void SetIcon(std::shared_ptr<StdPicture> icon);
+    // The outer rectangle in twips that the form has when its window state is normal: the
+    // current one, or the one kept while it is minimised or maximised.
+    RECT NormalRectTwips() const;
 
     // Raises Load once (Show loads a form that is not loaded yet).
     void Load();
@@ -128,6 +142,9 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void HandlePaint();
     void CreateWindowForForm();
+    void ApplyFrameStyle();
+    void ApplyWindowState();
+    void NoteSize(WPARAM kind);
     void TerminateControls();
     void CheckNewName(const std::string& name, std::int16_t index) const;
     std::string NextFreeName(const std::string& base) const;
@@ -143,7 +160,10 @@ private:
     std::shared_ptr<StdPicture> picture_;
     std::int16_t windowState_ = 0;
     std::int16_t borderStyle_ = 2;
-    RECT normalRect_{};
+    bool controlBox_ = true;
+    bool minButton_ = true;
+    bool maxButton_ = true;
+    std::shared_ptr<StdPicture> icon_;
     bool visible_ = false;
     bool loaded_ = false;
     bool unloaded_ = false;

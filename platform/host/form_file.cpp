@@ -19,13 +19,19 @@
 #include "platform/user/user.h"
 #include "platform/user/user_handles.h"
 #include "platform/kernel/atomic_file.h"
+#include "platform/user/frame.h"
+#include "platform/user/user.h"
 
 namespace brimlox::host {
 
 namespace {
 
 constexpr const char* kFormat = "brimlox-form";
-constexpr int kVersion = 1;
+// Version 2: Width and Height are the outer size under the current frame metrics. Version 1
+// files were written when a caption was one row shorter; their framed forms get that row
+// back on loading, so every stored client area keeps its size.
+constexpr int kVersion = 2;
+constexpr int kFirstVersion = 1;
 constexpr std::int64_t kMaxCoordinate = 2000000;  // twips; far beyond any screen
 // Sizes are bounded lower: every window gets a backing surface of its size, and a hostile file
 // must not make the host allocate gigabytes.
@@ -51,7 +57,8 @@ struct ControlRecord {
 struct FormRecord {
     std::string name, caption;
     std::int32_t left = 0, top = 0, width = 0, height = 0;
-    PropertyBag extra;  // BackColor, ForeColor, BorderStyle, WindowState, Font, Picture
+    int version = kVersion;
+    PropertyBag extra;  // BackColor, ForeColor, BorderStyle, WindowState, ControlBox, MinButton, MaxButton, Font, Picture, Icon
     std::vector<ControlRecord> controls;
 };
 
@@ -90,9 +97,15 @@ void CheckFormExtra(const PropertyBag& bag, const std::string& path) {
         {"BackColor", {-2147483648.0, 2147483647.0}}, {"ForeColor", {-2147483648.0, 2147483647.0}}, {"BorderStyle", {0, 5}}, {"WindowState", {0, 2}}};
     for (const auto& [key, value] : bag.Entries()) {
         std::string at = path + "." + key;
-        if (key == "Font" || key == "Picture") {
+        if (key == "Font" || key == "Picture" || key == "Icon") {
+            const std::string type = key == "Icon" ? "Picture" : key;
+            if (!value.IsObject()) Fail(at, "expected a " + type + " object");
             auto object = value.ToObject();
-            if (!object || object->TypeName() != key) Fail(at, "expected a " + key + " object");
+            if (!object || object->TypeName() != type) Fail(at, "expected a " + type + " object");
+            continue;
+        }
+        if (key == "ControlBox" || key == "MinButton" || key == "MaxButton") {
+            if (value.Type() != VarType::Boolean) Fail(at, "expected true or false");
             continue;
         }
         auto range = kRanges.find(key);
@@ -264,8 +277,9 @@ FormRecord ParseFile(const OrderedJson& json) {
     if (!json.is_object()) Fail("$", "a form file must be a JSON object");
     OnlyKeys(json, {"format", "version", "form", "controls"}, "$");
     if (ReadString(Required(json, "format", "$"), "format") != kFormat) Fail("format", std::string("expected \"") + kFormat + "\"");
-    ReadInteger(Required(json, "version", "$"), "version", kVersion, kVersion);
+    const auto version = static_cast<int>(ReadInteger(Required(json, "version", "$"), "version", kFirstVersion, kVersion));
     FormRecord form = ParseFormPart(Required(json, "form", "$"), "form");
+    form.version = version;
     const OrderedJson& controls = Required(json, "controls", "$");
     if (!controls.is_array()) Fail("controls", "expected an array");
     if (controls.size() > kMaxFormControls)
@@ -281,8 +295,33 @@ void ApplyFormExtra(Form& form, const PropertyBag& bag) {
     form.SetBackColor(static_cast<std::uint32_t>(bag.ReadProperty("BackColor", Variant(kDefaultBack)).ToLong()));
     form.SetForeColor(static_cast<std::uint32_t>(bag.ReadProperty("ForeColor", Variant(kDefaultFore)).ToLong()));
     form.SetBorderStyle(bag.ReadProperty("BorderStyle", Variant(std::int16_t{2})).ToInteger());
+    form.SetControlBox(bag.ReadProperty("ControlBox", Variant(true)).ToBool());
+    form.SetMinButton(bag.ReadProperty("MinButton", Variant(true)).ToBool());
+    form.SetMaxButton(bag.ReadProperty("MaxButton", Variant(true)).ToBool());
+    if (auto icon = bag.ReadProperty("Icon").As<StdPicture>()) form.SetIcon(icon);
     if (auto font = bag.ReadProperty("Font").As<StdFont>()) form.SetFont(font);
     if (auto picture = bag.ReadProperty("Picture").As<StdPicture>()) form.SetPicture(picture);
+}
+
+// Puts a loaded form where its file says, within what a window can be: a version 1 framed
+// form gets the caption row it lacked, a size below the frame grows to the frame (an empty
+// client area), and a form entirely off the screen comes back to its nearest edge.
+void PlaceLoadedForm(Form& form, const FormRecord& rec) {
+    const int tpp = TwipsPerPixel();
+    std::int64_t left = rec.left, top = rec.top, width = rec.width, height = rec.height;
+    const auto style = static_cast<DWORD>(GetWindowLongA(form.hWnd(), GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongA(form.hWnd(), GWL_EXSTYLE));
+    if (rec.version == 1 && (style & WS_CAPTION) == WS_CAPTION && !(exStyle & WS_EX_TOOLWINDOW)) height += tpp;
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    width = std::max<std::int64_t>(width, std::int64_t{frame.right - frame.left} * tpp);
+    height = std::max<std::int64_t>(height, std::int64_t{frame.bottom - frame.top} * tpp);
+    const std::int64_t screenW = std::int64_t{GetSystemMetrics(SM_CXSCREEN)} * tpp;
+    const std::int64_t screenH = std::int64_t{GetSystemMetrics(SM_CYSCREEN)} * tpp;
+    if (left >= screenW || left + width <= 0) left = std::clamp<std::int64_t>(left, 0, std::max<std::int64_t>(0, screenW - width));
+    if (top >= screenH || top + height <= 0) top = std::clamp<std::int64_t>(top, 0, std::max<std::int64_t>(0, screenH - height));
+    form.Move(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), static_cast<std::int32_t>(width),
+              static_cast<std::int32_t>(height));
 }
 
 std::string LowerName(std::string name) {
@@ -300,7 +339,7 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode, std::vector<Loaded
     try {
         form->SetCaption(rec.caption);
         ApplyFormExtra(*form, rec.extra);
-        form->Move(rec.left, rec.top, rec.width, rec.height);
+        PlaceLoadedForm(*form, rec);
         // Windows are made once each control is sited, so none has to be moved afterwards.
         // Containers are looked up through a map of the file's own names, so a form with many
         // controls loads in time linear in their number.
@@ -387,16 +426,23 @@ OrderedJson ControlJson(Control& c, std::size_t i) {
 
 OrderedJson SaveFormJson(Form& form) {
     StartHost();
-    OrderedJson f{{"Name", form.Name()}, {"Caption", form.Caption()}, {"Left", form.Left()},
-                  {"Top", form.Top()}, {"Width", form.Width()}, {"Height", form.Height()}};
+    // A minimised or maximised form is saved with the rectangle it goes back to.
+    const RECT normal = form.NormalRectTwips();
+    OrderedJson f{{"Name", form.Name()}, {"Caption", form.Caption()}, {"Left", normal.left},
+                  {"Top", normal.top}, {"Width", normal.right - normal.left}, {"Height", normal.bottom - normal.top}};
     PropertyBag extra;
     extra.WriteProperty("BackColor", Variant(static_cast<std::int32_t>(form.BackColor())), Variant(kDefaultBack));
     extra.WriteProperty("ForeColor", Variant(static_cast<std::int32_t>(form.ForeColor())), Variant(kDefaultFore));
     extra.WriteProperty("BorderStyle", Variant(form.BorderStyle()), Variant(std::int16_t{2}));
     extra.WriteProperty("WindowState", Variant(form.WindowState()), Variant(std::int16_t{0}));
+    extra.WriteProperty("ControlBox", Variant(form.ControlBox()), Variant(true));
+    extra.WriteProperty("MinButton", Variant(form.MinButton()), Variant(true));
+    extra.WriteProperty("MaxButton", Variant(form.MaxButton()), Variant(true));
     extra.WriteProperty("Font", Variant(std::static_pointer_cast<Dispatch>(form.Font())));
     if (form.Picture()->Type() != PictureType::None)
         extra.WriteProperty("Picture", Variant(std::static_pointer_cast<Dispatch>(form.Picture())));
+    if (form.Icon()->Type() != PictureType::None)
+        extra.WriteProperty("Icon", Variant(std::static_pointer_cast<Dispatch>(form.Icon())));
     OrderedJson extraJson = extra.ToJson("form");
     for (auto& [key, value] : extraJson.items()) f[key] = value;
     OrderedJson controls = OrderedJson::array();

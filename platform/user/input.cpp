@@ -76,6 +76,19 @@ HWND MouseTarget(POINT pt) {
     return hit;
 }
 
+// The hit code of a point for the window that gets the mouse: HTCLIENT inside its client
+// area (no message needed) or while the mouse is captured; otherwise the window's own answer
+// to WM_NCHITTEST.
+LRESULT FrameHit(HWND hwnd, POINT screen) {
+    if (State().capture) return HTCLIENT;
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w) return HTCLIENT;
+    const POINT o = ClientOriginOnScreen(w);
+    if (RectContains(ClientRectOf(w), POINT{screen.x - o.x, screen.y - o.y})) return HTCLIENT;
+    const LRESULT hit = SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    return hit == HTNOWHERE || hit == HTTRANSPARENT || hit == HTERROR ? HTCLIENT : hit;
+}
+
 LPARAM ClientPointParam(HWND hwnd, POINT screen) {
     WindowObject* w = LookupWindow(hwnd);
     POINT o = w ? ClientOriginOnScreen(w) : POINT{0, 0};
@@ -92,18 +105,18 @@ bool MakeMessage(MSG& m, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, 
     return true;
 }
 
-void SendSetCursor(HWND target, UINT mouseMessage) {
+void SendSetCursor(HWND target, UINT mouseMessage, LRESULT hit) {
     if (State().capture) return;  // Windows sends no WM_SETCURSOR while the mouse is captured
-    SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, mouseMessage));
+    SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(static_cast<int>(hit), mouseMessage));
 }
 
 // Activates the clicked top-level window unless WM_MOUSEACTIVATE says otherwise. False when
 // the click is to be eaten.
-bool ActivateOnClick(HWND target, UINT message) {
+bool ActivateOnClick(HWND target, UINT message, LRESULT hit) {
     WindowObject* top = TopLevelOf(LookupWindow(target));
     if (!top || top->handle == State().active || (top->exStyle & WS_EX_NOACTIVATE)) return true;
     LRESULT r = SendMessageA(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle),
-                             MAKELPARAM(HTCLIENT, message));
+                             MAKELPARAM(static_cast<int>(hit), message));
     if (r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) {
         SetActiveWindow(top->handle);
         BringWindowToTop(top->handle);
@@ -113,7 +126,7 @@ bool ActivateOnClick(HWND target, UINT message) {
 
 // Turns a press into a double click when it follows a press of the same button on the same
 // window within the double-click time and a 4 x 4 pixel box.
-UINT ClassifyPress(HWND target, desktop::MouseButton button, std::uint64_t now) {
+UINT ClassifyPress(HWND target, desktop::MouseButton button, std::uint64_t now, bool nonClient) {
     auto& s = State();
     UINT down = DownMessage(button);
     POINT pt = s.cursor;
@@ -122,7 +135,8 @@ UINT ClassifyPress(HWND target, desktop::MouseButton button, std::uint64_t now) 
                     std::abs(pt.x - s.clickPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
                     std::abs(pt.y - s.clickPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
     WindowObject* w = LookupWindow(target);
-    if (isDouble && w && (w->cls->style & CS_DBLCLKS)) {
+    // Frames take double clicks whatever the class says (a double click on a caption maximises).
+    if (isDouble && w && (nonClient || (w->cls->style & CS_DBLCLKS))) {
         s.haveClick = false;  // a third press starts over
         return down + 2;      // WM_xBUTTONDBLCLK follows WM_xBUTTONUP
     }
@@ -151,16 +165,24 @@ bool ConvertMouse(const desktop::InputEvent& e, std::uint64_t now, MSG& out) {
         SetKey(ButtonVk(e.button), e.type == InputType::ButtonDown);
     HWND target = MouseTarget(pointer);
     if (!target) return false;
+    const LRESULT hit = FrameHit(target, pointer);
+    if (!IsWindow(target)) return false;
+    const bool nonClient = hit != HTCLIENT;
     UINT message = WM_MOUSEMOVE;
     if (e.type == InputType::ButtonDown) {
-        if (!ActivateOnClick(target, DownMessage(e.button))) return false;
+        if (!ActivateOnClick(target, DownMessage(e.button), hit)) return false;
         if (!IsWindow(target)) return false;
-        message = ClassifyPress(target, e.button, now);
+        message = ClassifyPress(target, e.button, now, nonClient);
     } else if (e.type == InputType::ButtonUp) {
         message = DownMessage(e.button) + 1;
     }
-    SendSetCursor(target, message);
+    SendSetCursor(target, message, hit);
     if (!IsWindow(target)) return false;
+    if (nonClient) {
+        // Frame input: the WM_NC* twin of the message, with the hit code and the screen point.
+        const UINT ncMessage = message - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
+        return MakeMessage(out, target, ncMessage, static_cast<WPARAM>(hit), MAKELPARAM(s.cursor.x, s.cursor.y), now);
+    }
     return MakeMessage(out, target, message, MouseKeyFlags(), ClientPointParam(target, s.cursor), now);
 }
 

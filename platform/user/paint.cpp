@@ -168,7 +168,7 @@ void InvalidateClient(WindowObject* w, const RECT& rect, bool erase) {
         if (!c || !c->Visible()) continue;
         RECT overlap;
         if (!IntersectRect(&overlap, &r, &c->rect)) continue;
-        RECT in = NonClientInsets(c->style, c->exStyle);
+        RECT in = NonClientInsets(c);
         OffsetRect(&overlap, -(c->rect.left + in.left), -(c->rect.top + in.top));
         InvalidateClient(c, overlap, erase);
     }

@@ -2,6 +2,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/user/hook.h"
 #include "platform/user/input_state.h"
+#include "platform/user/nonclient.h"
 #include "platform/user/timer.h"
 #include "platform/user/user.h"
 #include "platform/user/user_internal.h"
@@ -18,6 +19,8 @@ void ResetUserState() {
     ResetQueue();
     ResetInputState();
     SetCursor(nullptr);
+    ReserveScreenBottom(0);
+    SetDragFullWindows(FALSE);
 }
 
 }  // namespace brimlox::user

@@ -6,6 +6,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/keyboard_cues.h"
+#include "platform/user/nonclient.h"
 #include "platform/user/user.h"
 #include "platform/user/user_internal.h"
 #include "platform/user/window_tracker.h"
@@ -225,15 +226,19 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     cs.lpszClass = className;
     cs.dwExStyle = exStyle;
     LPARAM lp = reinterpret_cast<LPARAM>(&cs);
-    if (!SendMessageA(hwnd, WM_NCCREATE, 0, lp) || !IsWindow(hwnd) ||
-        SendMessageA(hwnd, WM_CREATE, 0, lp) == -1 || !IsWindow(hwnd)) {
+    if (!SendMessageA(hwnd, WM_NCCREATE, 0, lp) || !IsWindow(hwnd)) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    RecalcFrame(raw);
+    if (!IsWindow(hwnd) || SendMessageA(hwnd, WM_CREATE, 0, lp) == -1 || !IsWindow(hwnd)) {
         DestroyWindow(hwnd);
         return nullptr;
     }
     RECT client = ClientRectOf(raw);
     SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
     if (!IsWindow(hwnd)) return nullptr;
-    SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(raw->rect.left, raw->rect.top));
+    SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(raw->rect.left + raw->ncInsets.left, raw->rect.top + raw->ncInsets.top));
     if (!IsWindow(hwnd)) return nullptr;
     if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
     return IsWindow(hwnd) ? hwnd : nullptr;
@@ -290,7 +295,18 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE: DestroyWindow(hwnd); return 0;
         case WM_SETTEXT:
             w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+            if ((w->style & WS_CAPTION) == WS_CAPTION) RedrawFrame(hwnd);
             return TRUE;
+        case WM_NCCALCSIZE: return DefNonClientMessage(w, msg, wParam, lParam);
+        case WM_NCPAINT:
+        case WM_NCACTIVATE:
+        case WM_NCHITTEST:
+        case WM_SETICON:
+        case WM_GETICON:
+        case WM_GETMINMAXINFO: return DefNonClientMessage(w, msg, wParam, lParam);
+        case WM_NCLBUTTONDOWN: return DefNonClientButtonDown(hwnd, wParam, lParam);
+        case WM_NCLBUTTONDBLCLK: return DefNonClientDoubleClick(hwnd, wParam);
+        case WM_SYSCOMMAND: return DefSysCommand(hwnd, wParam, lParam);
         case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
         case WM_GETTEXT: {
             auto* buffer = reinterpret_cast<char*>(lParam);
@@ -331,10 +347,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             if (LOWORD(static_cast<std::uintptr_t>(lParam)) != HTCLIENT && !w->IsChild())
-                SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+                SetCursor(LoadCursorA(nullptr, SizingCursor(static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lParam))))));
             return FALSE;
         }
-        case WM_NCHITTEST: return HTCLIENT;
         case WM_CHANGEUISTATE: case WM_UPDATEUISTATE: case WM_QUERYUISTATE: case WM_SYSKEYDOWN:
             return DefUiStateProc(w, msg, wParam, lParam);
         default: return 0;

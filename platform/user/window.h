@@ -9,6 +9,7 @@
 
 #include "platform/gdi/surface.h"
 #include "platform/user/user_handles.h"
+#include "platform/user/frame.h"
 #include "platform/user/winuser.h"
 
 namespace brimlox::user {
@@ -66,6 +67,19 @@ public:
     bool eraseNeeded = false;
     RECT update;
 
+    // The frame: the insets of the client area as WM_NCCALCSIZE last gave them, whether the
+    // caption shows as active, the title-bar button drawn pushed (a hit code, 0 for none),
+    // and the icons of WM_SETICON.
+    RECT ncInsets{};
+    bool ncActive = false;
+    LRESULT pushedButton = 0;
+    HICON smallIcon = nullptr;
+    HICON bigIcon = nullptr;
+    // The normal rectangle (parent's client coordinates) kept while minimised or maximised,
+    // and whether a minimised window goes back maximised.
+    RECT normalRect{};
+    bool restoreMaximized = false;
+
     std::unique_ptr<gdi::Surface> surface;  // top-level windows only
     HDC ownDc = nullptr;                    // CS_OWNDC windows
     std::vector<HDC> dcs;                   // every DC handed out for this window and not released
@@ -89,8 +103,8 @@ inline WindowObject* LookupWindow(HWND hwnd) {
 WindowObject& DesktopWindowObject();
 // The top-level ancestor of a window (the window itself when it is top-level).
 WindowObject* TopLevelOf(WindowObject* w);
-// The non-client insets (frame and caption) of a window with these styles.
-RECT NonClientInsets(DWORD style, DWORD exStyle);
+// The non-client insets (frame and caption) of a window, as WM_NCCALCSIZE last gave them.
+inline RECT NonClientInsets(const WindowObject* w) { return w->ncInsets; }
 // The client rectangle in the window's own client coordinates: (0, 0, cx, cy).
 RECT ClientRectOf(const WindowObject* w);
 // The client area's top-left corner in screen coordinates.

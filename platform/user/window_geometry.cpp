@@ -5,23 +5,14 @@
 
 #include "platform/desktop/desktop.h"
 #include "platform/gdi/gdi.h"
+#include "platform/user/nonclient.h"
 #include "platform/user/user.h"
 #include "platform/user/user_internal.h"
 
 namespace brimlox::user {
 
-RECT NonClientInsets(DWORD style, DWORD exStyle) {
-    int frame = 0;
-    if (style & WS_THICKFRAME) frame = 4;
-    else if ((style & WS_CAPTION) == WS_CAPTION || (style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) frame = 3;
-    else if (style & WS_BORDER) frame = 1;
-    if (exStyle & WS_EX_CLIENTEDGE) frame += 2;
-    int caption = (style & WS_CAPTION) == WS_CAPTION ? ((exStyle & WS_EX_TOOLWINDOW) ? 16 : 18) : 0;
-    return RECT{frame, frame + caption, frame, frame};
-}
-
 RECT ClientRectOf(const WindowObject* w) {
-    RECT in = NonClientInsets(w->style, w->exStyle);
+    RECT in = NonClientInsets(w);
     int cx = std::max(0, w->Width() - in.left - in.right);
     int cy = std::max(0, w->Height() - in.top - in.bottom);
     return RECT{0, 0, cx, cy};
@@ -40,7 +31,7 @@ POINT ClientOriginOnScreen(const WindowObject* w) {
     const WindowObject* start = w;
     POINT p{0, 0};
     while (w && !w->isDesktop) {
-        RECT in = NonClientInsets(w->style, w->exStyle);
+        RECT in = NonClientInsets(w);
         p.x += w->rect.left + in.left;
         p.y += w->rect.top + in.top;
         w = LookupWindow(w->parent);
@@ -73,7 +64,7 @@ RECT VisibleClientRect(const WindowObject* w) {
     POINT offset{0, 0};
     const WindowObject* child = w;
     for (const WindowObject* a = LookupWindow(w->parent); a && !a->isDesktop; a = LookupWindow(a->parent)) {
-        const RECT in = NonClientInsets(child->style, child->exStyle);
+        const RECT in = NonClientInsets(child);
         offset.x += child->rect.left + in.left;
         offset.y += child->rect.top + in.top;
         RECT clip = ClientRectOf(a);
@@ -103,7 +94,7 @@ void InvalidateWhole(WindowObject* w) {
 void ExposeOldArea(WindowObject* w, const RECT& oldInParent, const RECT& oldScreen) {
     WindowObject* p = LookupWindow(w->parent);
     if (p && !p->isDesktop) {
-        RECT in = NonClientInsets(p->style, p->exStyle);
+        RECT in = NonClientInsets(p);
         RECT r = oldInParent;
         OffsetRect(&r, -in.left, -in.top);
         InvalidateClient(p, r, true);
@@ -147,6 +138,8 @@ void ApplyShow(WindowObject* w, bool show, bool activate) {
         w->style |= WS_VISIBLE;
         BumpTreeGeneration();
         InvalidateWhole(w);
+        RedrawFrame(hwnd);
+        if (!(w = LookupWindow(hwnd))) return;
         if (!w->IsChild()) {
             ComposeScreenRect(oldScreen);
             if (activate && !(w->exStyle & WS_EX_NOACTIVATE)) SetActiveWindow(hwnd);
@@ -195,7 +188,7 @@ static HWND HitTestBelow(WindowObject* parent, POINT origin, POINT screen) {
     for (const WindowObject::ChildSpot& c : ChildSpotsOf(parent)) {
         if (!c.visible || !RectContains(c.rect, local)) continue;
         if (!c.enabled) return parent->handle;
-        RECT in = NonClientInsets(c.window->style, c.window->exStyle);
+        RECT in = NonClientInsets(c.window);
         return HitTestBelow(c.window, POINT{origin.x + c.rect.left + in.left, origin.y + c.rect.top + in.top}, screen);
     }
     return parent->handle;
@@ -278,6 +271,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
                  next.bottom - next.top != oldRect.bottom - oldRect.top;
     bool reordered = !(flags & SWP_NOZORDER);
     w->rect = next;
+    if (sized || (flags & SWP_FRAMECHANGED)) {
+        RecalcFrame(w);
+        if (!(w = LookupWindow(hwnd))) return TRUE;
+    }
     if (reordered) MoveInZOrder(w, insertAfter);
     if (moved || sized || reordered) BumpTreeGeneration();
     if (sized && !w->IsChild()) EnsureSurface(w);
@@ -288,14 +285,19 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         if (moved || sized) ExposeOldArea(w, oldRect, oldScreen);
         if (!w->IsChild()) ComposeScreenRect(WindowRectOnScreen(w));
     }
+    if (visible && !(flags & SWP_NOREDRAW) && (sized || (flags & SWP_FRAMECHANGED))) {
+        RedrawFrame(hwnd);
+        if (!(w = LookupWindow(hwnd))) return TRUE;
+    }
     if (moved) {
         // WM_MOVE carries the client area's corner in the parent's client coordinates.
-        RECT in = NonClientInsets(w->style, w->exStyle);
+        RECT in = NonClientInsets(w);
         SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(next.left + in.left, next.top + in.top));
     }
     if (sized && (w = LookupWindow(hwnd))) {
         RECT c = ClientRectOf(w);
-        SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(c.right, c.bottom));
+        const WPARAM kind = (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED;
+        SendMessageA(hwnd, WM_SIZE, kind, MAKELPARAM(c.right, c.bottom));
     }
     if (!(w = LookupWindow(hwnd))) return TRUE;
     if (flags & SWP_SHOWWINDOW) ApplyShow(w, true, !(flags & SWP_NOACTIVATE));
@@ -307,9 +309,16 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     WindowObject* w = LookupWindow(hwnd);
     if (!w || w->isDesktop) return FALSE;
     BOOL wasVisible = w->Visible();
+    if (ApplyShowState(w, cmd) && !(w = LookupWindow(hwnd))) return wasVisible;
     bool show = cmd != SW_HIDE;
-    bool activate = cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE;
+    bool iconic = (w->style & WS_MINIMIZE) != 0;
+    bool activate = !iconic && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE;
     ApplyShow(w, show, activate);
+    // A restored or maximised window that was shown already comes to the front.
+    if (show && activate && wasVisible && (cmd == SW_RESTORE || cmd == SW_MAXIMIZE) && IsWindow(hwnd) && !LookupWindow(hwnd)->IsChild()) {
+        SetActiveWindow(hwnd);
+        BringWindowToTop(hwnd);
+    }
     return wasVisible;
 }
 
@@ -385,28 +394,4 @@ HWND ChildWindowFromPoint(HWND parent, POINT point) {
         if (c && PtInRect(&c->rect, point)) return h;
     }
     return parent;
-}
-
-int GetSystemMetrics(int index) {
-    const auto& s = brimlox::desktop::Desktop::Instance().Settings();
-    switch (index) {
-        case SM_CXSCREEN: return s.width;
-        case SM_CYSCREEN: return s.height;
-        case SM_CXBORDER:
-        case SM_CYBORDER: return 1;
-        case SM_CYCAPTION: return 19;
-        case SM_CXDLGFRAME:
-        case SM_CYDLGFRAME: return 3;
-        case SM_CXFRAME:
-        case SM_CYFRAME: return 4;
-        case SM_CXICON:
-        case SM_CYICON:
-        case SM_CXCURSOR:
-        case SM_CYCURSOR: return 32;
-        case SM_CXDOUBLECLK:
-        case SM_CYDOUBLECLK: return 4;
-        case SM_CXDRAG:
-        case SM_CYDRAG: return 4;
-        default: return 0;
-    }
 }

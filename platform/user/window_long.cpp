@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/user/nonclient.h"
 #include "platform/user/user.h"
 #include "platform/user/user_internal.h"
 
@@ -51,6 +52,7 @@ LONG_PTR SetStyle(WindowObject* w, LONG_PTR value) {
     BumpTreeGeneration();  // before ShowWindow maps anything with the new frame
     if ((next ^ old) & WS_VISIBLE) ShowWindow(w->handle, (next & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
     BumpTreeGeneration();
+    if (WindowObject* still = LookupWindow(handle)) RecalcFrame(still);
     if (WindowObject* still = LookupWindow(handle)) RetargetWindowDcs(still);  // the frame may have changed
     return static_cast<LONG_PTR>(old);
 }
@@ -101,6 +103,8 @@ LONG_PTR SetLongPtr(HWND hwnd, int index, LONG_PTR value, bool tokenProc) {
         case GWL_EXSTYLE:
             w->exStyle = static_cast<DWORD>(value);
             BumpTreeGeneration();  // the frame, and with it every client origin, may change
+            RecalcFrame(w);
+            if (!(w = LookupWindow(hwnd))) return old;
             RetargetWindowDcs(w);
             return old;
         case GWL_USERDATA: w->userData = value; return old;

@@ -84,6 +84,28 @@ TEST(BrimloxCli, RefusesBadUsageAndBadFormsWithoutWritingAnything) {
         EXPECT_EQ(entry.path().filename().string().find(".cli-blocked.png"), std::string::npos) << entry.path();
 }
 
+TEST(BrimloxCli, RendersTheFrameUnlessAskedForTheClientAreaAlone) {
+    const std::string volume = brimlox::test::SourceDir() + "/examples/volume.json";
+    const std::string out = OutputDir() + "/cli-volume.png";
+    std::string error;
+    ProcessResult r = RunProcess({kCli, "render", volume, "-o", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto framed = gdi::ReadSurfacePng(out, &error);
+    ASSERT_NE(framed, nullptr) << error;
+    EXPECT_EQ(framed->Width(), 320);
+    EXPECT_EQ(framed->Height(), 161);
+    // The raised border's outer light row, then the active caption beginning in its colour.
+    EXPECT_EQ(gdi::ToColorRef(framed->Get(100, 1)), RGB(255, 255, 255));
+    EXPECT_EQ(gdi::ToColorRef(framed->Get(4, 10)), RGB(10, 36, 106));
+    r = RunProcess({kCli, "render", volume, "-o", out, "--no-frame"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto client = gdi::ReadSurfacePng(out, &error);
+    ASSERT_NE(client, nullptr) << error;
+    EXPECT_EQ(client->Width(), 312);
+    EXPECT_EQ(client->Height(), 134) << "the client area the file was laid out for";
+    EXPECT_EQ(client->Get(5, 5), framed->Get(9, 28)) << "the same pixels, without the frame";
+}
+
 TEST(BrimloxCli, RendersAndChecksTheGalleryFormAtAnyScale) {
     const std::string out = OutputDir() + "/cli-gallery.png";
     fs::remove(out);

@@ -1,5 +1,6 @@
 // The built-in Marlett symbol face: the four filled arrow triangles ("3" left, "4" right,
-// "5" up, "6" down) that scroll bars draw, in a square em cell. Other characters draw an
+// "5" up, "6" down) that scroll bars draw, and the caption button glyphs ("0" minimise,
+// "1" maximise, "2" restore, "r" close), in a square em cell. Other characters draw an
 // outlined missing-glyph box, except the space, which is blank.
 #include <algorithm>
 #include <cmath>
@@ -47,6 +48,48 @@ void DrawArrow(CellImage& cell, unsigned char ch) {
             }
         }
     }
+}
+
+// The caption glyphs as drawn in a 14-pixel cell (the classic 16 x 14 caption button less a
+// pixel each side); other sizes scale them by whole pixels.
+struct CaptionGlyph {
+    char ch;
+    int left, top;
+    const char* rows[9];
+};
+constexpr CaptionGlyph kCaptionGlyphs[] = {
+    {'r', 3, 3, {"##....##", ".##..##.", "..####..", "...##...", "..####..", ".##..##.", "##....##", nullptr}},
+    {'0', 3, 9, {"######", "######", nullptr}},
+    {'1', 2, 2, {"#########", "#########", "#.......#", "#.......#", "#.......#", "#.......#", "#.......#",
+                 "#.......#", "#########"}},
+    {'2', 2, 2, {"..######", "..######", "..#....#", "######.#", "######.#", "#....###", "#....#", "#....#",
+                 "######"}},
+};
+
+// The close glyph of small (tool window) caption buttons, for cells under 14 pixels.
+constexpr CaptionGlyph kSmallClose{'r', 0, 0, {"##...##", ".##.##.", "..###..", ".##.##.", "##...##", nullptr}};
+
+bool DrawCaptionGlyph(CellImage& cell, unsigned char ch) {
+    if (ch == 'r' && cell.Size() < 14) {
+        const int left = (cell.Size() - 7) / 2, top = (cell.Size() - 5) / 2;
+        for (int y = 0; kSmallClose.rows[y]; ++y)
+            for (int x = 0; kSmallClose.rows[y][x]; ++x)
+                if (kSmallClose.rows[y][x] == '#') cell.Set(left + x, top + y);
+        return true;
+    }
+    for (const CaptionGlyph& g : kCaptionGlyphs) {
+        if (static_cast<unsigned char>(g.ch) != ch) continue;
+        const int scale = std::max(1, (cell.Size() + 7) / 14);
+        const int offset = (cell.Size() - 14 * scale) / 2;  // centre the scaled 14-pixel design
+        for (int y = 0; y < 9 && g.rows[y]; ++y)
+            for (int x = 0; g.rows[y][x]; ++x)
+                if (g.rows[y][x] == '#')
+                    for (int dy = 0; dy < scale; ++dy)
+                        for (int dx = 0; dx < scale; ++dx)
+                            cell.Set(offset + (g.left + x) * scale + dx, offset + (g.top + y) * scale + dy);
+        return true;
+    }
+    return false;
 }
 
 void DrawBox(CellImage& cell) {
@@ -97,7 +140,7 @@ GlyphImage MarlettFace::Render(unsigned char ch) {
     if (ch == ' ') return image;
     CellImage cell(em_);
     if (ch >= '3' && ch <= '6') DrawArrow(cell, ch);
-    else DrawBox(cell);
+    else if (!DrawCaptionGlyph(cell, ch)) DrawBox(cell);
     // Map every target pixel back into the unrotated cell (its top left is at (0, -em) from
     // the pen), which leaves no holes at any angle.
     double c = Cos(), s = Sin();

@@ -136,7 +136,7 @@ TEST_F(FormFileTest, BadFilesAreRefusedNamingFileControlAndProperty) {
     // The control that was initialised is terminated; the ones never reached get neither.
     EXPECT_EQ(ProbeLog(), (std::vector<std::string>{"prbIn:Initialize", "prbIn:ReadProperties", "prbIn:Terminate"}));
     expectHas(variant([](auto& j) { j["controls"][7]["bag"]["Value"] = 5; }), "controls[7](chkGrey)");
-    expectHas(variant([](auto& j) { j["version"] = 2; }), "version: out of range");
+    expectHas(variant([](auto& j) { j["version"] = 3; }), "version: out of range");
     expectHas(variant([](auto& j) { j["controls"][1]["colour"] = 1; }), "controls[1](prbIn).colour: unknown key");
 }
 

@@ -1,5 +1,7 @@
 #include "user_test.h"
 
+#include "platform/user/frame.h"
+
 #include "platform/desktop/input_script.h"
 #include "platform/gdi/gdi.h"
 
@@ -87,7 +89,9 @@ LRESULT RecorderProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     char text[64] = {};
     // Read the text directly: WM_GETTEXT through the procedure would log itself.
     DefWindowProcA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    if (msg != WM_GETTEXT && msg != WM_GETTEXTLENGTH && msg != WM_NCCREATE && msg != WM_NCACTIVATE)
+    // Non-client bookkeeping is left out; the frame tests look at it themselves.
+    if (msg != WM_GETTEXT && msg != WM_GETTEXTLENGTH && msg != WM_NCCREATE && msg != WM_NCACTIVATE &&
+        msg != WM_NCCALCSIZE && msg != WM_NCPAINT)
         MessageLog().push_back(std::string(text) + ":" + Describe(msg, wParam, lParam));
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
