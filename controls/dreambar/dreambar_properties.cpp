@@ -29,7 +29,10 @@ DreamBar::~DreamBar() = default;
 
 // ---- Lifecycle ---------------------------------------------------------------------------------
 
-void DreamBar::Initialize() { tmrAutoRepeat_ = CreateTimer([this] { AutoHideTick(); }); }
+void DreamBar::Initialize() {
+    tmrAutoRepeat_ = CreateTimer([this] { AutoHideTick(); });
+    tmrAnimate_ = CreateTimer([this] { AnimationTick(); });
+}
 
 void DreamBar::InitProperties() {
     host::TryInvoke([&] { SetName(foundation::UniqueName("dbr", *this)); });
@@ -52,12 +55,15 @@ void DreamBar::InitProperties() {
     autoAdjust_ = autoAdjustForm_ = false;
     autoHideDelay_ = 250;
     fullSize_ = 0;
+    animationTime_ = 0;
     minimized_ = false;
     captionHeight_ = kEmptyCaptionHeight;
 }
 
 void DreamBar::Terminate() {
     if (tmrAutoRepeat_) tmrAutoRepeat_->SetEnabled(false);
+    if (tmrAnimate_) tmrAnimate_->SetEnabled(false);
+    animation_.active = false;
     persistence_.Terminate();
 }
 
@@ -343,6 +349,7 @@ std::int32_t DreamBar::MinimizedThickness() const {
 // and the controls on the bar keep the shift they were given.
 void DreamBar::ApplyThickness() {
     if (!minimized_ || inMinimize_) return;
+    FinishAnimation();
     const bool vertical = WorksVertically();
     const std::int32_t before = vertical ? Height() : Width();
     inMinimize_ = true;
