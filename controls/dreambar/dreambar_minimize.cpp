@@ -92,8 +92,13 @@ void DreamBar::ApplyLoadedState() {
     fullSize_ = saved > thin ? saved : static_cast<float>(std::max(current, thin));
     minimized_ = true;
     recordedShift_ = thin;
+    // Taking the saved state is no change of size for the sibling bars to follow: a stored
+    // strip a pixel off must not minimise the bar that was saved open.
+    const bool wasInMinimize = inMinimize_;
+    inMinimize_ = true;
     if (vertical) SetHeight(thin);
     else SetWidth(thin);
+    inMinimize_ = wasInMinimize;
 }
 
 // While the bar is expanded, its size is the one to come back to.
