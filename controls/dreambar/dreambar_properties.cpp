@@ -21,6 +21,7 @@ constexpr int kEmptyCaptionHeight = 5;
 constexpr int kCaptionPadding = 3;
 constexpr std::int32_t kMaxDelay = 32767;
 constexpr int kMenuTimerMs = 100;
+constexpr int kFirstIntervalMs = 100;
 
 }  // namespace
 
@@ -31,6 +32,9 @@ DreamBar::~DreamBar() = default;
 
 void DreamBar::Initialize() {
     tmrAutoRepeat_ = CreateTimer([this] { AutoHideTick(); });
+    // The auto-hide timer looks every 100 ms until told otherwise; a timer without an interval
+    // never ticks, and a bar made at run time would never hide.
+    SetTimerInterval(kFirstIntervalMs);
     tmrAnimate_ = CreateTimer([this] { AnimationTick(); });
 }
 

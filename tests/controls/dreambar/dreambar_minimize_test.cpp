@@ -143,6 +143,12 @@ TEST_F(DreamBarMinimizeTest, ClicksMinimiseAndAutoHideFollowsTheMouse) {
     EXPECT_FALSE(bar->Minimized()) << "not while the button is held";
     Play("at 0ms up left\nwait 350ms\n");
     EXPECT_TRUE(bar->Minimized()) << "hidden at the first tick after the release";
+
+    // A bar made at run time hides without its delay ever being set.
+    auto fresh = AddBar(0, 150, 200, 60);
+    fresh->SetAutoHide(true);
+    Play("at 0ms move 300 280\nwait 350ms\n");
+    EXPECT_TRUE(fresh->Minimized());
 }
 
 }  // namespace
