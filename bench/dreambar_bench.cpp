@@ -64,6 +64,10 @@ struct BarOnForm {
         bar = std::static_pointer_cast<DreamBar>(form->Add("DreamBar", "dbrBench"));
         bar->Move(0, 0, kWidth * 15, kHeight * 15);
         host::DoEvents();
+        // The form of the run before left the quit of "last form gone"; it would end Run at once.
+        MSG stale;
+        while (PeekMessageA(&stale, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
     }
     ~BarOnForm() { form->Unload(); }
     std::shared_ptr<host::Form> form;

@@ -149,6 +149,11 @@ TEST_F(DreamBarMinimizeTest, ClicksMinimiseAndAutoHideFollowsTheMouse) {
     fresh->SetAutoHide(true);
     Play("at 0ms move 300 280\nwait 350ms\n");
     EXPECT_TRUE(fresh->Minimized());
+    // Hidden, it looks every 100 ms without painting itself again.
+    Record(*fresh, {"Refreshed"});
+    Play("wait 1000ms\n");
+    EXPECT_TRUE(fresh->Minimized());
+    EXPECT_TRUE(events.empty()) << events.size() << " paints of a hidden bar";
 }
 
 }  // namespace
