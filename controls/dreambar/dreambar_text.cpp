@@ -2,6 +2,7 @@
 // break or word-wrapped to a width) and PaintPanel, which tiles another control with the
 // bar's picture.
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "controls/dreambar/dreambar.h"
@@ -58,28 +59,26 @@ std::vector<std::string> WrapGreedily(const std::string& text, float maxWidth, W
     return lines;
 }
 
-// The pixel width of a text from its start to each space, to just after it, and to its end,
-// measured one word at a time: any line that starts after a space and ends at a space (or at
-// the end) is then as wide as the difference of two entries. Text widths add up character by
-// character, so this is the width the whole line would measure.
+// The pixel width of every prefix of a text. Text widths add up character by character, so
+// each distinct character is measured once and the prefixes are running sums: a line from
+// `from` to `to` is as wide as the difference of two entries.
 class PrefixWidths {
 public:
     PrefixWidths(HDC dc, const std::string& text) : before_(text.size() + 1, 0) {
-        SIZE space{};
-        ok_ = GetTextExtentPoint32A(dc, " ", 1, &space);
+        std::array<long long, 256> advance;
+        advance.fill(-1);
         long long pen = 0;
-        for (std::size_t start = 0; ok_;) {
-            const std::size_t at = text.find(' ', start);
-            const std::size_t end = at == std::string::npos ? text.size() : at;
-            SIZE word{};
-            if (end > start) ok_ = GetTextExtentPoint32A(dc, text.data() + start, static_cast<int>(end - start), &word);
-            pen += word.cx;
-            before_[end] = pen;
-            if (at == std::string::npos) break;
-            pen += space.cx;
-            before_[at + 1] = pen;
-            start = at + 1;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto ch = static_cast<unsigned char>(text[i]);
+            if (advance[ch] < 0) {
+                SIZE size{};
+                if (!GetTextExtentPoint32A(dc, &text[i], 1, &size)) return;
+                advance[ch] = size.cx;
+            }
+            pen += advance[ch];
+            before_[i + 1] = pen;
         }
+        ok_ = true;
     }
     bool Measured() const { return ok_; }
     long long Width(std::size_t from, std::size_t to) const { return before_[to] - before_[from]; }
@@ -91,7 +90,7 @@ private:
 
 }  // namespace
 
-// Each word is measured once; a text with line breaks is measured line by line as the host
+// Each character is measured once; a text with line breaks is measured line by line as the host
 // measures it (its widest line), piece by piece.
 std::vector<std::string> DreamBar::WrapLines(const std::string& text, float maxWidth) {
     if (text.find('\n') == std::string::npos) {
