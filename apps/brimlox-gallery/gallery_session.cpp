@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "apps/brimlox-gallery/dreambar_page.h"
 #include "apps/brimlox-gallery/gallery_form.h"
 #include "apps/brimlox-gallery/gallery_tour.h"
 #include "apps/brimlox-gallery/scenes.h"
@@ -42,6 +43,14 @@ desktop::DesktopSettings GalleryScreen(bool headlessDialogs) {
 }
 
 std::string FormsDir(const Options& o) { return o.forms.empty() ? DefaultFormsDir() : o.forms; }
+
+constexpr const char* kDreamBarPage = "dreambars";
+
+// The form of the page the options name, loaded and wired.
+std::shared_ptr<host::Form> OpenPage(const Options& o) {
+    if (o.page == kDreamBarPage) return OpenDreamBarPage(FormsDir(o));
+    return OpenGalleryForm(FormsDir(o));
+}
 
 // A picture in the index, with its caption.
 struct Entry {
@@ -126,7 +135,7 @@ int PlayScript(const Options& o, const desktop::InputScript& script, desktop::Sd
     }
     std::shared_ptr<host::Form> form;
     try {
-        form = OpenGalleryForm(FormsDir(o));
+        form = OpenPage(o);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "brimlox-gallery: %s\n", e.what());
         return 1;
@@ -167,7 +176,28 @@ int PlayScript(const Options& o, const desktop::InputScript& script, desktop::Sd
     return failed ? 1 : 0;
 }
 
+// Plays the tour `makeTour` writes for the page of `o` and adds its pictures to `entries`.
+int PlayTour(const Options& o, const std::function<Tour(const host::Form&)>& makeTour, std::vector<Entry>& entries) {
+    std::vector<std::string> written;
+    Tour tour;
+    auto write = [&](const host::Form& form) {
+        tour = makeTour(form);
+        return tour.script;
+    };
+    if (int status = PlayScript(o, {}, nullptr, written, write)) return status;
+    for (const auto& shot : tour.shots) {
+        if (std::find(written.begin(), written.end(), shot.name + ".png") == written.end()) {
+            std::fprintf(stderr, "brimlox-gallery: the tour's picture %s was not taken\n", shot.name.c_str());
+            return 1;
+        }
+        entries.push_back({shot.name + ".png", shot.caption});
+    }
+    return 0;
+}
+
 }  // namespace
+
+bool KnownPage(const std::string& page) { return page.empty() || page == "main" || page == kDreamBarPage; }
 
 bool DisplayNamed() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -190,7 +220,7 @@ int RunLive(const Options& o) {
     d.SetInputSource(std::move(window));
     std::shared_ptr<host::Form> form;
     try {
-        form = OpenGalleryForm(FormsDir(o));
+        form = OpenPage(o);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "brimlox-gallery: %s\n", e.what());
         d.SetInputSource(nullptr);
@@ -221,20 +251,12 @@ int RunHeadless(const Options& o) {
         }
         entries.push_back({file, scene.caption});
     }
-    std::vector<std::string> written;
-    Tour tour;
-    auto makeTour = [&tour](const host::Form& form) {
-        tour = GalleryTour(form);
-        return tour.script;
-    };
-    if (int status = PlayScript(o, {}, nullptr, written, makeTour)) return status;
-    for (const auto& shot : tour.shots) {
-        if (std::find(written.begin(), written.end(), shot.name + ".png") == written.end()) {
-            std::fprintf(stderr, "brimlox-gallery: the tour's picture %s was not taken\n", shot.name.c_str());
-            return 1;
-        }
-        entries.push_back({shot.name + ".png", shot.caption});
-    }
+    // Every page's tour, whatever --page says: the main form, then the DreamBar page.
+    Options mainPage = o, dreamBars = o;
+    mainPage.page.clear();
+    dreamBars.page = kDreamBarPage;
+    if (int status = PlayTour(mainPage, GalleryTour, entries)) return status;
+    if (int status = PlayTour(dreamBars, DreamBarTour, entries)) return status;
     if (!WriteIndex(o.out, entries)) {
         std::fprintf(stderr, "brimlox-gallery: cannot write %s/index.html\n", o.out.c_str());
         return 1;

@@ -11,8 +11,12 @@ struct Options {
     std::string out = "gallery-out";
     std::string forms;   // empty: the source tree's forms/ folder
     std::string script;  // empty: no script
+    std::string page;    // the form shown live or scripted: empty or "main", or "dreambars"
     bool headless = false;
 };
+
+// The names --page accepts.
+bool KnownPage(const std::string& page);
 
 // True when DISPLAY or WAYLAND_DISPLAY names a display.
 bool DisplayNamed();

@@ -13,7 +13,7 @@
 namespace {
 
 const char* const kUsage =
-    "usage: brimlox-gallery [--headless] [--out DIR] [--script FILE] [--forms DIR]\n"
+    "usage: brimlox-gallery [--headless] [--out DIR] [--script FILE] [--forms DIR] [--page NAME]\n"
     "\n"
     "Without --headless and with a display (DISPLAY or WAYLAND_DISPLAY), shows the gallery in a\n"
     "window until it is closed. Otherwise writes one PNG per scene and index.html to DIR.\n"
@@ -24,6 +24,8 @@ const char* const kUsage =
     "                  screenshot lines write DIR/NAME.png; shown in a window when there is a display\n"
     "  --forms DIR     read the form files from DIR (default: the source tree's forms/, or the\n"
     "                  installed share/brimlox/forms)\n"
+    "  --page NAME     the form shown live or played by --script: main (default) or dreambars\n"
+    "                  (auto-hiding, accordion and banded DreamBars); --headless tours both\n"
     "  --version       print the version\n";
 
 struct Parsed {
@@ -35,7 +37,7 @@ struct Parsed {
 
 Parsed ParseArguments(int argc, char** argv) {
     static const brimlox::apps::OptionRule kOptions[] = {{"--out", true},       {"--forms", true}, {"--script", true},
-                                                         {"--headless", false}, {"--help", false}, {"-h", false},
+                                                         {"--page", true},      {"--headless", false}, {"--help", false}, {"-h", false},
                                                          {"--version", false}};
     Parsed p;
     brimlox::apps::CommandLine line;
@@ -47,6 +49,9 @@ Parsed ParseArguments(int argc, char** argv) {
     p.options.out = line.Value("--out", p.options.out);
     p.options.forms = line.Value("--forms");
     p.options.script = line.Value("--script");
+    p.options.page = line.Value("--page");
+    if (p.error.empty() && !brimlox::gallery::KnownPage(p.options.page))
+        p.error = "unknown page '" + p.options.page + "' (main or dreambars)";
     p.options.headless = line.Has("--headless");
     p.help = line.Has("--help") || line.Has("-h");
     p.version = line.Has("--version");

@@ -6,6 +6,7 @@
 // The files of the control:
 //   dreambar_properties.cpp  the model: properties, setters, methods, persistence members
 //   dreambar_minimize.cpp    the minimise operation and the remembered full size
+//   dreambar_animate.cpp     minimising and expanding spread over AnimationTime on a timer
 //   dreambar_type.cpp        interface description, registration, property-bag read/write
 //   dreambar_paint.cpp       the paint routine: background, margins, border, caption
 //   dreambar_adjust.cpp      the form and the sibling bars take up a change of size
@@ -135,6 +136,11 @@ public:
     void SetGradient(std::int16_t direction);
     float FullSize() const { return fullSize_; }
     void SetFullSize(float twips);
+    // How long minimising and expanding take, in milliseconds (up to kMaxAnimationMs); 0
+    // changes the size at once.
+    static constexpr std::int32_t kMaxAnimationMs = 5000;
+    std::int32_t AnimationTime() const { return animationTime_; }
+    void SetAnimationTime(std::int32_t ms);
 
     // ---- Methods ------------------------------------------------------------------------------
     void PersistForm(const std::shared_ptr<host::Form>& form, bool center = true);
@@ -167,6 +173,7 @@ public:
     bool AutoHideTimerEnabled() const;
     int AutoHideTimerInterval() const;
     bool Initialised() const { return initialised_; }
+    bool Animating() const { return animation_.active; }
     // The thickness of the minimised bar in twips along its minimise direction.
     std::int32_t MinimizedThickness() const;
 
@@ -216,6 +223,14 @@ private:
     void ApplyLoadedState();
     void RememberFullSize();
 
+    // ---- Animation (dreambar_animate.cpp) ----
+    bool Animates() const;
+    void StartAnimation(bool vertical, std::int32_t from, std::int32_t to, std::int32_t change);
+    void AnimationTick();
+    void StepAnimation(double progress);
+    void FinishAnimation();
+    void RaiseChanged(bool minimize, std::int32_t change);
+
     // ---- Persisted properties (BackColor, ForeColor, Font, Enabled live on the host surface) --
     std::uint32_t minimizeColor_ = 0x8000000F;
     std::uint32_t gradientColor_ = 0x80000010;
@@ -257,6 +272,23 @@ private:
     bool painting_ = false;
     std::int32_t lastWidth_ = 0, lastHeight_ = 0;
     std::unique_ptr<user::HostTimer> tmrAutoRepeat_;
+
+    // A minimise or expand in progress: the bar's size goes from `from` to `to` (twips along
+    // the minimise direction) and the change passed on to the form or the sibling bars grows
+    // to `change`, both in proportion to the time gone.
+    struct SizeAnimation {
+        bool active = false;
+        bool vertical = true;
+        bool minimize = false;
+        std::int32_t from = 0, to = 0, change = 0, passed = 0;
+        std::uint32_t startMs = 0;
+    };
+    std::int32_t animationTime_ = 0;
+    SizeAnimation animation_;
+    // Set while an animation step passes its part of the change on: the sibling bars are only
+    // moved then (they were minimised when the animation started).
+    bool stepping_ = false;
+    std::unique_ptr<user::HostTimer> tmrAnimate_;
     foundation::FormPersistence persistence_;
 };
 

@@ -47,7 +47,7 @@ void DreamBar::AdjustSiblings(bool vertical, std::int32_t change) {
         auto* bar = dynamic_cast<DreamBar*>(c.get());
         if (!bar || bar == this || bar->ContainerControl() != container) continue;
         host::TryInvoke([&] {
-            if (!bar->inMinimize_ && !bar->siblingGuard_) bar->SetMinimized(true);
+            if (!stepping_ && !bar->inMinimize_ && !bar->siblingGuard_) bar->SetMinimized(true);
             if (vertical && bar->Top() > Top()) bar->SetTop(bar->Top() + change);
             if (!vertical && bar->Left() > Left()) bar->SetLeft(bar->Left() + change);
         });

@@ -24,13 +24,15 @@ void DreamBar::AutoHideTick() {
     RECT client{};
     GetClientRect(hWnd(), &client);
     const bool outside = cursor.x < 0 || cursor.x > client.right || cursor.y < 0 || cursor.y > client.bottom;
+    // A bar already in the state the mouse asks for is left alone: setting it again would
+    // repaint a hidden bar ten times a second for nothing.
     if (outside) {
         if (GetKeyState(VK_LBUTTON) >= 0 && autoHideLive_) {
-            SetMinimized(true);
+            if (!minimized_) SetMinimized(true);
             SetTimerInterval(kHiddenCheckMs);
         }
     } else {
-        SetMinimized(false);
+        if (minimized_) SetMinimized(false);
         SetTimerInterval(autoHideDelay_);
     }
 }

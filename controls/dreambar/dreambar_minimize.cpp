@@ -11,8 +11,11 @@ using host::Variant;
 // Shrinks the bar to its caption strip or grows it back to its full size, moving the controls
 // on it out of the strip and back. The shift given on minimising is recorded and undone
 // exactly on expanding, so a caption changed in between does not leave the controls off.
+// With an AnimationTime the size then changes step by step on a timer (the state is the new
+// one at once); otherwise at once.
 void DreamBar::MinimizeOperation(bool minimize) {
     if (inMinimize_) return;
+    FinishAnimation();
     inMinimize_ = true;
     // The new state is stored before any other bar hears of it, so a bar minimised by the
     // accordion that moves this one finds it already in its new state.
@@ -22,6 +25,7 @@ void DreamBar::MinimizeOperation(bool minimize) {
     const bool vertical = WorksVertically();
     const std::int32_t thin = MinimizedThickness();
     std::int32_t sizeChange = 0;
+    bool animated = false;
     host::TryInvoke([&] {
         ZOrder(0);
         const std::int32_t current = vertical ? Height() : Width();
@@ -30,21 +34,37 @@ void DreamBar::MinimizeOperation(bool minimize) {
             sizeChange = -(static_cast<std::int32_t>(std::lround(fullSize_)) - thin);
             recordedShift_ = thin;
         } else {
+            // A FullSize no larger than the strip (set from code or a saved layout) cannot be
+            // expanded to: the size the bar last had expanded is used instead.
+            const float remembered = vertical ? fullHeight_ : fullWidth_;
+            if (fullSize_ <= static_cast<float>(thin) && remembered > static_cast<float>(thin)) fullSize_ = remembered;
             sizeChange = static_cast<std::int32_t>(std::lround(fullSize_)) - thin;
         }
         const std::int32_t target = minimize ? thin : std::max(thin, static_cast<std::int32_t>(std::lround(fullSize_)));
-        if (vertical) SetHeight(target);
-        else SetWidth(target);
         const std::int32_t shift = minimize ? recordedShift_ : -recordedShift_;
         if (!minimize) recordedShift_ = 0;
+        if (Animates()) {
+            if (vertical) ShiftContainedControls(0, shift);
+            else ShiftContainedControls(shift, 0);
+            animation_.minimize = minimize;
+            StartAnimation(vertical, current, target, sizeChange);
+            animated = true;
+            return;
+        }
+        if (vertical) SetHeight(target);
+        else SetWidth(target);
         if (vertical) ShiftContainedControls(0, shift);
         else ShiftContainedControls(shift, 0);
         PassOnSizeChange(vertical, sizeChange);
     });
     inMinimize_ = false;
+    if (!animated) RaiseChanged(minimize, sizeChange);
+}
+
+void DreamBar::RaiseChanged(bool minimize, std::int32_t change) {
     bool state = minimize;
-    auto change = static_cast<float>(sizeChange);
-    RaiseEvent("Changed", state, change);
+    auto size = static_cast<float>(change);
+    RaiseEvent("Changed", state, size);
 }
 
 void DreamBar::ShiftContainedControls(std::int32_t dx, std::int32_t dy) {
@@ -61,6 +81,7 @@ void DreamBar::ShiftContainedControls(std::int32_t dx, std::int32_t dy) {
 // its controls already shifted by the strip (they were saved that way).
 void DreamBar::ApplyLoadedState() {
     if (!loadedMinimized_) return;
+    FinishAnimation();
     loadedMinimized_ = false;
     const bool vertical = WorksVertically();
     const std::int32_t thin = MinimizedThickness();
@@ -71,13 +92,18 @@ void DreamBar::ApplyLoadedState() {
     fullSize_ = saved > thin ? saved : static_cast<float>(std::max(current, thin));
     minimized_ = true;
     recordedShift_ = thin;
+    // Taking the saved state is no change of size for the sibling bars to follow: a stored
+    // strip a pixel off must not minimise the bar that was saved open.
+    const bool wasInMinimize = inMinimize_;
+    inMinimize_ = true;
     if (vertical) SetHeight(thin);
     else SetWidth(thin);
+    inMinimize_ = wasInMinimize;
 }
 
 // While the bar is expanded, its size is the one to come back to.
 void DreamBar::RememberFullSize() {
-    if (minimized_ || loadedMinimized_ || inMinimize_) return;
+    if (minimized_ || loadedMinimized_ || inMinimize_ || animation_.active) return;
     fullWidth_ = static_cast<float>(Width());
     fullHeight_ = static_cast<float>(Height());
     fullSize_ = WorksVertically() ? fullHeight_ : fullWidth_;

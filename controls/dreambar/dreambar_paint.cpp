@@ -51,8 +51,12 @@ void DreamBar::PaintForeground() {
     FirstPaintMinimize();
     const std::int16_t style = minimized_ ? foundation::SoftRaised : borderStyle_;
     if (alignControls_ && !minimized_) {
-        ArrangeToolWindows();
-        KeepControlsInside();
+        // Half way through growing, the bar is smaller than the room its controls need: they
+        // are kept inside the margin (and the bar sized to them) once it has its full size.
+        if (!animation_.active) {
+            ArrangeToolWindows();
+            KeepControlsInside();
+        }
         PaintBorder(style, Wide() ? (FormSpansWidth() ? kTopBottom : BF_RECT) : (FormSpansHeight() ? kLeftRight : BF_RECT));
     } else {
         PaintBorder(style, BorderEdgesByAlign());

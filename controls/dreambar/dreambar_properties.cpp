@@ -21,6 +21,7 @@ constexpr int kEmptyCaptionHeight = 5;
 constexpr int kCaptionPadding = 3;
 constexpr std::int32_t kMaxDelay = 32767;
 constexpr int kMenuTimerMs = 100;
+constexpr int kFirstIntervalMs = 100;
 
 }  // namespace
 
@@ -29,7 +30,13 @@ DreamBar::~DreamBar() = default;
 
 // ---- Lifecycle ---------------------------------------------------------------------------------
 
-void DreamBar::Initialize() { tmrAutoRepeat_ = CreateTimer([this] { AutoHideTick(); }); }
+void DreamBar::Initialize() {
+    tmrAutoRepeat_ = CreateTimer([this] { AutoHideTick(); });
+    // The auto-hide timer looks every 100 ms until told otherwise; a timer without an interval
+    // never ticks, and a bar made at run time would never hide.
+    SetTimerInterval(kFirstIntervalMs);
+    tmrAnimate_ = CreateTimer([this] { AnimationTick(); });
+}
 
 void DreamBar::InitProperties() {
     host::TryInvoke([&] { SetName(foundation::UniqueName("dbr", *this)); });
@@ -52,12 +59,15 @@ void DreamBar::InitProperties() {
     autoAdjust_ = autoAdjustForm_ = false;
     autoHideDelay_ = 250;
     fullSize_ = 0;
+    animationTime_ = 0;
     minimized_ = false;
     captionHeight_ = kEmptyCaptionHeight;
 }
 
 void DreamBar::Terminate() {
     if (tmrAutoRepeat_) tmrAutoRepeat_->SetEnabled(false);
+    if (tmrAnimate_) tmrAnimate_->SetEnabled(false);
+    animation_.active = false;
     persistence_.Terminate();
 }
 
@@ -343,6 +353,7 @@ std::int32_t DreamBar::MinimizedThickness() const {
 // and the controls on the bar keep the shift they were given.
 void DreamBar::ApplyThickness() {
     if (!minimized_ || inMinimize_) return;
+    FinishAnimation();
     const bool vertical = WorksVertically();
     const std::int32_t before = vertical ? Height() : Width();
     inMinimize_ = true;

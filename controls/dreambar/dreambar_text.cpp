@@ -2,6 +2,7 @@
 // break or word-wrapped to a width) and PaintPanel, which tiles another control with the
 // bar's picture.
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "controls/dreambar/dreambar.h"
@@ -27,34 +28,83 @@ std::vector<std::string> SplitAtLineBreaks(const std::string& text) {
     return lines;
 }
 
-}  // namespace
-
-// Word wrapping: each line is the longest run of words ending before a space that fits; a word
-// wider than the limit on its own makes a line by itself (it is not broken), so wrapping
-// always moves on. At most 31 lines are kept. Widths grow with the prefix, so the spaces are
-// tried from the front and the first one that no longer fits ends the search: a line costs a
-// few measurements of itself instead of one of the whole remaining text per space.
-std::vector<std::string> DreamBar::WrapLines(const std::string& text, float maxWidth) {
+// Greedy word wrapping of `text` to `maxWidth`: each line is the longest run of words ending
+// before a space that fits; a word wider than the limit on its own makes a line by itself (it
+// is not broken), so wrapping always moves on. At most kMaxLines lines are made and the text
+// beyond them is dropped. `widthOf(from, to)` measures the characters [from, to).
+template <typename WidthOf>
+std::vector<std::string> WrapGreedily(const std::string& text, float maxWidth, WidthOf widthOf) {
     std::vector<std::string> lines;
-    std::string rest = text;
-    while (lines.size() + 1 < kMaxLines) {
+    std::size_t from = 0;
+    while (lines.size() < kMaxLines) {
+        if (widthOf(from, text.size()) <= maxWidth) {
+            lines.push_back(text.substr(from));
+            break;
+        }
+        // Widths grow with the prefix, so the spaces are tried from the front and the first
+        // one that no longer fits ends the search.
         std::size_t cut = std::string::npos;
-        bool prefixesFit = true;
-        for (std::size_t at = rest.find(' ', 1); at != std::string::npos; at = rest.find(' ', at + 1)) {
-            if (host::Control::TextWidth(rest.substr(0, at)) > maxWidth) {
-                prefixesFit = false;
-                break;
-            }
+        for (std::size_t at = text.find(' ', from + 1); at != std::string::npos; at = text.find(' ', at + 1)) {
+            if (widthOf(from, at) > maxWidth) break;
             cut = at;
         }
-        if (prefixesFit && host::Control::TextWidth(rest) <= maxWidth) break;
-        if (cut == std::string::npos) cut = rest.find(' ', 1);
-        if (cut == std::string::npos) break;
-        lines.push_back(rest.substr(0, cut));
-        rest.erase(0, cut + 1);
+        if (cut == std::string::npos) cut = text.find(' ', from + 1);
+        if (cut == std::string::npos) {
+            lines.push_back(text.substr(from));
+            break;
+        }
+        lines.push_back(text.substr(from, cut - from));
+        from = cut + 1;
     }
-    lines.push_back(rest);
     return lines;
+}
+
+// The pixel width of every prefix of a text. Text widths add up character by character, so
+// each distinct character is measured once and the prefixes are running sums: a line from
+// `from` to `to` is as wide as the difference of two entries.
+class PrefixWidths {
+public:
+    PrefixWidths(HDC dc, const std::string& text) : before_(text.size() + 1, 0) {
+        std::array<long long, 256> advance;
+        advance.fill(-1);
+        long long pen = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto ch = static_cast<unsigned char>(text[i]);
+            if (advance[ch] < 0) {
+                SIZE size{};
+                if (!GetTextExtentPoint32A(dc, &text[i], 1, &size)) return;
+                advance[ch] = size.cx;
+            }
+            pen += advance[ch];
+            before_[i + 1] = pen;
+        }
+        ok_ = true;
+    }
+    bool Measured() const { return ok_; }
+    long long Width(std::size_t from, std::size_t to) const { return before_[to] - before_[from]; }
+
+private:
+    std::vector<long long> before_;
+    bool ok_ = false;
+};
+
+}  // namespace
+
+// Each character is measured once; a text with line breaks is measured line by line as the host
+// measures it (its widest line), piece by piece.
+std::vector<std::string> DreamBar::WrapLines(const std::string& text, float maxWidth) {
+    if (text.find('\n') == std::string::npos) {
+        const PrefixWidths widths(hDC(), text);
+        const double perPixel = TwipsPerPixelX();
+        if (widths.Measured()) {
+            return WrapGreedily(text, maxWidth, [&](std::size_t from, std::size_t to) {
+                return static_cast<float>(static_cast<double>(widths.Width(from, to)) * perPixel);
+            });
+        }
+    }
+    return WrapGreedily(text, maxWidth, [&](std::size_t from, std::size_t to) {
+        return host::Control::TextWidth(text.substr(from, to - from));
+    });
 }
 
 void DreamBar::PrintText(const std::string& text, std::int16_t alignment, float x, float y, float maxWidth,

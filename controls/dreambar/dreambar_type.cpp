@@ -21,6 +21,8 @@ namespace {
 constexpr std::uint32_t kButtonFace = 0x8000000F;
 constexpr std::uint32_t kButtonText = 0x80000012;
 constexpr std::uint32_t kButtonShadow = 0x80000010;
+// The largest size a form file gives a control, in twips.
+constexpr double kMaxStoredSize = 100000;
 
 const std::vector<host::ParamInfo> kMouseParams = {
     {"Button", false, true}, {"Shift", false, true}, {"x", false, true}, {"y", false, true}};
@@ -191,6 +193,8 @@ void AddProperties(host::TypeBuilder<DreamBar>& b) {
                   "Returns/sets the gradient behavior used to display a gradient background.", 29)
         .Property("FullSize", &D::FullSize, &D::SetFullSize, "Returns/sets the size of the DreamBar when it is not minimized.",
                   31, hiddenFromBrowser)
+        .Property("AnimationTime", &D::AnimationTime, &D::SetAnimationTime,
+                  "Returns/sets the number of milliseconds minimizing and expanding take; 0 changes the size at once.", 36)
         .Method("RemovePersistence", [](D& d, std::span<Variant> a) {
             d.RemovePersistence(OptionalString(a, 0));
             return Variant();
@@ -224,7 +228,9 @@ void PublishValues(host::TypeBuilder<DreamBar>& b) {
                                   {HorizontalGradient, "HorizontalGradient"}})
         .Enumeration("MinimizeStyle", {{MinToTop, "MinToTop"}, {MinToLeft, "MinToLeft"}})
         .Range("Leading", 0, 255)
-        .Range("AutoHideDelay", 0, 32767);
+        .Range("AutoHideDelay", 0, 32767)
+        .Range("AnimationTime", 0, DreamBar::kMaxAnimationMs)
+        .Range("FullSize", 0, kMaxStoredSize);
 }
 
 }  // namespace
@@ -288,6 +294,7 @@ void DreamBar::ReadProperties(PropertyBag& bag) {
     gradient_ = static_cast<std::int16_t>(gradient >= NoGradient && gradient <= HorizontalGradient ? gradient : 0);
     gradientColor_ = static_cast<std::uint32_t>(read("GradientColor", Colour(kButtonShadow)).ToLong());
     fullSize_ = std::max(0.0f, FiniteSingle(read("FullSize", 0.0f)));
+    animationTime_ = std::clamp(read("AnimationTime", std::int32_t{0}).ToLong(), 0, kMaxAnimationMs);
     captionHeight_ = caption_.empty() ? 5 : MeasureCaptionHeight(caption_);
     SetTimerInterval(100);
     autoHideConfigured_ = autoHideLive_;
@@ -300,6 +307,8 @@ void DreamBar::WriteProperties(PropertyBag& bag) {
     auto write = [&](const char* name, Variant value, Variant fallback) {
         bag.WriteProperty(name, std::move(value), std::move(fallback));
     };
+    // A bar caught half way through minimising or expanding is saved in its final state.
+    FinishAnimation();
     const std::int32_t thin = MinimizedThickness();
     const bool atStrip = Width() == thin || Height() == thin;
     if (minimized_ || loadedMinimized_ || atStrip) {
@@ -343,6 +352,7 @@ void DreamBar::WriteProperties(PropertyBag& bag) {
     write("Gradient", gradient_, std::int16_t{0});
     write("GradientColor", Colour(gradientColor_), Colour(kButtonShadow));
     write("FullSize", fullSize_, 0.0f);
+    write("AnimationTime", animationTime_, std::int32_t{0});
 }
 
 }  // namespace brimlox::controls

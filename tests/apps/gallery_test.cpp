@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 
@@ -57,7 +58,9 @@ TEST(GalleryApp, HeadlessWritesEverySceneAndTheTourChangesTheForm) {
                                  "picture-hover.png", "toggle-group.png", "auto-repeat.png", "scroll-bars.png",
                                  "menu.png", "menu-choice.png", "default-button.png", "divider-drag.png",
                                  "divider-back.png", "indicators.png", "splitter-drag.png", "splitter-moved.png",
-                                 "toolbar-docked.png", "toolbar-floating.png", "toolbar-turned.png"})
+                                 "toolbar-docked.png", "toolbar-floating.png", "toolbar-turned.png", "dreambars.png",
+                                 "dreambars-shown.png", "dreambars-hidden.png", "dreambars-accordion.png",
+                                 "dreambars-rotated.png"})
         EXPECT_TRUE(shown.count(expected)) << expected << " is not in the index";
     std::map<std::string, std::unique_ptr<gdi::Surface>> pictures;
     for (const auto& file : shown) {
@@ -161,6 +164,38 @@ TEST(GalleryApp, RefusesBadArgumentsAndScriptsWithOneLine) {
     ProcessResult noForms = RunProcess({kGallery, "--headless", "--forms", OutputDir() + "/no-such-forms", "--out", dir});
     EXPECT_EQ(noForms.status, 1);
     EXPECT_NE(noForms.err.find("gallery.json"), std::string::npos) << noForms.err;
+}
+
+// The DreamBar page played by a script: the top bar shows itself under the mouse and pushes the
+// notes down, hides again when the mouse has left; a click on a caption strip of the accordion
+// opens that bar and closes the open one; a right click minimises the right bar to a strip.
+TEST(GalleryApp, TheDreamBarPageHidesShowsAndOpensOneBarAtATime) {
+    const std::string dir = FreshDir("gallery-dreambars");
+    const std::string script = OutputDir() + "/gallery-dreambars.script";
+    std::ofstream(script) << "move 330 600\nwait 300ms\nscreenshot loaded\n"
+                             "move 330 6\nwait 600ms\nscreenshot shown\n"
+                             "move 330 600\nwait 1000ms\nscreenshot hidden\n"
+                             "move 90 344\nclick left\nwait 400ms\nscreenshot accordion\n"
+                             "move 600 400\nclick right\nwait 400ms\nmove 330 600\nwait 200ms\nscreenshot minimised\n";
+    ProcessResult r = RunProcess({kGallery, "--headless", "--page", "dreambars", "--script", script, "--out", dir});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::map<std::string, std::unique_ptr<gdi::Surface>> shots;
+    for (const char* name : {"loaded", "shown", "hidden", "accordion", "minimised"}) {
+        std::string error;
+        shots[name] = gdi::ReadSurfacePng(dir + "/" + name + ".png", &error);
+        ASSERT_NE(shots[name], nullptr) << name << ": " << error;
+    }
+    const RECT topBar{0, 20, 664, 64}, notes{190, 26, 484, 434}, accordion{0, 20, 180, 700}, right{500, 70, 660, 700};
+    EXPECT_GT(DifferingPixels(*shots["loaded"], *shots["shown"], topBar), 10000) << "the top bar showed itself";
+    EXPECT_GT(DifferingPixels(*shots["loaded"], *shots["shown"], notes), 1000) << "and pushed the notes down";
+    // Hidden again, all as it was but the status line.
+    EXPECT_EQ(DifferingPixels(*shots["loaded"], *shots["hidden"], RECT{0, 0, 664, 390}), 0);
+    EXPECT_EQ(DifferingPixels(*shots["loaded"], *shots["hidden"], RECT{0, 460, 664, 816}), 0);
+    EXPECT_GT(DifferingPixels(*shots["hidden"], *shots["accordion"], accordion), 10000) << "another bar opened";
+    EXPECT_GT(DifferingPixels(*shots["accordion"], *shots["minimised"], right), 10000) << "the right bar minimised";
+    ProcessResult unknown = RunProcess({kGallery, "--headless", "--page", "nowhere"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("unknown page 'nowhere'"), std::string::npos) << unknown.err;
 }
 
 // Presses Centre in the toggle group, steps the red bar with the arrow button, then opens the

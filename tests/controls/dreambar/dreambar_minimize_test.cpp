@@ -103,6 +103,21 @@ TEST_F(DreamBarMinimizeTest, BarsInOneContainerFormAnAccordion) {
     EXPECT_EQ(bars[1]->Height(), strip);
     bars[1]->SetMinimized(false);
     EXPECT_EQ(bars[1]->Height(), 80 * kTwips) << "it still expands to its full size";
+
+    // A bar loaded minimised takes its strip without minimising the bar that is open, even
+    // when its stored height is a pixel off the strip.
+    host::PropertyBag saved;
+    saved.WriteProperty("Minimized", true);
+    saved.WriteProperty("StdHeight", 80.0f * kTwips);
+    saved.WriteProperty("AutoAdjust", true);
+    saved.WriteProperty("Caption", std::string("Loaded"));
+    auto loaded = std::static_pointer_cast<DreamBar>(form->Add("DreamBar", "", box.get()));
+    loaded->Move(0, 250 * kTwips, 200 * kTwips, strip + kTwips);
+    loaded->ReadProperties(saved);
+    loaded->Refresh();
+    EXPECT_TRUE(loaded->Minimized());
+    EXPECT_EQ(loaded->Height(), strip);
+    EXPECT_FALSE(bars[1]->Minimized()) << "the open bar stays open";
 }
 
 TEST_F(DreamBarMinimizeTest, ClicksMinimiseAndAutoHideFollowsTheMouse) {
@@ -128,6 +143,17 @@ TEST_F(DreamBarMinimizeTest, ClicksMinimiseAndAutoHideFollowsTheMouse) {
     EXPECT_FALSE(bar->Minimized()) << "not while the button is held";
     Play("at 0ms up left\nwait 350ms\n");
     EXPECT_TRUE(bar->Minimized()) << "hidden at the first tick after the release";
+
+    // A bar made at run time hides without its delay ever being set.
+    auto fresh = AddBar(0, 150, 200, 60);
+    fresh->SetAutoHide(true);
+    Play("at 0ms move 300 280\nwait 350ms\n");
+    EXPECT_TRUE(fresh->Minimized());
+    // Hidden, it looks every 100 ms without painting itself again.
+    Record(*fresh, {"Refreshed"});
+    Play("wait 1000ms\n");
+    EXPECT_TRUE(fresh->Minimized());
+    EXPECT_TRUE(events.empty()) << events.size() << " paints of a hidden bar";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "controls/dreambar/dreambar_test.h"
+#include "platform/host/bag_check.h"
 #include "platform/host/form_file.h"
 
 namespace brimlox::test {
@@ -177,6 +178,7 @@ TEST_F(DreamBarModelTest, ThePropertyBagIsWrittenAndReadInItsOwnOrders) {
     bar->SetGradient(controls::HorizontalGradient);
     bar->SetGradientColor(0x00123456);
     bar->SetAutoShow(true);  // turns AutoHide off, and AutoHide off expands the bar
+    bar->SetAnimationTime(120);
     bar->SetMinimized(true);
     host::PropertyBag bag;
     bar->WriteProperties(bag);
@@ -184,7 +186,7 @@ TEST_F(DreamBarModelTest, ThePropertyBagIsWrittenAndReadInItsOwnOrders) {
         "Minimized", "StdWidth", "StdHeight", "Enabled", "MousePointer", "MinimizeColor", "BackColor", "ForeColor",
         "Font", "BorderStyle", "MouseIcon", "Picture", "Leading", "MinimizeStyle", "MinimizeAuto", "AutoShow",
         "AutoAdjust", "Transparent", "AutoHideDelay", "AutoAdjustForm", "AlignControls", "AutoSize", "Caption", "CaptionBar",
-        "Gradient", "GradientColor", "FullSize"};
+        "Gradient", "GradientColor", "FullSize", "AnimationTime"};
     EXPECT_EQ(Keys(bag), expected);
     EXPECT_FLOAT_EQ(bag.ReadProperty("StdWidth").ToSingle(), 200 * kTwips) << "the full size, not the strip";
     EXPECT_FLOAT_EQ(bag.ReadProperty("FullSize").ToSingle(), 200 * kTwips);
@@ -192,7 +194,7 @@ TEST_F(DreamBarModelTest, ThePropertyBagIsWrittenAndReadInItsOwnOrders) {
     auto copy = AddBar(0, 0, 50, 50);
     copy->ReadProperties(bag);
     EXPECT_TRUE(bag.UnreadKeys().empty());
-    EXPECT_EQ(bag.LastKeyRead(), "FullSize") << "read last";
+    EXPECT_EQ(bag.LastKeyRead(), "AnimationTime") << "read last, as written";
     EXPECT_FALSE(copy->Minimized()) << "held in the load-time flag until the first paint";
     EXPECT_TRUE(copy->LoadedMinimized());
     EXPECT_EQ(copy->CaptionHeight(), bar->CaptionHeight()) << "measured with the stored font";
@@ -253,6 +255,34 @@ TEST_F(DreamBarModelTest, StoredValuesThatWouldBreakTheBarAreMadeSound) {
     bar->SetMinimized(false);
     EXPECT_EQ(bar->Height(), 60 * kTwips) << "no usable stored size: the bar keeps the one it has";
     EXPECT_GT(bar->Width(), 0);
+
+    // A full size no larger than the strip, given while minimised (as a saved layout may),
+    // expands to the size the bar last had.
+    auto restored = AddBar(0, 200, 200, 90);
+    restored->SetMinimized(true);
+    restored->SetFullSize(-5000);
+    restored->SetMinimized(false);
+    EXPECT_EQ(restored->Height(), 90 * kTwips);
+    restored->SetMinimized(true);
+    restored->SetFullSize(3);
+    restored->SetMinimized(false);
+    EXPECT_EQ(restored->Height(), 90 * kTwips);
+
+    // The checker names what a hand-edited file got wrong, while the bar made it sound.
+    host::PropertyBag edited;
+    edited.WriteProperty("AutoHideDelay", std::int32_t{40000});
+    edited.WriteProperty("FullSize", -120.0f);
+    edited.WriteProperty("AnimationTime", std::int32_t{90000});
+    auto checked = AddBar(0, 100, 200, 60);
+    checked->ReadProperties(edited);
+    EXPECT_EQ(checked->AutoHideDelay(), 32767);
+    EXPECT_FLOAT_EQ(checked->FullSize(), 0);
+    EXPECT_EQ(checked->AnimationTime(), DreamBar::kMaxAnimationMs);
+    std::vector<std::string> named;
+    for (const auto& w : host::CheckBag(*checked, edited)) named.push_back(w.key + ": " + w.problem);
+    EXPECT_EQ(named, (std::vector<std::string>{"AutoHideDelay: 40000 is outside the range (0 to 32767)",
+                                               "FullSize: -120 is outside the range (0 to 100000)",
+                                               "AnimationTime: 90000 is outside the range (0 to 5000)"}));
 }
 
 TEST_F(DreamBarModelTest, AFormFileKeepsTheBarThroughSaveAndLoad) {

@@ -85,6 +85,76 @@ TEST_F(DreamBarPaintTest, PrintTextBreaksLinesAndWrapsWithoutEndingInALoop) {
     EXPECT_FALSE(inkInRow(15 + 2 * lineHeight));
 }
 
+// Words of 1 to 12 letters from a fixed seed, single spaces, one word wider than a line, and
+// 2,000 characters in all.
+std::string Prose() {
+    std::string text;
+    std::uint32_t seed = 12345;
+    bool longWord = false;
+    while (text.size() < 2000) {
+        seed = seed * 1103515245u + 12345u;
+        const int length = 1 + static_cast<int>((seed >> 16) % 12);
+        for (int i = 0; i < length; ++i) text += static_cast<char>((i == 0 && seed % 7 == 0 ? 'A' : 'a') + (seed >> (i % 16)) % 26);
+        text += ' ';
+        if (text.size() > 600 && !longWord) text += std::string(30, 'W') + " ", longWord = true;
+    }
+    text.resize(2000);
+    return text;
+}
+
+// PrintText's wrapped lines are DrawTextA's word-break lines, pixel for pixel: the same breaks,
+// the over-long word kept whole on its own line, and only the first 31 lines when the text
+// needs more (DrawTextA clipped to 31 lines there).
+TEST_F(DreamBarPaintTest, WrappedTextBreaksWhereDrawTextBreaks) {
+    MakeForm().Move(0, 0, 670 * kTwips, 530 * kTwips);
+    auto bar = AddBar(0, 0, 660, 520);
+    bar->SetBorderStyle(0);
+    bar->SetBackColor(RGB(255, 255, 255));
+    bar->SetForeColor(RGB(0, 0, 0));
+    host::DoEvents();
+    const std::string text = Prose();
+    HDC dc = bar->hDC();
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    ASSERT_GT(31 * tm.tmHeight + 4, 0);
+    ASSERT_LE(31 * tm.tmHeight + 4, 520) << "31 lines fit the bar";
+    const RECT client{0, 0, 660, 520};
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    for (const int width : {300, 640}) {
+        SCOPED_TRACE(width);
+        FillRect(dc, &client, white);
+        bar->PrintText(text, 0, 2 * kTwips, 2 * kTwips, static_cast<float>(width * kTwips));
+        Canvas printed(660, 520);
+        BitBlt(printed.dc(), 0, 0, 660, 520, dc, 0, 0, SRCCOPY);
+
+        FillRect(dc, &client, white);
+        RECT box{2, 2, 2 + width, 2 + 31 * tm.tmHeight};
+        SetTextColor(dc, RGB(0, 0, 0));
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        const int height =
+            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+        SetBkMode(dc, oldMode);
+        if (width == 300) EXPECT_GT(height, 31 * tm.tmHeight) << "this width needs more than 31 lines";
+        else EXPECT_LT(height, 31 * tm.tmHeight) << "this width shows the whole text";
+        int differing = 0, ink = 0, beyond = 0;
+        for (int y = 0; y < 520; ++y)
+            for (int x = 0; x < 660; ++x) {
+                const COLORREF seen = GetPixel(printed.dc(), x, y);
+                if (y >= box.bottom) {
+                    beyond += seen != RGB(255, 255, 255);
+                    continue;
+                }
+                const COLORREF expected = GetPixel(dc, x, y);
+                differing += seen != expected;
+                ink += expected == RGB(0, 0, 0);
+            }
+        EXPECT_EQ(differing, 0);
+        EXPECT_EQ(beyond, 0) << "nothing printed after the 31st line";
+        EXPECT_GT(ink, 5000) << "the text was drawn";
+    }
+    DeleteObject(white);
+}
+
 TEST_F(DreamBarPaintTest, AHidingBarStartsMinimisedAndPaintingLeaksNothing) {
     MakeForm();
     auto bar = AddBar(0, 0, 300, 60);
