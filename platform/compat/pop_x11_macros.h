@@ -5,3 +5,5 @@
 #pragma pop_macro("False")
 #pragma pop_macro("Bool")
 #pragma pop_macro("FillSolid")
+#pragma pop_macro("KeyPress")
+#pragma pop_macro("KeyRelease")

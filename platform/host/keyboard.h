@@ -16,6 +16,8 @@
 
 #include "platform/host/control.h"
 
+#include "platform/compat/push_x11_macros.h"
+
 namespace brimlox::host {
 
 class Form;
@@ -68,3 +70,5 @@ void ForgetTabPlace(const Control& control);
 bool HandleControlKeyboard(Control& control, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 }  // namespace brimlox::host
+
+#include "platform/compat/pop_x11_macros.h"
