@@ -70,9 +70,11 @@ void CUlvaroDIBS::CreateFromBitmap(HBITMAP bitmap) {
     BITMAP info{};
     if (!bitmap || GetObjectA(bitmap, sizeof(info), &info) == 0 || GetObjectType(bitmap) != OBJ_BITMAP) return;
     if (!Create(info.bmWidth, info.bmHeight)) return;
-    HDC desktop = GetDC(GetDesktopWindow());
-    HDC memory = CreateCompatibleDC(desktop);
-    ReleaseDC(GetDesktopWindow(), desktop);
+    // The screen's DC rather than the desktop window's: releasing a window's DC puts it on the
+    // screen, a composition of the whole desktop for a DC that only served as a model.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(memory, bitmap);
     LoadPictureBlt(memory, 0, 0, -1, -1, SRCCOPY);
     SelectObject(memory, old);
