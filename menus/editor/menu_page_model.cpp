@@ -49,17 +49,19 @@ void MenuPageModel::Load(host::Dispatch& control) {
 }
 
 void MenuPageModel::WriteItem(host::Dispatch& control, std::int16_t index, const MenuPageItem& item) const {
-    // Selecting one past the end appends an empty item; the fields then go into it one by one.
+    // Selecting one past the end appends an item that is enabled, visible, unchecked, without
+    // tag or pictures (after ClearMenu the first slot is the same); only the fields that differ
+    // from that are written, each through the control's cursor property.
     host::LetProperty(control, "MenuItem", host::Variant(index));
-    host::LetProperty(control, "MenuItemTag", host::Variant(item.tag));
+    if (!item.tag.empty()) host::LetProperty(control, "MenuItemTag", host::Variant(item.tag));
     host::LetProperty(control, "MenuItemCaption", host::Variant(item.caption));
-    host::LetProperty(control, "MenuItemEnabled", host::Variant(item.enabled));
-    host::LetProperty(control, "MenuItemVisible", host::Variant(item.visible));
-    host::LetProperty(control, "MenuItemChecked", host::Variant(item.checked));
-    host::LetProperty(control, "MenuItemAutoCheck", host::Variant(item.autoCheck));
-    host::LetProperty(control, "MenuItemRadio", host::Variant(item.radio));
-    SetPicture(control, "MenuItemIcon", item.icon);
-    SetPicture(control, "MenuItemIconChk", item.iconCheck);
+    if (!item.enabled) host::LetProperty(control, "MenuItemEnabled", host::Variant(item.enabled));
+    if (!item.visible) host::LetProperty(control, "MenuItemVisible", host::Variant(item.visible));
+    if (item.checked != 0) host::LetProperty(control, "MenuItemChecked", host::Variant(item.checked));
+    if (item.autoCheck) host::LetProperty(control, "MenuItemAutoCheck", host::Variant(item.autoCheck));
+    if (item.radio != 0) host::LetProperty(control, "MenuItemRadio", host::Variant(item.radio));
+    if (item.icon) SetPicture(control, "MenuItemIcon", item.icon);
+    if (item.iconCheck) SetPicture(control, "MenuItemIconChk", item.iconCheck);
 }
 
 void MenuPageModel::Apply(host::Dispatch& control, const Notice& notice) {

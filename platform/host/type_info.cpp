@@ -15,8 +15,10 @@ constexpr unsigned char FoldCase(char c) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+    if (a.size() != b.size()) return false;
+    // Callers mostly spell a member as it is declared: one comparison of bytes settles that.
+    if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
+    return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase(x) == FoldCase(y); });
 }
 
 // Eight characters at a time. Setting bit 5 of every byte folds the case of letters (and only
@@ -39,6 +41,20 @@ std::size_t NameHash(std::string_view name) {
     h ^= h >> 31;  // the low bits, which pick the slot, then depend on every character
     return static_cast<std::size_t>(h ^ (h >> 17));
 }
+
+// A slot holds a member's position in its low 16 bits and 15 further bits of the name's hash
+// above them, so a probe that meets another name is mostly turned away without comparing
+// strings.
+constexpr std::uint32_t kPositionMask = 0xFFFF;
+constexpr std::size_t kMaxMembers = kPositionMask + 1;
+
+std::int32_t SlotTag(std::size_t hash) { return static_cast<std::int32_t>((hash >> 48) & 0x7FFF); }
+
+std::int32_t SlotValue(std::size_t position, std::size_t hash) {
+    return static_cast<std::int32_t>((static_cast<std::uint32_t>(SlotTag(hash)) << 16) | position);
+}
+
+std::size_t SlotPosition(std::int32_t slot) { return static_cast<std::uint32_t>(slot) & kPositionMask; }
 
 std::map<std::string, std::shared_ptr<const TypeInfo>, std::less<>>& Registry() {
     static std::map<std::string, std::shared_ptr<const TypeInfo>, std::less<>> registry;
@@ -78,11 +94,13 @@ std::size_t MemberInfo::RequiredParams() const {
 }
 
 void TypeInfo::NameIndex::Insert(const std::vector<MemberInfo>& members, std::size_t position) {
+    if (position >= kMaxMembers) throw HostError(7, "An interface holds at most 65536 members");
     if ((count_ + 1) * 2 > slots_.size()) Grow(members);
     const std::size_t mask = slots_.size() - 1;
-    std::size_t i = NameHash(members[position].name) & mask;
+    const std::size_t hash = NameHash(members[position].name);
+    std::size_t i = hash & mask;
     while (slots_[i] >= 0) i = (i + 1) & mask;
-    slots_[i] = static_cast<std::int32_t>(position);
+    slots_[i] = SlotValue(position, hash);
     ++count_;
 }
 
@@ -90,15 +108,18 @@ void TypeInfo::NameIndex::Grow(const std::vector<MemberInfo>& members) {
     std::vector<std::int32_t> old = std::move(slots_);
     slots_.assign(std::max<std::size_t>(16, old.size() * 2), -1);
     count_ = 0;
-    for (std::int32_t position : old)
-        if (position >= 0) Insert(members, static_cast<std::size_t>(position));
+    for (std::int32_t slot : old)
+        if (slot >= 0) Insert(members, SlotPosition(slot));
 }
 
 const MemberInfo* TypeInfo::NameIndex::Find(const std::vector<MemberInfo>& members, std::string_view name) const {
     if (slots_.empty()) return nullptr;
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = NameHash(name) & mask; slots_[i] >= 0; i = (i + 1) & mask) {
-        const MemberInfo& m = members[static_cast<std::size_t>(slots_[i])];
+    const std::size_t hash = NameHash(name);
+    const std::int32_t tag = SlotTag(hash);
+    for (std::size_t i = hash & mask; slots_[i] >= 0; i = (i + 1) & mask) {
+        if ((slots_[i] >> 16) != tag) continue;
+        const MemberInfo& m = members[SlotPosition(slots_[i])];
         if (SameName(m.name, name)) return &m;
     }
     return nullptr;
@@ -133,8 +154,9 @@ std::shared_ptr<const TypeInfo> FindType(std::string_view name) {
     return it == Registry().end() ? nullptr : it->second;
 }
 
-Variant Invoke(Dispatch& object, std::string_view name, InvokeKind kind, std::span<Variant> args) {
-    const MemberInfo* m = FindMember(object, name);
+namespace {
+
+Variant InvokeMember(Dispatch& object, const MemberInfo* m, InvokeKind kind, std::span<Variant> args) {
     if (!m) throw HostError(kErrMemberNotFound);
     switch (kind) {
         case InvokeKind::PropertyGet:
@@ -174,6 +196,12 @@ Variant Invoke(Dispatch& object, std::string_view name, InvokeKind kind, std::sp
     throw HostError(kErrMemberNotFound);
 }
 
+}  // namespace
+
+Variant Invoke(Dispatch& object, std::string_view name, InvokeKind kind, std::span<Variant> args) {
+    return InvokeMember(object, FindMember(object, name), kind, args);
+}
+
 Variant GetProperty(Dispatch& object, std::string_view name) {
     return Invoke(object, name, InvokeKind::PropertyGet, {});
 }
@@ -184,7 +212,7 @@ void LetProperty(Dispatch& object, std::string_view name, Variant value) {
     bool objectValue = args[0].IsObject();
     const MemberInfo* m = FindMember(object, name);
     InvokeKind kind = objectValue && m && m->set ? InvokeKind::PropertySet : InvokeKind::PropertyLet;
-    Invoke(object, name, kind, args);
+    InvokeMember(object, m, kind, args);
 }
 
 Variant CallMethod(Dispatch& object, std::string_view name, std::vector<Variant> args) {

@@ -171,6 +171,43 @@ TEST_F(MenuPageTest, ApplyCorrectsSkippedLevelsWithTheirMessagesAndGivesTheSameL
     EXPECT_EQ(MenuPageModel::ListLine(">>Save\\tCtrl+S"), "        Save\tCtrl+S");
 }
 
+TEST_F(MenuPageTest, ApplyRestoresEveryFieldOverItemsThatHadOtherValues) {
+    // The control's items start with the opposite of every field the page will write, so a
+    // field that Apply forgets to write (or writes only when it differs from a fresh item's)
+    // shows up in the reload.
+    auto picture = std::make_shared<host::StdPicture>();
+    menus::AddMenuOptions odd;
+    odd.MenuEnabled = false, odd.MenuVisible = false, odd.MenuChecked = true, odd.MenuAutoCheck = true;
+    odd.MenuRadio = true, odd.MenuIcon = picture, odd.MenuIconCheck = picture;
+    for (int i = 0; i < 4; ++i) command->Menu().AddMenu("Old" + std::to_string(i), Variant("old"), odd);
+
+    MenuPageModel model;
+    for (std::size_t i = 0; i < 4; ++i) model.Edit(i).caption = "New" + std::to_string(i);
+    model.Edit(0).tag = "zero";
+    model.Edit(1).enabled = false, model.Edit(1).visible = false;
+    model.Edit(2).checked = -1, model.Edit(2).autoCheck = true, model.Edit(2).radio = -1;
+    model.Edit(3).icon = picture, model.Edit(3).iconCheck = picture;
+    model.Apply(*command, nullptr);
+
+    MenuPageModel back;
+    back.Load(*command);
+    ASSERT_EQ(back.Count(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto& want = model.Item(i);
+        const auto& got = back.Item(i);
+        SCOPED_TRACE(i);
+        EXPECT_EQ(got.caption, want.caption);
+        EXPECT_EQ(got.tag, want.tag);
+        EXPECT_EQ(got.enabled, want.enabled);
+        EXPECT_EQ(got.visible, want.visible);
+        EXPECT_EQ(got.checked, want.checked);
+        EXPECT_EQ(got.autoCheck, want.autoCheck);
+        EXPECT_EQ(got.radio, want.radio);
+        EXPECT_EQ(got.icon, want.icon);
+        EXPECT_EQ(got.iconCheck, want.iconCheck);
+    }
+}
+
 TEST_F(MenuPageTest, AHundredAndFiftyItemsAndAStrayCursorSurviveTheFormFile) {
     for (int i = 0; i < 150; ++i)
         command->Menu().AddMenu((i % 10 ? ">" : "") + std::string("Item ") + std::to_string(i), Variant("k" + std::to_string(i)));
