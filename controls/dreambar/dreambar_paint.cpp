@@ -10,6 +10,7 @@
 #include "foundation/helpers/naming.h"
 #include "foundation/painters/bevel.h"
 #include "foundation/painters/gradient.h"
+#include "foundation/painters/tile.h"
 #include "platform/user/user.h"
 
 namespace brimlox::controls {
@@ -25,12 +26,6 @@ RECT ClientOf(HWND hwnd) {
     RECT r{};
     if (hwnd) GetClientRect(hwnd, &r);
     return r;
-}
-
-// A true modulo: a bar left or above its container's origin starts its tiling inside the tile.
-long long Wrap(long long offset, int step) {
-    const long long m = offset % step;
-    return m < 0 ? m + step : m;
 }
 
 bool IsLine(const host::Control& c) { return c.TypeName() == "Line"; }
@@ -102,7 +97,9 @@ void DreamBar::PaintBackground() {
                                  foundation::TranslateColor(gradientColor_), gradient_ == VerticalGradient);
 }
 
-// One memory DC, one BitBlt per tile; steps of at least one pixel whatever the picture's size.
+// Tiles with the step-sized top-left part of the picture (steps of at least one pixel whatever
+// the picture's size); the tile painter repeats a small tile into a larger one first, so a wide
+// bar costs a few large copies rather than one per tile.
 void DreamBar::PaintTiles() {
     const auto [stepX, stepY] = SplitWindow::TileSteps(picture_->PixelWidth(), picture_->PixelHeight());
     const RECT client = ClientOf(hWnd());
@@ -114,17 +111,8 @@ void DreamBar::PaintTiles() {
             offsetX += std::lround(box->Left() / TwipsPerPixelX());
             offsetY += std::lround(box->Top() / TwipsPerPixelY());
         }
-        offsetX = Wrap(offsetX, stepX);
-        offsetY = Wrap(offsetY, stepY);
     }
-    HDC dc = hDC();
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, picture_->Bitmap());
-    for (long long x = -offsetX; x < client.right; x += stepX)
-        for (long long y = -offsetY; y < client.bottom; y += stepY)
-            BitBlt(dc, static_cast<int>(x), static_cast<int>(y), stepX, stepY, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    foundation::TileBitmap(hDC(), client.right, client.bottom, picture_->Bitmap(), offsetX, offsetY, stepX, stepY);
 }
 
 // At run time a bar that hides itself starts hidden; a bar saved minimised comes back so.

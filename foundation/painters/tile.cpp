@@ -77,7 +77,15 @@ int Multiple(int side, int area) {
 bool TileBitmap(HDC hdc, int width, int height, HBITMAP tile, long long offsetX, long long offsetY) {
     BITMAP info{};
     if (!tile || GetObjectA(tile, sizeof info, &info) == 0) return false;
-    const int tileW = info.bmWidth, tileH = info.bmHeight;
+    return TileBitmap(hdc, width, height, tile, offsetX, offsetY, info.bmWidth, info.bmHeight);
+}
+
+bool TileBitmap(HDC hdc, int width, int height, HBITMAP tile, long long offsetX, long long offsetY, int partWidth,
+                int partHeight) {
+    BITMAP info{};
+    if (!tile || GetObjectA(tile, sizeof info, &info) == 0) return false;
+    const int tileW = std::min(partWidth, static_cast<int>(info.bmWidth));
+    const int tileH = std::min(partHeight, static_cast<int>(info.bmHeight));
     if (tileW <= 0 || tileH <= 0) return false;
     if (width <= 0 || height <= 0) return true;
     MemoryCanvas source(hdc, tile, false);

@@ -13,5 +13,10 @@ namespace brimlox::foundation {
 // a bitmap or has no pixels, so the caller can fall back to a plain colour. The bitmap must
 // not be selected into a DC.
 bool TileBitmap(HDC hdc, int width, int height, HBITMAP tile, long long offsetX, long long offsetY);
+// The same with only the top-left `partWidth` x `partHeight` pixels of the bitmap as the tile
+// (a part larger than the bitmap is cut to it), for owners whose tiling step is smaller than
+// their picture.
+bool TileBitmap(HDC hdc, int width, int height, HBITMAP bitmap, long long offsetX, long long offsetY, int partWidth,
+                int partHeight);
 
 }  // namespace brimlox::foundation

@@ -3,6 +3,7 @@
 // wrapping, over-long words), the first paint of a hiding bar, no GDI leaks, and golden images
 // of the looks (gradient, caption bar, rotated caption, minimised strip, wrapped message).
 #include "controls/dreambar/dreambar_test.h"
+#include "controls/splitwindow/splitwindow.h"
 #include "platform/user/user.h"
 
 namespace brimlox::test {
@@ -51,6 +52,28 @@ TEST_F(DreamBarPaintTest, TinyPicturesAndBarsLeftOfTheirContainerAreTiledEverywh
     left->SetTransparent(true);
     left->Refresh();
     for (int x = 0; x < 60; ++x) ASSERT_NE(At(*left, x, 10), RGB(255, 0, 255)) << x;
+
+    // Bars wide enough for the painter to enlarge the tile first show, pixel for pixel, one
+    // step-sized copy of the picture per step (the steps are smaller than this picture); the
+    // transparent one continues at its offset on the form, a true modulo left of the edge.
+    const auto picture = GridPicture(7, 9);
+    form->SetPicture(picture);  // what the transparent bar takes over
+    const auto [stepX, stepY] = controls::SplitWindow::TileSteps(picture->PixelWidth(), picture->PixelHeight());
+    ASSERT_TRUE(stepX < 7 || stepY < 9);
+    for (const int leftPx : {0, -13}) {
+        auto wide = AddBar(leftPx, 60, 400, 30);
+        wide->SetBorderStyle(0);
+        wide->SetPicture(picture);
+        if (leftPx != 0) wide->SetTransparent(true);
+        wide->Refresh();
+        const long long ox = leftPx, oy = leftPx ? 60 : 0;
+        auto mod = [](long long v, long long m) { return (v % m + m) % m; };
+        for (int y = 0; y < 30; ++y)
+            for (int x = -leftPx; x < 400; ++x)  // left of the form's edge nothing can be read
+                ASSERT_EQ(At(*wide, x, y),
+                          GridColour(static_cast<int>(mod(x + ox, stepX)), static_cast<int>(mod(y + oy, stepY))))
+                    << leftPx << ": " << x << "," << y;
+    }
 }
 
 TEST_F(DreamBarPaintTest, PrintTextBreaksLinesAndWrapsWithoutEndingInALoop) {

@@ -126,6 +126,26 @@ TEST(LateBinding, EventsRunInConnectionOrderWithArgumentsByReference) {
     g.SetValue(1);
     g.SetValue(1);
     EXPECT_EQ(order, (std::vector<int>{2, 3, 2}));
+
+    // Many handlers (more than a short event usually has) run in order, one removing a later
+    // one on its way; names that differ only where case folding would wrongly merge
+    // punctuation ("Change@" and "Change`") do not match.
+    Gauge many;
+    std::vector<int> ran;
+    std::vector<int> ids;
+    for (int i = 0; i < 12; ++i)
+        ids.push_back(many.Connect(i % 2 ? "CHANGE" : "change", [&, i](std::span<Variant>) {
+            ran.push_back(i);
+            if (i == 3) many.Disconnect(ids[9]);
+        }));
+    many.Connect("Chang", [&](std::span<Variant>) { ran.push_back(-1); });
+    many.SetValue(4);
+    EXPECT_EQ(ran, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11}));
+    int odd = 0;
+    many.Connect("Change@", [&](std::span<Variant>) { ++odd; });
+    EXPECT_EQ(many.RaiseEvent("Change`"), 0);
+    EXPECT_EQ(many.RaiseEvent("change@"), 1);
+    EXPECT_EQ(odd, 1);
 }
 
 // Interfaces as large as a control's: every member is found in any case, names that differ
