@@ -162,8 +162,9 @@ void Control::Flush() {
         InvalidateRect(hwnd_, nullptr, FALSE);
         return;
     }
-    // Releasing an own DC keeps it but puts the window's pixels on the screen.
-    ReleaseDC(hwnd_, ownDc_);
+    // Releasing an own DC keeps it but puts the window's pixels on the screen; a hidden
+    // window has nothing to show (its pixels are composed when it is shown).
+    if (IsWindowVisible(hwnd_)) ReleaseDC(hwnd_, ownDc_);
 }
 
 LRESULT CALLBACK Control::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -198,9 +199,14 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_MOUSEMOVE: {
             int buttons = ((wParam & MK_LBUTTON) ? 1 : 0) | ((wParam & MK_RBUTTON) ? 2 : 0) | ((wParam & MK_MBUTTON) ? 4 : 0);
-            float x = PixelsToScaleX(static_cast<float>(GET_X_LPARAM(lParam)));
-            float y = PixelsToScaleY(static_cast<float>(GET_Y_LPARAM(lParam)));
-            RunHostEvent([&] { MouseMove(buttons, ShiftState(), x, y); });
+            // The arguments travel in one struct, so the handler's closure holds two pointers and
+            // fits std::function's own storage: a mouse move allocates nothing.
+            const struct {
+                int buttons, shift;
+                float x, y;
+            } move{buttons, ShiftState(), PixelsToScaleX(static_cast<float>(GET_X_LPARAM(lParam))),
+                   PixelsToScaleY(static_cast<float>(GET_Y_LPARAM(lParam)))};
+            RunHostEvent([this, &move] { MouseMove(move.buttons, move.shift, move.x, move.y); });
             Flush();
             return 0;
         }

@@ -49,8 +49,14 @@ bool SetFocus(Control& control) {
 }
 
 bool HandleControlKeyboard(Control& control, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    KeyboardControl* keys = KeysOf(control);
     result = 0;
+    // Every message of every control passes here: the cast is made only for the few that
+    // concern the keyboard.
+    switch (msg) {
+        case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_UPDATEUISTATE: break;
+        default: return false;
+    }
+    KeyboardControl* keys = KeysOf(control);
     switch (msg) {
         case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR:
             return keys && HandleKey(control, *keys, msg, wParam, lParam);

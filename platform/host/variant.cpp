@@ -100,7 +100,13 @@ double RoundedInRange(double d, double lo, double hi) {
 bool Variant::ToBool() const { return NumericValue(*this, value_) != 0; }
 std::uint8_t Variant::ToByte() const { return static_cast<std::uint8_t>(RoundedInRange(NumericValue(*this, value_), 0, 255)); }
 std::int16_t Variant::ToInteger() const {
-    return static_cast<std::int16_t>(RoundedInRange(NumericValue(*this, value_), -32768, 32767));
+    // Whole-number kinds that fit need neither rounding nor the trip through double.
+    switch (Type()) {
+        case VarType::Integer: return std::get<std::int16_t>(value_);
+        case VarType::Byte: return std::get<std::uint8_t>(value_);
+        case VarType::Boolean: return std::get<bool>(value_) ? -1 : 0;
+        default: return static_cast<std::int16_t>(RoundedInRange(NumericValue(*this, value_), -32768, 32767));
+    }
 }
 std::int32_t Variant::ToLong() const {
     // Whole-number kinds need neither rounding nor the trip through double.

@@ -115,6 +115,9 @@ void HostTimer::SetInterval(int ms) {
 }
 
 void HostTimer::SetEnabled(bool enabled) {
+    // A stopped timer has no entry to remove: stopping it again (as every click that cancels a
+    // pending delay does) costs nothing.
+    if (!enabled && !enabled_) return;
     enabled_ = enabled;
     Restart();
 }
