@@ -50,6 +50,15 @@ LPCSTR SizingCursor(LRESULT hit);
 LRESULT DefNonClientButtonDown(HWND hwnd, WPARAM hit, LPARAM screenPoint);
 LRESULT DefNonClientDoubleClick(HWND hwnd, WPARAM hit);
 LRESULT DefSysCommand(HWND hwnd, WPARAM command, LPARAM lParam);
+// The keys DefWindowProcA turns into system commands of the top-level window: Alt+Space (the
+// window menu) and Alt+F4 (close). True when the key was one of them.
+bool DefSystemKey(HWND hwnd, UINT msg, WPARAM key);
+
+// system_menu.cpp: the window's copy of the window menu, and the menu shown below the caption's
+// icon with the commands its state does not allow greyed; a chosen command is sent as
+// WM_SYSCOMMAND.
+HMENU SystemMenuOf(HWND hwnd, bool revert);
+void ShowSystemMenu(HWND hwnd);
 
 // placement.cpp: ShowWindow's minimise, maximise and restore commands; the work area
 // (the screen without the task strip) that maximised windows fill.
