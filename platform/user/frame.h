@@ -29,6 +29,7 @@ constexpr LRESULT HTHELP = 21;
 
 // ---- Non-client messages, system commands, window placement --------------------------------------
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
 constexpr UINT WM_GETICON = 0x007F;
 constexpr UINT WM_SETICON = 0x0080;
 constexpr UINT WM_NCCALCSIZE = 0x0083;

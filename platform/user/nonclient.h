@@ -58,7 +58,13 @@ bool DefSystemKey(HWND hwnd, UINT msg, WPARAM key);
 // icon with the commands its state does not allow greyed; a chosen command is sent as
 // WM_SYSCOMMAND.
 HMENU SystemMenuOf(HWND hwnd, bool revert);
-void ShowSystemMenu(HWND hwnd);
+// At `at` (screen pixels), or by default below the caption's icon.
+void ShowSystemMenu(HWND hwnd, const POINT* at = nullptr);
+// A right click on the caption or its icon asks for a context menu (WM_CONTEXTMENU), whose
+// default answer on the frame is the window menu at the pointer; a child passes the question to
+// its parent.
+LRESULT DefNonClientRightUp(HWND hwnd, WPARAM hit, LPARAM screenPoint);
+LRESULT DefContextMenu(HWND hwnd, WPARAM wParam, LPARAM screenPoint);
 
 // placement.cpp: ShowWindow's minimise, maximise and restore commands; the work area
 // (the screen without the task strip) that maximised windows fill.

@@ -1,5 +1,5 @@
 // The window menu (system menu): the popup of the frame's commands that a press on the
-// caption's icon, a right click on the caption and Alt+Space open. Each window gets its own
+// caption's icon, a right click on the caption (through WM_CONTEXTMENU) and Alt+Space open. Each window gets its own
 // copy the first time it is asked for (GetSystemMenu), which the application may change; the
 // copy goes with the window. Before it shows, the commands the window's styles and state do
 // not allow are greyed: Restore only for a minimised or maximised window, Move not while
@@ -73,7 +73,7 @@ HMENU SystemMenuOf(HWND hwnd, bool revert) {
     return menu;
 }
 
-void ShowSystemMenu(HWND hwnd) {
+void ShowSystemMenu(HWND hwnd, const POINT* where) {
     WindowObject* w = LookupWindow(hwnd);
     if (!w || !(w->style & WS_SYSMENU)) return;
     HMENU menu = SystemMenuOf(hwnd, false);
@@ -82,7 +82,9 @@ void ShowSystemMenu(HWND hwnd) {
     // Below the caption's left end, where the icon is; a minimised window has no caption on the
     // screen, so its menu opens above the pointer.
     POINT at{};
-    if (w->style & WS_MINIMIZE) {
+    if (where) {
+        at = *where;
+    } else if (w->style & WS_MINIMIZE) {
         GetCursorPos(&at);
     } else {
         const FrameLayout f = LayoutFrame(w);
@@ -92,6 +94,22 @@ void ShowSystemMenu(HWND hwnd) {
     WindowTracker alive(hwnd);
     const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, at.x, at.y, 0, hwnd, nullptr));
     if (command && alive.Alive()) SendMessageA(hwnd, WM_SYSCOMMAND, command, 0);
+}
+
+LRESULT DefNonClientRightUp(HWND hwnd, WPARAM hit, LPARAM screenPoint) {
+    if (hit == static_cast<WPARAM>(HTCAPTION) || hit == static_cast<WPARAM>(HTSYSMENU))
+        SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), screenPoint);
+    return 0;
+}
+
+LRESULT DefContextMenu(HWND hwnd, WPARAM wParam, LPARAM screenPoint) {
+    WindowObject* w = LookupWindow(hwnd);
+    if (!w) return 0;
+    if (w->IsChild()) return SendMessageA(w->parent, WM_CONTEXTMENU, wParam, screenPoint);
+    const POINT at{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    const LRESULT hit = SendMessageA(hwnd, WM_NCHITTEST, 0, screenPoint);
+    if (hit == HTCAPTION || hit == HTSYSMENU) ShowSystemMenu(hwnd, &at);
+    return 0;
 }
 
 }  // namespace brimlox::user

@@ -307,6 +307,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCLBUTTONDOWN: return DefNonClientButtonDown(hwnd, wParam, lParam);
         case WM_NCLBUTTONDBLCLK: return DefNonClientDoubleClick(hwnd, wParam);
         case WM_SYSCOMMAND: return DefSysCommand(hwnd, wParam, lParam);
+        case WM_NCRBUTTONUP: return DefNonClientRightUp(hwnd, wParam, lParam);
+        case WM_CONTEXTMENU: return DefContextMenu(hwnd, wParam, lParam);
         case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
         case WM_GETTEXT: {
             auto* buffer = reinterpret_cast<char*>(lParam);

@@ -240,7 +240,8 @@ const char kClick[] = "down left\nwait 50ms\nup left\nwait 300ms\n";
 // The gallery form worked by its frame alone, as a user does: the caption carried away and
 // back, the bottom border pulled down and back (the form raises Resize and keeps its status
 // line across its width), the minimise button and the task strip's button, the maximise and
-// restore buttons, and the close button, which asks through QueryUnload before the form goes.
+// restore buttons, the window menu from Alt+Space, and the close button, which asks through
+// QueryUnload before the form goes.
 TEST(GalleryApp, TheFormMovesSizesMinimisesMaximisesRestoresAndClosesByItsFrame) {
     const std::string script = std::string("move 300 13\nwait 200ms\nscreenshot loaded\n") +
                                "down left\nwait 50ms\nmove 320 28\nwait 50ms\nmove 340 43\nwait 50ms\nup left\nwait 300ms\n"
@@ -255,11 +256,13 @@ TEST(GalleryApp, TheFormMovesSizesMinimisesMaximisesRestoresAndClosesByItsFrame)
                                "move 80 888\n" + kClick + "move 300 13\nwait 100ms\nscreenshot restored\n"
                                "move 641 13\n" + kClick + "screenshot maximised\n"
                                "move 645 9\n" + kClick + "move 300 13\nwait 100ms\nscreenshot unmaximised\n"
-                               "move 659 13\n" + kClick + "wait 300ms\n";
+                               "key down VK_MENU\nkey press VK_SPACE\nkey up VK_MENU\nwait 300ms\nscreenshot windowmenu\n"
+                               "key press N\nwait 300ms\nscreenshot menuminimised\n"
+                               "move 80 888\n" + kClick + "move 659 13\n" + kClick + "wait 300ms\n";
     ProcessResult r;
     auto shots = PlayGallery("gallery-frame", script,
                              {"loaded", "moved", "back", "sized", "unsized", "minimised", "restored", "maximised",
-                              "unmaximised"},
+                              "unmaximised", "windowmenu", "menuminimised"},
                              r);
     ASSERT_EQ(r.status, 0) << r.err;
     for (const auto& [name, shot] : shots) ASSERT_NE(shot, nullptr) << name;
@@ -304,6 +307,13 @@ TEST(GalleryApp, TheFormMovesSizesMinimisesMaximisesRestoresAndClosesByItsFrame)
     EXPECT_GT(DifferingPixels(unsized, maximised, status), 100) << "Resize";
     EXPECT_EQ(still(unsized, *shots["unmaximised"]), 0);
     EXPECT_EQ(DifferingPixels(unsized, *shots["unmaximised"], underForm), 0);
+    // Alt+Space opened the window menu below the caption's icon, and its Minimize sent the form
+    // to the task strip again.
+    const RECT menuPlace = Client({0, 0, 120, 100});
+    EXPECT_GT(DifferingPixels(*shots["unmaximised"], *shots["windowmenu"], menuPlace), 1500);
+    EXPECT_EQ(DifferingPixels(*shots["unmaximised"], *shots["windowmenu"], Client({200, 0, 664, 505})), 0);
+    EXPECT_GT(DifferingPixels(*shots["unmaximised"], *shots["menuminimised"], upper), 200000);
+    EXPECT_EQ(DifferingPixels(*shots["minimised"], *shots["menuminimised"], RECT{0, 876, 300, 900}), 0) << "its button";
     // The close button asked first (answered OK in a headless run), then the form went and the
     // session ended.
     EXPECT_NE(r.out.find("message box \"Brimlox gallery\": Close the Brimlox gallery?"), std::string::npos) << r.out;

@@ -316,9 +316,10 @@ TEST_F(FrameTest, PlacementKeepsTheNormalRectangleWhileMaximised) {
     DestroyWindow(w);
 }
 
-// The window menu, from the caption's icon and from Alt+Space: its commands greyed as the
-// window's state allows, chosen by their mnemonics, Move and Size worked with the arrow keys
-// and Enter, Alt+F4 closing, and a double click on the icon closing through the open menu.
+// The window menu, from the caption's icon, Alt+Space and a right click on the caption: its
+// commands greyed as the window's state allows, chosen by their mnemonics, Move and Size worked
+// with the arrow keys and Enter, Alt+F4 closing, and a double click on the icon closing through
+// the open menu.
 TEST_F(FrameTest, TheWindowMenuOpensFromTheIconAndAltSpaceAndWorksTheFrameFromTheKeyboard) {
     HWND w = MakeFramed("Menu", kSizable, 0, {10, 10, 210, 130});
     RunLoop();
@@ -362,6 +363,11 @@ TEST_F(FrameTest, TheWindowMenuOpensFromTheIconAndAltSpaceAndWorksTheFrameFromTh
     RunLoop();
     GetWindowRect(w, &r);
     EXPECT_EQ(r.bottom - r.top, 120) << "cancelled";
+    // A right click on the caption opens the menu at the pointer; N is Minimize's mnemonic.
+    UseScript("at 100ms move 110 30\nclick right\nat 300ms key press N\n");
+    RunLoop();
+    EXPECT_TRUE(IsIconic(w));
+    ShowWindow(w, SW_RESTORE);
     // Alt+F4 closes.
     UseScript("at 100ms key down VK_MENU\nkey press VK_F4\nkey up VK_MENU\n");
     RunLoop();
