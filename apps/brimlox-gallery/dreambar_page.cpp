@@ -83,6 +83,11 @@ public:
         const int y = r.top + static_cast<int>((r.bottom - r.top - 1) * fy);
         return Line("move " + std::to_string(x) + " " + std::to_string(y));
     }
+    // A point of the page's client area.
+    PageTourWriter& MoveInForm(int x, int y) {
+        const POINT p = FormPoint(form_, x, y);
+        return Line("move " + std::to_string(p.x) + " " + std::to_string(p.y));
+    }
     PageTourWriter& Line(const std::string& line) {
         text_ << line << "\n";
         return *this;
@@ -121,20 +126,20 @@ std::shared_ptr<host::Form> OpenDreamBarPage(const std::string& formsDir) {
 // caption strip then, and the accordion shows Files open.
 Tour DreamBarTour(const host::Form& form) {
     PageTourWriter t(form);
-    t.Line("move 330 420").Wait(300);
+    t.MoveInForm(330, 420).Wait(300);
     t.Shot("dreambars", "DreamBar page (forms/dreambars.json): the top bar hidden to its caption strip, the "
                         "accordion on the left with Files open and the two bars below it saved minimised, the "
                         "Properties bar on the right with its caption bar, and a message wrapped by the bar");
     t.MoveAcross("dbrTools", 0.5, 0.5).Wait(600);
     t.Shot("dreambars-shown", "The mouse on the top strip: the bar showed itself (over 150 ms), its two tool "
                               "windows arranged as bands side by side, and the notes moved down with it");
-    t.Line("move 330 600").Wait(1000);
+    t.MoveInForm(330, 600).Wait(1000);
     t.Shot("dreambars-hidden", "The mouse left the top bar: after its AutoHideDelay it hid again and the notes "
                                "moved back up");
     t.MoveAcross("dbrSearch", 0.5, 0.5).Line("click left").Wait(400);
     t.Shot("dreambars-accordion", "A click on the Search strip opened Search; Files closed and Help moved down "
                                   "with the change, as an accordion");
-    t.MoveAcross("dbrProps", 0.6, 0.5).Line("click right").Wait(400).Line("move 330 600").Wait(200);
+    t.MoveAcross("dbrProps", 0.6, 0.5).Line("click right").Wait(400).MoveInForm(330, 600).Wait(200);
     t.Shot("dreambars-rotated", "A right click minimised the Properties bar to the left: a strip whose caption "
                                 "reads upwards; the status line shows the Changed events");
     return t.Finish();

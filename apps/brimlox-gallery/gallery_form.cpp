@@ -147,6 +147,33 @@ void WireTrayIcon(const std::shared_ptr<GalleryState>& s) {
     });
 }
 
+// Sized by its frame, the form keeps the status line across its width and notes its new client
+// size; a Resize that leaves the size as it was (the form shown, or back from the task strip)
+// is not worth a line. Closed from its frame (the close button or the system menu), it asks
+// first, and a Cancel keeps it open.
+void WireFrame(const std::shared_ptr<GalleryState>& s) {
+    host::Form& form = *s->form;
+    auto size = std::make_shared<std::pair<float, float>>(form.ScaleWidth(), form.ScaleHeight());
+    form.Connect("Resize", [s, size](std::span<Variant>) {
+        host::Form& f = *s->form;
+        if (f.WindowState() == 1) return;
+        const std::pair<float, float> now{f.ScaleWidth(), f.ScaleHeight()};
+        if (now == *size) return;
+        *size = now;
+        auto status = s->Need("lblStatus");
+        const std::int32_t margin = host::GetProperty(*status, "Left").ToLong();
+        host::LetProperty(*status, "Width", Variant(std::max<std::int32_t>(0, static_cast<std::int32_t>(now.first) - 2 * margin)));
+        const int tpp = host::TwipsPerPixel();
+        s->Note("frmGallery Resize (" + std::to_string(static_cast<int>(now.first) / tpp) + " x " +
+                std::to_string(static_cast<int>(now.second) / tpp) + ")");
+    });
+    form.Connect("QueryUnload", [](std::span<Variant> a) {
+        if (a.size() < 2 || a[1].ToInteger() != host::kFormControlMenu) return;
+        if (host::MsgBox("Close the Brimlox gallery?", MB_OKCANCEL | MB_ICONQUESTION, "Brimlox gallery") == IDCANCEL)
+            a[0] = Variant(true);
+    });
+}
+
 // The document windows of the Windows frame take their titles from their Tag, so the window
 // list of the menu button names them as a document application would.
 void TitleDocuments(const GalleryState& s) {
@@ -180,6 +207,7 @@ std::shared_ptr<host::Form> OpenGalleryForm(const std::string& formsDir) {
         WireBars(state);
         WireBehaviour(state);
         WireTrayIcon(state);
+        WireFrame(state);
         TitleDocuments(*state);
         state->ShowMix();
         StartIndicatorDemo(*form);
@@ -196,6 +224,12 @@ POINT ScreenCentre(const host::Form& form, const std::string& control) {
     RECT r;
     GetWindowRect(c->hWnd(), &r);
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT FormPoint(const host::Form& form, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(form.hWnd(), &p);
+    return p;
 }
 
 }  // namespace brimlox::gallery

@@ -20,4 +20,7 @@ std::shared_ptr<host::Form> OpenGalleryForm(const std::string& formsDir);
 // The centre of a control of `form` in screen pixels (for scripted tours).
 POINT ScreenCentre(const host::Form& form, const std::string& control);
 
+// A point of `form`'s client area (pixels from its top left) in screen pixels.
+POINT FormPoint(const host::Form& form, int x, int y);
+
 }  // namespace brimlox::gallery

@@ -31,13 +31,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The screen the gallery's form fills: its borderless 664 x 816 pixels at the origin (the
-// window that shows it has the frame and title), with room below for the form to grow when
-// the floating tool bar docks at its bottom.
+// The screen the gallery's forms stand on: the framed form at the origin (672 x 843 pixels: a
+// 664 x 816 client area inside a sizing border of 4 and a caption of 19), room below it for
+// the form to grow when the floating tool bar docks at its bottom, and under that the 24 rows
+// of the task and tray strips, so neither covers the form.
 desktop::DesktopSettings GalleryScreen(bool headlessDialogs) {
     desktop::DesktopSettings s;
-    s.width = 664;
-    s.height = 848;
+    s.width = 672;
+    s.height = 900;
     s.headlessDialogs = headlessDialogs;
     return s;
 }

@@ -35,6 +35,11 @@ public:
         GetWindowRect(form_.Find(control)->hWnd(), &r);
         return Line("move " + std::to_string(r.right + dx) + " " + std::to_string((r.top + r.bottom) / 2));
     }
+    // A point of the form's client area, so the tour does not depend on the frame around it.
+    TourWriter& MoveInForm(int x, int y) {
+        const POINT p = FormPoint(form_, x, y);
+        return Line("move " + std::to_string(p.x) + " " + std::to_string(p.y));
+    }
     TourWriter& Line(const std::string& line) {
         text_ << line << "\n";
         return *this;
@@ -65,7 +70,7 @@ void AddTrayTour(TourWriter& t) {
     t.Line("click left").Wait(GetDoubleClickTime() + 300);
     t.Shot("tray-menu", "TrayIcon: a click on the icon in the tray strip at the bottom right opens its menu at "
                         "the cursor after the double-click time");
-    t.Keys("VK_ESCAPE").Line("move 2 2").Wait(300);
+    t.Keys("VK_ESCAPE").MoveInForm(2, 2).Wait(300);
 }
 
 // The floating tool bar: carried by its grip past the form's bottom it docks there (the form
@@ -73,14 +78,14 @@ void AddTrayTour(TourWriter& t) {
 // press on its grip turns it into a column.
 void AddToolBarTour(TourWriter& t) {
     t.MoveAcross("tbrFloat", 0.02, 0.5).Line("down left").Wait(100);
-    t.Line("move 400 700").Wait(100).Line("move 400 836").Wait(100).Line("up left").Wait(400);
+    t.MoveInForm(400, 700).Wait(100).MoveInForm(400, 836).Wait(100).Line("up left").Wait(400);
     t.Shot("toolbar-docked", "SplitWindow tool bar: dragged by its grip past the form's bottom edge it docked "
                              "there, and the form grew by the bar's height so the other controls keep their room");
-    t.Line("move 4 830").Line("down left").Wait(100).Line("move 300 560").Wait(100).Line("move 399 482").Wait(100);
-    t.Line("up left").Wait(300).Line("move 2 2").Wait(300);
+    t.MoveInForm(4, 830).Line("down left").Wait(100).MoveInForm(300, 560).Wait(100).MoveInForm(399, 482).Wait(100);
+    t.Line("up left").Wait(300).MoveInForm(2, 2).Wait(300);
     t.Shot("toolbar-floating", "Pulled off its edge by the grip, the tool bar floats again at its float size and "
                                "the form shrank back");
-    t.MoveAcross("tbrFloat", 0.02, 0.5).Line("click right").Wait(300).Line("move 2 2").Wait(300);
+    t.MoveAcross("tbrFloat", 0.02, 0.5).Line("click right").Wait(300).MoveInForm(2, 2).Wait(300);
     t.Shot("toolbar-turned", "A right press on the grip of the floating tool bar turned it into a column, its "
                              "new length one and a half times its old thickness");
 }
@@ -89,7 +94,7 @@ void AddToolBarTour(TourWriter& t) {
 
 Tour GalleryTour(const host::Form& form) {
     TourWriter t(form);
-    t.Line("move 2 2").Wait(100);
+    t.MoveInForm(2, 2).Wait(100);
     t.Shot("gallery", "The gallery form as loaded from forms/gallery.json: Command in its looks (plain, flat, "
                       "soft, rounded, gradient, inset caption with a wider bevel, picture, arrow glyphs), the "
                       "default, cancel and menu buttons, a toggle group, an auto-repeat counter, three scroll bars, and "
@@ -117,7 +122,7 @@ Tour GalleryTour(const host::Form& form) {
     t.Keys("VK_ESCAPE", 3).Wait(300);
     t.MoveAcross("cmdMenu", 0.96, 0.5).Line("click left").Wait(300).Keys("L").Wait(300);
     t.Shot("menu-choice", "The radio item Large chosen by its mnemonic: MenuClick reports its Tag");
-    t.Line("move 2 2").Keys("VK_RETURN").Wait(300).Keys("VK_ESCAPE").Wait(300);
+    t.MoveInForm(2, 2).Keys("VK_RETURN").Wait(300).Keys("VK_ESCAPE").Wait(300);
     t.Shot("default-button", "Enter pressed the default button, whose Click shows a message box (logged and "
                              "answered in headless runs, a real dialog in the live window), and Escape the "
                              "cancel button");
@@ -127,7 +132,7 @@ Tour GalleryTour(const host::Form& form) {
     t.Shot("divider-drag", "Divider: Alt and the left button lift the gradient dip divider; it follows the mouse "
                            "and shows as a bump while dragged");
     t.Keys("VK_ESCAPE").MoveTo("divGradDip", -110, 8).Wait(100).Line("up left").Line("key up VK_MENU");
-    t.Line("move 2 2").Wait(300);
+    t.MoveInForm(2, 2).Wait(300);
     t.Shot("divider-back", "Escape during the drag put the divider back where it was, a dip again; the Cancel "
                            "button did not see the key");
     t.Wait(1500);
@@ -139,7 +144,7 @@ Tour GalleryTour(const host::Form& form) {
     t.MoveRightOf("picOutline", 31).Wait(100).MoveRightOf("picOutline", 61).Wait(100);
     t.Shot("splitter-drag", "SplitWindow: the gap between two panes dragged with the mouse; a line XOR-drawn on "
                             "the screen shows where it goes");
-    t.Line("up left").Wait(300).Line("move 2 2").Wait(300);
+    t.Line("up left").Wait(300).MoveInForm(2, 2).Wait(300);
     t.Shot("splitter-moved", "The release moved the boundary: the Outline pane grew, the nested splitter beside it "
                              "shrank and laid out its own two panes again");
     AddTrayTour(t);

@@ -29,6 +29,7 @@ constexpr LRESULT HTHELP = 21;
 
 // ---- Non-client messages, system commands, window placement --------------------------------------
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
+constexpr UINT WM_CONTEXTMENU = 0x007B;
 constexpr UINT WM_GETICON = 0x007F;
 constexpr UINT WM_SETICON = 0x0080;
 constexpr UINT WM_NCCALCSIZE = 0x0083;
@@ -56,6 +57,8 @@ constexpr WPARAM SC_MOVE = 0xF010;
 constexpr WPARAM SC_MINIMIZE = 0xF020;
 constexpr WPARAM SC_MAXIMIZE = 0xF030;
 constexpr WPARAM SC_CLOSE = 0xF060;
+constexpr WPARAM SC_MOUSEMENU = 0xF090;
+constexpr WPARAM SC_KEYMENU = 0xF100;
 constexpr WPARAM SC_RESTORE = 0xF120;
 constexpr WPARAM WMSZ_LEFT = 1;
 constexpr WPARAM WMSZ_RIGHT = 2;
@@ -123,6 +126,9 @@ WINBOOL IsZoomed(HWND hwnd);
 WINBOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement);
 WINBOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement);
 WINBOOL OpenIcon(HWND hwnd);
+// The window's own copy of the window menu (made on first request; the application may change
+// it), or with `revert` the copy dropped so the next request gets the standard one again.
+HMENU GetSystemMenu(HWND hwnd, WINBOOL revert);
 // Caption buttons (DFC_CAPTION) with the Marlett glyphs; other control types are refused.
 WINBOOL DrawFrameControl(HDC hdc, LPRECT rect, UINT type, UINT state);
 // Whether moving and sizing by the frame moves the window itself (TRUE) or an XOR outline

@@ -8,6 +8,10 @@
 //                                             (or, with full-window drag, the window moved)
 //   tracking  --button released-->            idle: outline erased, window placed, WM_EXITSIZEMOVE
 //   tracking  --Escape, capture lost, quit--> idle: outline erased, window where it was
+//   tracking  --arrow key-->                  tracking: the pointer moved 8 pixels that way (a
+//                                             size from the window menu takes the first arrow's
+//                                             edge, with the pointer put at that edge)
+//   tracking  --Enter-->                      as a release
 // The caption buttons: pressed --move off--> drawn up --move back--> drawn pushed; released over
 // the button sends its system command, elsewhere nothing.
 #include <algorithm>
@@ -78,7 +82,9 @@ struct Tracking {
 };
 
 // Follows the pointer to a new rectangle; the window may adjust it (WM_MOVING, WM_SIZING).
+// A size from the keyboard waits until an arrow has chosen its edge.
 void FollowPointer(Tracking& t, POINT pt, HDC screen) {
+    if (!t.moving && t.edge == 0) return;
     RECT next = TrackedRect(t.original, t.edge, t.moving, POINT{pt.x - t.start.x, pt.y - t.start.y}, t.limits);
     SendMessageA(t.hwnd, t.moving ? WM_MOVING : WM_SIZING, t.moving ? 0 : t.edge, reinterpret_cast<LPARAM>(&next));
     if (EqualRect(&next, &t.current) || !IsWindow(t.hwnd)) return;
@@ -89,6 +95,28 @@ void FollowPointer(Tracking& t, POINT pt, HDC screen) {
         PlaceAt(t.hwnd, next);
     }
     t.current = next;
+}
+
+constexpr int kKeyStep = 8;
+constexpr WPARAM kCloseKey = VK_F1 + 3;  // F4, with Alt held
+
+// An arrow key during the loop: it chooses the edge of a size begun from the keyboard, then
+// moves the pointer, whose move the loop follows like any other.
+void FollowArrow(Tracking& t, WPARAM key) {
+    POINT step{key == VK_LEFT ? -kKeyStep : key == VK_RIGHT ? kKeyStep : 0,
+               key == VK_UP ? -kKeyStep : key == VK_DOWN ? kKeyStep : 0};
+    if (step.x == 0 && step.y == 0) return;
+    if (!t.moving && t.edge == 0) {
+        t.edge = key == VK_LEFT ? WMSZ_LEFT : key == VK_RIGHT ? WMSZ_RIGHT : key == VK_UP ? WMSZ_TOP : WMSZ_BOTTOM;
+        const RECT& r = t.current;
+        t.start = POINT{step.x < 0 ? r.left : step.x > 0 ? r.right - 1 : (r.left + r.right) / 2,
+                        step.y < 0 ? r.top : step.y > 0 ? r.bottom - 1 : (r.top + r.bottom) / 2};
+        SetCursorPos(t.start.x, t.start.y);
+        return;
+    }
+    POINT p;
+    GetCursorPos(&p);
+    SetCursorPos(p.x + step.x, p.y + step.y);
 }
 
 // Runs the loop until the release (true) or a cancel (false).
@@ -102,6 +130,8 @@ bool RunTrackingLoop(Tracking& t, HDC screen) {
             case WM_LBUTTONUP: return true;
             case WM_KEYDOWN:
                 if (m.wParam == VK_ESCAPE) return false;
+                if (m.wParam == VK_RETURN) return true;
+                FollowArrow(t, m.wParam);
                 break;
             default:
                 TranslateMessage(&m);
@@ -118,6 +148,13 @@ void TrackMoveSize(HWND hwnd, WPARAM command) {
     if (!w || (w->style & (WS_MINIMIZE | WS_MAXIMIZE))) return;
     Tracking t{hwnd, (command & 0xFFF0) == SC_MOVE, command & 0x000F, {}, WindowRectOnScreen(w), {}, {}};
     t.current = t.original;
+    // Begun from the window menu (no hit code in the command), a move takes the pointer to the
+    // middle of the caption and a size to the middle of the window.
+    if ((command & 0x000F) == 0) {
+        const RECT& r = t.original;
+        const FrameLayout f = LayoutFrame(w);
+        SetCursorPos((r.left + r.right) / 2, t.moving ? r.top + (f.caption.top + f.caption.bottom) / 2 : (r.top + r.bottom) / 2);
+    }
     GetCursorPos(&t.start);
     SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&t.limits));
     WindowTracker alive(hwnd);
@@ -203,6 +240,8 @@ LRESULT DefNonClientButtonDown(HWND hwnd, WPARAM hit, LPARAM screenPoint) {
         if (!IsZoomed(hwnd)) SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, screenPoint);
     } else if (code >= HTLEFT && code <= HTBOTTOMRIGHT) {
         SendMessageA(hwnd, WM_SYSCOMMAND, SC_SIZE + static_cast<WPARAM>(code - HTLEFT + WMSZ_LEFT), screenPoint);
+    } else if (code == HTSYSMENU) {
+        SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU + HTSYSMENU, screenPoint);
     } else if (code == HTCLOSE || code == HTMINBUTTON || code == HTMAXBUTTON) {
         if (ButtonEnabled(hwnd, code) && TrackCaptionButton(hwnd, code))
             SendMessageA(hwnd, WM_SYSCOMMAND, ButtonCommand(hwnd, code), screenPoint);
@@ -222,8 +261,12 @@ LRESULT DefNonClientDoubleClick(HWND hwnd, WPARAM hit) {
     return 0;
 }
 
-LRESULT DefSysCommand(HWND hwnd, WPARAM command, LPARAM) {
+LRESULT DefSysCommand(HWND hwnd, WPARAM command, LPARAM lParam) {
     switch (command & 0xFFF0) {
+        case SC_MOUSEMENU: ShowSystemMenu(hwnd); break;
+        case SC_KEYMENU:
+            if (lParam == ' ') ShowSystemMenu(hwnd);
+            break;
         case SC_MOVE:
         case SC_SIZE: TrackMoveSize(hwnd, command); break;
         case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
@@ -233,6 +276,17 @@ LRESULT DefSysCommand(HWND hwnd, WPARAM command, LPARAM) {
         default: break;
     }
     return 0;
+}
+
+bool DefSystemKey(HWND hwnd, UINT msg, WPARAM key) {
+    const bool menu = msg == WM_SYSCHAR && key == ' ';
+    const bool close = msg == WM_SYSKEYDOWN && key == kCloseKey;
+    if (!menu && !close) return false;
+    // A child passes the key on to the window whose frame it is.
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    if (!top) top = hwnd;
+    SendMessageA(top, WM_SYSCOMMAND, menu ? SC_KEYMENU : SC_CLOSE, menu ? ' ' : 0);
+    return true;
 }
 
 }  // namespace brimlox::user

@@ -50,6 +50,21 @@ LPCSTR SizingCursor(LRESULT hit);
 LRESULT DefNonClientButtonDown(HWND hwnd, WPARAM hit, LPARAM screenPoint);
 LRESULT DefNonClientDoubleClick(HWND hwnd, WPARAM hit);
 LRESULT DefSysCommand(HWND hwnd, WPARAM command, LPARAM lParam);
+// The keys DefWindowProcA turns into system commands of the top-level window: Alt+Space (the
+// window menu) and Alt+F4 (close). True when the key was one of them.
+bool DefSystemKey(HWND hwnd, UINT msg, WPARAM key);
+
+// system_menu.cpp: the window's copy of the window menu, and the menu shown below the caption's
+// icon with the commands its state does not allow greyed; a chosen command is sent as
+// WM_SYSCOMMAND.
+HMENU SystemMenuOf(HWND hwnd, bool revert);
+// At `at` (screen pixels), or by default below the caption's icon.
+void ShowSystemMenu(HWND hwnd, const POINT* at = nullptr);
+// A right click on the caption or its icon asks for a context menu (WM_CONTEXTMENU), whose
+// default answer on the frame is the window menu at the pointer; a child passes the question to
+// its parent.
+LRESULT DefNonClientRightUp(HWND hwnd, WPARAM hit, LPARAM screenPoint);
+LRESULT DefContextMenu(HWND hwnd, WPARAM wParam, LPARAM screenPoint);
 
 // placement.cpp: ShowWindow's minimise, maximise and restore commands; the work area
 // (the screen without the task strip) that maximised windows fill.

@@ -101,10 +101,30 @@ void AddMinimizeObserver(MinimizeObserver observer) {
 }
 
 namespace {
+
 int g_reservedBottom = 0;
+
+// A change of the work area re-fits the maximised top-level windows to it, as the shell's
+// strip appearing or going does on Windows: a maximised window never lies under the strip nor
+// leaves a gap where the strip was.
+void RefitMaximisedWindows() {
+    const std::vector<HWND> windows = DesktopWindowObject().children;
+    for (HWND h : windows) {
+        WindowObject* w = LookupWindow(h);
+        if (!w || (w->style & (WS_MAXIMIZE | WS_MINIMIZE)) != WS_MAXIMIZE) continue;
+        const RECT want = MaximisedRect(w);
+        if (!EqualRect(&want, &w->rect)) PlaceInState(w, want);
+    }
 }
 
-void ReserveScreenBottom(int pixels) { g_reservedBottom = std::max(0, pixels); }
+}  // namespace
+
+void ReserveScreenBottom(int pixels) {
+    pixels = std::max(0, pixels);
+    if (pixels == g_reservedBottom) return;
+    g_reservedBottom = pixels;
+    RefitMaximisedWindows();
+}
 
 RECT WorkArea() {
     const auto& s = desktop::Desktop::Instance().Settings();

@@ -307,6 +307,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCLBUTTONDOWN: return DefNonClientButtonDown(hwnd, wParam, lParam);
         case WM_NCLBUTTONDBLCLK: return DefNonClientDoubleClick(hwnd, wParam);
         case WM_SYSCOMMAND: return DefSysCommand(hwnd, wParam, lParam);
+        case WM_NCRBUTTONUP: return DefNonClientRightUp(hwnd, wParam, lParam);
+        case WM_CONTEXTMENU: return DefContextMenu(hwnd, wParam, lParam);
         case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
         case WM_GETTEXT: {
             auto* buffer = reinterpret_cast<char*>(lParam);
@@ -350,7 +352,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 SetCursor(LoadCursorA(nullptr, SizingCursor(static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lParam))))));
             return FALSE;
         }
-        case WM_CHANGEUISTATE: case WM_UPDATEUISTATE: case WM_QUERYUISTATE: case WM_SYSKEYDOWN:
+        case WM_SYSCHAR: DefSystemKey(hwnd, msg, wParam); return 0;
+        case WM_SYSKEYDOWN:
+            if (DefSystemKey(hwnd, msg, wParam)) return 0;
+            return DefUiStateProc(w, msg, wParam, lParam);
+        case WM_CHANGEUISTATE: case WM_UPDATEUISTATE: case WM_QUERYUISTATE:
             return DefUiStateProc(w, msg, wParam, lParam);
         default: return 0;
     }

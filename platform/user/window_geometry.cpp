@@ -90,14 +90,12 @@ void InvalidateWhole(WindowObject* w) {
     InvalidateClient(w, c, true);
 }
 
-// Repaints or recomposes what a window covered at `oldScreen` before a change.
+// Repaints or recomposes what a window covered at `oldScreen` before a change. A child's
+// rectangle is in its parent's client coordinates already, whatever frame the parent has.
 void ExposeOldArea(WindowObject* w, const RECT& oldInParent, const RECT& oldScreen) {
     WindowObject* p = LookupWindow(w->parent);
     if (p && !p->isDesktop) {
-        RECT in = NonClientInsets(p);
-        RECT r = oldInParent;
-        OffsetRect(&r, -in.left, -in.top);
-        InvalidateClient(p, r, true);
+        InvalidateClient(p, oldInParent, true);
     } else {
         ComposeScreenRect(oldScreen);
     }

@@ -114,19 +114,22 @@ TEST(BrimloxCli, RendersAndChecksTheGalleryFormAtAnyScale) {
     std::string error;
     auto normal = gdi::ReadSurfacePng(out, &error);
     ASSERT_NE(normal, nullptr) << error;
-    EXPECT_EQ(normal->Width(), 664);
-    EXPECT_EQ(normal->Height(), 816);
+    // The 664 x 816 client area the form was laid out for, in a sizing border and a caption.
+    EXPECT_EQ(normal->Width(), 672);
+    EXPECT_EQ(normal->Height(), 843);
     // Button face at the plain button, window white in the first document window.
-    EXPECT_EQ(gdi::ToColorRef(normal->Get(40, 40)), RGB(212, 208, 200));
-    EXPECT_EQ(gdi::ToColorRef(normal->Get(600, 270)), RGB(255, 255, 255));
+    EXPECT_EQ(gdi::ToColorRef(normal->Get(44, 63)), RGB(212, 208, 200));
+    EXPECT_EQ(gdi::ToColorRef(normal->Get(604, 293)), RGB(255, 255, 255));
 
     r = RunProcess({kCli, "render", kGalleryForm, "-o", out, "--scale", "10"});
     ASSERT_EQ(r.status, 0) << r.err;
     auto large = gdi::ReadSurfacePng(out, &error);
     ASSERT_NE(large, nullptr) << error;
-    EXPECT_EQ(large->Width(), 996);
-    EXPECT_EQ(large->Height(), 1224);
-    EXPECT_EQ(gdi::ToColorRef(large->Get(900, 405)), RGB(255, 255, 255));
+    // The twips of the form scale, the frame (5 pixels) and caption (28) follow the metrics of
+    // that scale, so the client area starts at 5, 33.
+    EXPECT_EQ(large->Width(), 1008);
+    EXPECT_EQ(large->Height(), 1264);
+    EXPECT_EQ(gdi::ToColorRef(large->Get(905, 438)), RGB(255, 255, 255));
 
     r = RunProcess({kCli, "check", kGalleryForm});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -148,8 +151,9 @@ TEST(BrimloxCli, RunPlaysAScriptAndPrintsTheEventsRaised) {
     const std::string dir = OutputDir() + "/cli-run";
     fs::remove_all(dir);
     const std::string script = OutputDir() + "/cli-run.script";
-    // Centre of the plain button (its frame at 8, 8, the button at 12, 22 of 92 x 30).
-    std::ofstream(script) << "move 66 45\nclick left\nwait 100ms\nscreenshot pressed\n";
+    // Centre of the plain button (its frame at 8, 8, the button at 12, 22 of 92 x 30, in a
+    // client area that starts at 4, 23 inside the form's sizing border and caption).
+    std::ofstream(script) << "move 70 68\nclick left\nwait 100ms\nscreenshot pressed\n";
     ProcessResult r = RunProcess({kCli, "run", kGalleryForm, "--script", script, "--out", dir});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("cmdPlain MouseDown 1 0"), std::string::npos) << r.out;

@@ -98,6 +98,44 @@ TEST_F(FormFrameTest, TitleBarButtonsChangeWindowStateRaiseResizeAndAskQueryUnlo
     EXPECT_TRUE(form->Unloaded()) << "the second close was not cancelled";
 }
 
+// A maximised form fills the work area as it changes: the task strip that appears when another
+// form is minimised takes its rows from the maximised form, which gets them back when the strip
+// goes, also when the maximised form itself went to the strip and came back from it.
+TEST_F(FormFrameTest, AMaximisedFormFollowsTheWorkAreaAsTheTaskStripComesAndGoes) {
+    auto big = Form::Create("frmBig");
+    big->Move(1500, 1500, 4800, 3600);
+    auto small = Form::Create("frmSmall");
+    small->Move(3000, 3000, 3000, 2400);
+    big->Show();
+    small->Show();
+    DoEvents();
+    big->SetWindowState(2);
+    const int screenH = GetSystemMetrics(SM_CYSCREEN), border = GetSystemMetrics(SM_CYFRAME);
+    auto bottom = [&] {
+        RECT r;
+        GetWindowRect(big->hWnd(), &r);
+        return static_cast<int>(r.bottom);
+    };
+    int resizes = 0;
+    big->Connect("Resize", [&](std::span<Variant>) { ++resizes; });
+    EXPECT_EQ(bottom(), screenH + border);
+    small->SetWindowState(1);
+    EXPECT_EQ(bottom(), screenH - shell::TaskStrip::kHeight + border) << "clear of the strip";
+    EXPECT_EQ(resizes, 1);
+    EXPECT_TRUE(IsZoomed(big->hWnd()));
+    small->SetWindowState(0);
+    EXPECT_EQ(bottom(), screenH + border) << "the rows back";
+    big->SetWindowState(1);
+    ASSERT_NE(shell::TaskStrip::Instance().Strip(), nullptr);
+    ShowWindow(big->hWnd(), SW_RESTORE);
+    EXPECT_EQ(big->WindowState(), 2);
+    EXPECT_EQ(shell::TaskStrip::Instance().Strip(), nullptr);
+    EXPECT_EQ(bottom(), screenH + border) << "back from the strip, with the strip's rows too";
+    EXPECT_EQ(big->ScaleHeight(), static_cast<float>((screenH - GetSystemMetrics(SM_CYCAPTION)) * 15));
+    small->Unload();
+    big->Unload();
+}
+
 TEST_F(FormFrameTest, AFormSavedMaximisedComesBackMaximisedWithItsNormalSize) {
     auto form = Form::Create("frmState");
     form->Move(1200, 900, 6000, 4500);

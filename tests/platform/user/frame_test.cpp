@@ -316,5 +316,69 @@ TEST_F(FrameTest, PlacementKeepsTheNormalRectangleWhileMaximised) {
     DestroyWindow(w);
 }
 
+// The window menu, from the caption's icon, Alt+Space and a right click on the caption: its
+// commands greyed as the window's state allows, chosen by their mnemonics, Move and Size worked
+// with the arrow keys and Enter, Alt+F4 closing, and a double click on the icon closing through
+// the open menu.
+TEST_F(FrameTest, TheWindowMenuOpensFromTheIconAndAltSpaceAndWorksTheFrameFromTheKeyboard) {
+    HWND w = MakeFramed("Menu", kSizable, 0, {10, 10, 210, 130});
+    RunLoop();
+    HMENU menu = GetSystemMenu(w, FALSE);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetSystemMenu(w, FALSE), menu) << "the window keeps its copy";
+    EXPECT_EQ(GetMenuItemCount(menu), 7);
+    EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), static_cast<UINT>(SC_CLOSE));
+    auto greyed = [&](WPARAM command) { return (GetMenuState(menu, static_cast<UINT>(command), MF_BYCOMMAND) & MF_GRAYED) != 0; };
+    // A press on the icon opens the menu below it; X is Maximize's mnemonic.
+    UseScript("at 100ms move 22 22\ndown left\nat 150ms up left\nat 300ms key press X\n");
+    RunLoop();
+    EXPECT_TRUE(IsZoomed(w));
+    EXPECT_TRUE(greyed(SC_RESTORE) && !greyed(SC_MOVE) && !greyed(SC_SIZE)) << "shown for a normal window";
+    // Alt+Space opens it maximised: Restore is the one way back, Move, Size and Maximize greyed.
+    const std::string altSpace = "key down VK_MENU\nkey press VK_SPACE\nkey up VK_MENU\n";
+    UseScript("at 100ms " + altSpace + "at 300ms key press R\n");
+    RunLoop();
+    EXPECT_FALSE(IsZoomed(w));
+    EXPECT_TRUE(!greyed(SC_RESTORE) && greyed(SC_MOVE) && greyed(SC_SIZE) && greyed(SC_MAXIMIZE));
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 10);
+    // Move: each arrow carries the outline 8 pixels, Enter puts the window there.
+    UseScript("at 100ms " + altSpace + "at 300ms key press M\nat 400ms key press VK_RIGHT\nat 450ms key press VK_RIGHT\n"
+              "at 500ms key press VK_DOWN\nat 600ms key press VK_RETURN\n");
+    RunLoop();
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 26);
+    EXPECT_EQ(r.top, 18);
+    EXPECT_EQ(r.right - r.left, 200);
+    // Size: the first arrow picks the edge, the next ones move it; Escape would have undone it.
+    UseScript("at 100ms " + altSpace + "at 300ms key press S\nat 400ms key press VK_RIGHT\nat 450ms key press VK_RIGHT\n"
+              "at 500ms key press VK_RIGHT\nat 600ms key press VK_RETURN\n");
+    RunLoop();
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 26);
+    EXPECT_EQ(r.right - r.left, 216);
+    UseScript("at 100ms " + altSpace + "at 300ms key press S\nat 400ms key press VK_DOWN\nat 450ms key press VK_DOWN\n"
+              "at 600ms key press VK_ESCAPE\n");
+    RunLoop();
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.bottom - r.top, 120) << "cancelled";
+    // A right click on the caption opens the menu at the pointer; N is Minimize's mnemonic.
+    UseScript("at 100ms move 110 30\nclick right\nat 300ms key press N\n");
+    RunLoop();
+    EXPECT_TRUE(IsIconic(w));
+    ShowWindow(w, SW_RESTORE);
+    // Alt+F4 closes.
+    UseScript("at 100ms key down VK_MENU\nkey press VK_F4\nkey up VK_MENU\n");
+    RunLoop();
+    EXPECT_FALSE(IsWindow(w));
+    // A double click on the icon: the first press opens the menu, the second closes the window.
+    HWND other = MakeFramed("Twice", kSizable, 0, {10, 10, 210, 130});
+    RunLoop();
+    UseScript("at 100ms move 22 22\ndown left\nat 120ms up left\nat 200ms down left\nat 220ms up left\n");
+    RunLoop();
+    EXPECT_FALSE(IsWindow(other));
+}
+
 }  // namespace
 }  // namespace brimlox::test

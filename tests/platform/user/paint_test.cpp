@@ -29,6 +29,38 @@ const char* BrushClass(const char* name, HBRUSH brush) {
     return name;
 }
 
+// A child that moves or hides inside a framed parent leaves the parent's background where it
+// was: the area its parent repaints is the child's old rectangle in the parent's client area,
+// not shifted by the parent's border and caption.
+TEST_F(PaintTest, AChildMovedOrHiddenInAFramedParentUncoversItsWholeOldPlace) {
+    const char* white = BrushClass("WhiteFramed", static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const char* face = BrushClass("FaceMoved", HandleFromValue<HBRUSH>(COLOR_BTNFACE + 1));
+    HWND top = CreateWindowExA(0, white, "framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 150, nullptr, nullptr,
+                               nullptr, nullptr);
+    HWND kid = MakeChild(top, "kid", {20, 20, 60, 60}, face);
+    RunLoop();
+    POINT origin{0, 0};
+    ClientToScreen(top, &origin);
+    ASSERT_GT(origin.y, 20) << "a caption above the client area";
+    auto oldPlace = [&] {
+        int covered = 0;
+        for (int y = 20; y < 60; ++y)
+            for (int x = 20; x < 60; ++x) covered += ScreenAt(origin.x + x, origin.y + y) != RGB(255, 255, 255);
+        return covered;
+    };
+    EXPECT_EQ(oldPlace(), 40 * 40);
+    SetWindowPos(kid, nullptr, 100, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RunLoop();
+    EXPECT_EQ(oldPlace(), 0) << "moved away";
+    EXPECT_EQ(ScreenAt(origin.x + 110, origin.y + 30), GetSysColor(COLOR_BTNFACE));
+    SetWindowPos(kid, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RunLoop();
+    ShowWindow(kid, SW_HIDE);
+    RunLoop();
+    EXPECT_EQ(oldPlace(), 0) << "hidden";
+    DestroyWindow(top);
+}
+
 TEST_F(PaintTest, PaintsComeWhenTheQueueIsEmptyParentsFirstAndEraseWithTheClassBrush) {
     // A class brush may also be a system colour index plus one.
     const char* white = BrushClass("WhitePaint", static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
