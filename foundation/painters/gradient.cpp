@@ -22,10 +22,11 @@ struct Channels {
     }
 };
 
+// Each band is filled with the DC's own brush in the band's colour: a gradient of a few dozen
+// bands then creates and deletes no brush at all.
 void FillWith(HDC hdc, const RECT& band, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(hdc, &band, brush);
-    DeleteObject(brush);
+    SetDCBrushColor(hdc, colour);
+    FillRect(hdc, &band, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 }  // namespace
@@ -71,7 +72,10 @@ void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, b
         band.left = rect.left;
     }
     bands.emplace_back(band, current.Colour());
+    // The caller's DC brush colour is left as it was.
+    const COLORREF callers = SetDCBrushColor(hdc, current.Colour());
     for (auto it = bands.rbegin(); it != bands.rend(); ++it) FillWith(hdc, it->first, it->second);
+    SetDCBrushColor(hdc, callers);
 }
 
 }  // namespace brimlox::foundation

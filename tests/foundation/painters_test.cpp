@@ -50,7 +50,9 @@ TEST_F(PaintersTest, BevelStylesMatchTheirPictures) {
 
 TEST_F(PaintersTest, VerticalGradientRoundsItsBandsAndPaintsOnlyWhenABandMoves) {
     Canvas canvas(4, 10, RGB(0, 255, 0));
+    SetDCBrushColor(canvas.dc(), RGB(1, 2, 3));
     GradientFill(canvas.dc(), RECT{0, 0, 4, 10}, RGB(255, 0, 0), RGB(0, 0, 255), true);
+    EXPECT_EQ(SetDCBrushColor(canvas.dc(), RGB(0, 0, 0)), RGB(1, 2, 3)) << "the caller's DC brush colour is kept";
     // 256 steps over 10 rows: the first band to cover a pixel is step 12, so the bottom row
     // is not pure blue; the last is step 243, so the top row is close to, but not, red.
     EXPECT_EQ(canvas.At(0, 9), RGB(12, 0, 243));
