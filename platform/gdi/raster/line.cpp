@@ -37,14 +37,18 @@ public:
         }
     }
     std::int64_t Offset() const { return negative_ ? -offset_ : offset_; }
-    void Step() {
+    // The way Offset moves when a step carries: +1 or -1.
+    int Sign() const { return negative_ ? -1 : 1; }
+    // Advances one major step; true when the minor coordinate moved.
+    bool Step() {
         if (!negative_) {
             rest_ -= twoMinor_;
-            if (rest_ < 0) { ++offset_; rest_ += twoMajor_; }
+            if (rest_ < 0) { ++offset_; rest_ += twoMajor_; return true; }
         } else {
             rest_ += twoMinor_;
-            if (rest_ >= twoMajor_) { ++offset_; rest_ -= twoMajor_; }
+            if (rest_ >= twoMajor_) { ++offset_; rest_ -= twoMajor_; return true; }
         }
+        return false;
     }
 
 private:
@@ -101,6 +105,10 @@ public:
     explicit PixelWriter(Surface& s)
         : surface_(s), direct_(s.Format() == PixelFormat::Bgrx32), base_(s.Row(0)),
           pitch_(s.Height() > 1 ? s.Row(1) - s.Row(0) : 0) {}
+    bool Direct() const { return direct_; }
+    std::uint32_t* Base() const { return reinterpret_cast<std::uint32_t*>(base_); }
+    // Rows apart in pixels (negative for a bottom-up layout).
+    std::ptrdiff_t PitchPixels() const { return pitch_ / static_cast<std::ptrdiff_t>(sizeof(std::uint32_t)); }
     void Copy(int x, int y, std::uint32_t value) {
         if (direct_) *Pixel(x, y) = value;
         else surface_.Put(x, y, value);
@@ -144,8 +152,41 @@ void WalkPixels(const LineWalk& w, MinorStepper minor, Visit&& visit) {
     }
 }
 
+// A solid copy into 32-bpp rows: one store per pixel, the position kept as an index that
+// moves by one pixel or one row per step instead of being worked out from the coordinates.
+void DrawSolidCopy32(PixelWriter& out, const LineWalk& w, MinorStepper minor, std::uint32_t value,
+                     bool wholeMinorInside) {
+    const std::ptrdiff_t pitch = out.PitchPixels();
+    const std::ptrdiff_t majorStep = w.xMajor ? w.dir : w.dir * pitch;
+    const std::ptrdiff_t minorStep = (w.xMajor ? pitch : 1) * minor.Sign();
+    const std::int64_t a = w.m0 + w.dir * w.first;
+    std::int64_t b = w.n0 + minor.Offset();
+    std::ptrdiff_t at = w.xMajor ? static_cast<std::ptrdiff_t>(b * pitch + a) : static_cast<std::ptrdiff_t>(a * pitch + b);
+    std::uint32_t* base = out.Base();
+    if (wholeMinorInside) {
+        // The minor coordinate only moves one way, so with both ends inside the clip every
+        // pixel is: no test per pixel.
+        for (std::int64_t i = w.first; i <= w.last; ++i) {
+            base[at] = value;
+            at += majorStep;
+            if (minor.Step()) at += minorStep;
+        }
+        return;
+    }
+    for (std::int64_t i = w.first; i <= w.last; ++i) {
+        if (b >= w.minorLo && b < w.minorHi) base[at] = value;
+        at += majorStep;
+        if (minor.Step()) at += minorStep, b += minor.Sign();
+    }
+}
+
 // A solid pen writes every pixel with one value or one pair of masks; no dash walker runs.
-void DrawSolid(PixelWriter& out, const LineWalk& w, const MinorStepper& minor, const CosmeticPen& pen) {
+void DrawSolid(PixelWriter& out, const LineWalk& w, const MinorStepper& minor, const CosmeticPen& pen,
+               bool wholeMinorInside) {
+    if (pen.rop2 == 13 && out.Direct()) {
+        DrawSolidCopy32(out, w, minor, pen.color, wholeMinorInside);
+        return;
+    }
     if (pen.rop2 == 13) {  // R2_COPYPEN
         const std::uint32_t value = pen.color;
         WalkPixels(w, minor, [&](int x, int y, std::int64_t) { out.Copy(x, y, value); });
@@ -192,11 +233,14 @@ void DrawCosmeticLine(Surface& target, const RECT& clip, std::int64_t x0, std::i
     }
     if (w.first > w.last) return;
     MinorStepper minor(major == 0 ? 1 : major, xMajor ? dy : dx, w.first);
+    const std::int64_t minorFirst = w.n0 + minor.Offset();
+    const std::int64_t minorLast = w.n0 + MinorStepper(major == 0 ? 1 : major, xMajor ? dy : dx, w.last).Offset();
+    const bool wholeMinorInside = std::min(minorFirst, minorLast) >= w.minorLo && std::max(minorFirst, minorLast) < w.minorHi;
     PixelWriter out(target);
     // A pattern with no length draws solid, as the dash walker treats it.
     bool solid = true;
     for (int d : pen.dashes) solid = solid && d == 0;
-    if (solid) DrawSolid(out, w, minor, pen);
+    if (solid) DrawSolid(out, w, minor, pen, wholeMinorInside);
     else DrawDashed(out, w, minor, pen, start);
 }
 

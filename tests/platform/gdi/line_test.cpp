@@ -367,3 +367,68 @@ TEST_F(GdiLine, PenCreationRulesMatchWindows) {
         if (p) DeleteObject(p);
     }
 }
+
+namespace {
+
+// A DIB section of `bits` per pixel, `height` negative for top-down, selected into its own DC.
+struct DibCanvas {
+    DibCanvas(int width, int height, int bits) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = static_cast<WORD>(bits);
+        info.bmiHeader.biCompression = BI_RGB;
+        void* pixels = nullptr;
+        dc = CreateCompatibleDC(nullptr);
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+        old = SelectObject(dc, bitmap);
+        RECT all{0, 0, width, height < 0 ? -height : height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    ~DibCanvas() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old = nullptr;
+};
+
+}  // namespace
+
+// Solid copy-pen lines take a direct path into the screen's 32-bpp rows; every other layout
+// goes pixel by pixel. Random lines, inside or crossing the edges on either axis, must choose
+// the same pixels there, and on 32-bpp DIBs of both row orders, as on a 24-bpp DIB.
+TEST_F(GdiLine, DirectThirtyTwoBitLinesChooseThePixelsOfEveryOtherLayout) {
+    constexpr int kW = 61, kH = 47;
+    DibCanvas reference(kW, kH, 24), bottomUp(kW, kH, 32), topDown(kW, -kH, 32);
+    ASSERT_TRUE(reference.bitmap && bottomUp.bitmap && topDown.bitmap);
+    Canvas device(kW, kH);  // the screen's own 32-bpp layout
+    unsigned seed = 12345;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 1103515245u + 12345u;
+        return lo + static_cast<int>((seed >> 8) % static_cast<unsigned>(hi - lo + 1));
+    };
+    for (int line = 0; line < 400; ++line) {
+        const int reach = line % 2 ? 30 : 0;  // every other line lies wholly inside
+        const int x0 = next(-reach, kW + reach), y0 = next(-reach, kH + reach);
+        const int x1 = next(-reach, kW + reach), y1 = next(-reach, kH + reach);
+        HPEN pen = CreatePen(PS_SOLID, 0, RGB(next(0, 255), next(0, 255), next(0, 255)));
+        for (HDC dc : {reference.dc, bottomUp.dc, topDown.dc, device.dc()}) {
+            HGDIOBJ old = SelectObject(dc, pen);
+            MoveToEx(dc, x0, y0, nullptr);
+            LineTo(dc, x1, y1);
+            SelectObject(dc, old);
+        }
+        DeleteObject(pen);
+    }
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            ASSERT_EQ(GetPixel(bottomUp.dc, x, y), GetPixel(reference.dc, x, y)) << x << "," << y;
+            ASSERT_EQ(GetPixel(topDown.dc, x, y), GetPixel(reference.dc, x, y)) << x << "," << y;
+            ASSERT_EQ(device.At(x, y), GetPixel(reference.dc, x, y)) << x << "," << y;
+        }
+}
