@@ -50,6 +50,22 @@ const Registration* FindForForeground(Match matches) {
     return nullptr;
 }
 
+// Whether the focused window takes Enter or Escape itself, as it answers WM_GETDLGCODE: a
+// focused push button is pressed by Enter (not the default button), and a control in the
+// middle of a keyboard operation keeps both keys.
+bool FocusTakesKey(WPARAM vk, LPARAM data) {
+    HWND focus = GetFocus();
+    if (!focus || !IsWindow(focus) || (vk != VK_RETURN && vk != VK_ESCAPE)) return false;
+    MSG msg{};
+    msg.hwnd = focus;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = vk;
+    msg.lParam = data;
+    const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, vk, reinterpret_cast<LPARAM>(&msg));
+    if (code & DLGC_WANTMESSAGE) return true;
+    return vk == VK_RETURN && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
 const Registration* EntryForKey(WPARAM vk) {
     if (vk == VK_RETURN) return FindForForeground([](const Registration& e) { return e.isDefault; });
     if (vk == VK_ESCAPE) return FindForForeground([](const Registration& e) { return e.isCancel; });
@@ -75,7 +91,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM vk, LPARAM lParam) {
         return CallNextHookEx(r.hook, code, vk, lParam);
     }
     // Only when the key is being taken from the queue: a look with PM_NOREMOVE clicks nothing.
-    if (code == HC_ACTION) {
+    if (code == HC_ACTION && !FocusTakesKey(vk, lParam)) {
         if (const Registration* e = EntryForKey(vk)) {
             PostMessageA(e->window, WM_LBUTTONDOWN, 0, 0);
             PostMessageA(e->window, WM_LBUTTONUP, 0, 0);

@@ -1,7 +1,8 @@
 // The keyboard hook registry: the accelerator (Alt+letter), Default (Enter) and Cancel (Escape)
 // keys of buttons. One thread keyboard hook serves every registered window; a key it matches
 // for the foreground form is turned into a posted left-button press and release on the
-// registered window and swallowed.
+// registered window and swallowed. Enter and Escape are left to the focused window when it
+// claims them (WM_GETDLGCODE): a focused push button takes Enter itself.
 #pragma once
 
 #include <cstdint>

@@ -57,6 +57,7 @@ public:
     void CaptureLost() override;
     void KeyDown(int keyCode, int shift, bool repeat) override;
     void KeyUp(int keyCode, int shift) override;
+    LRESULT DialogCode(int keyCode) const override;
     void GotFocus() override;
     void LostFocus() override;
     void FocusCueChanged() override { Repaint(); }

@@ -6,6 +6,11 @@
 //   idle --Space down (enabled, not pressed)--> pressed by Space: MouseDown's work
 //   pressed by Space --Space up--> idle: MouseUp's work, with the pointer taken as inside
 //   pressed by Space --focus lost--> idle: drawn up, no Click (as a lost capture)
+//   idle --Enter down (enabled, not pressed)--> a click at the top-left corner, posted as the
+//        Default key posts it: MouseDown, Click and MouseUp come together
+//
+// A focused button claims Enter (WM_GETDLGCODE), so Enter presses the focused button rather
+// than the form's default button, as a focused push button does on Windows.
 //
 // The focus frame (DrawFocusRect, inside the border) is drawn while the button has the focus
 // and its window shows the focus cue, that is after keyboard navigation.
@@ -16,9 +21,20 @@
 namespace brimlox::controls {
 
 void Command::KeyDown(int keyCode, int shift, bool repeat) {
-    if (keyCode != VK_SPACE || repeat || spacePress_ || pressed_ || !Enabled()) return;
+    if (repeat || spacePress_ || pressed_ || !Enabled()) return;
+    if (keyCode == VK_RETURN) {
+        PostMessageA(hWnd(), WM_LBUTTONDOWN, 0, 0);
+        PostMessageA(hWnd(), WM_LBUTTONUP, 0, 0);
+        return;
+    }
+    if (keyCode != VK_SPACE) return;
     spacePress_ = true;
     MouseDown(1, shift, 0, 0);
+}
+
+LRESULT Command::DialogCode(int keyCode) const {
+    (void)keyCode;
+    return DLGC_BUTTON | (default_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
 }
 
 void Command::KeyUp(int keyCode, int shift) {

@@ -13,6 +13,7 @@
 //   splitwindow_drag.cpp        the gap hit test and the modal drag loop with its track line
 //   splitwindow_paint.cpp       background, gradient, border, grip, the layout a paint drives
 //   splitwindow_input.cpp       mouse handlers, pointers, the cursor timer, menu hand-over
+//   splitwindow_keys.cpp        the keyboard: moving a gap with the keys, the focus frame
 //   splitwindow_dock*.cpp       docking, floating, moving, sizing, turning, tool-bar layout
 //
 // Units: the panes, the children's Left/Top/Width/Height and the control's own Width/Height are
@@ -30,6 +31,7 @@
 #include "controls/mouse_info.h"
 #include "foundation/host_contract.h"
 #include "foundation/persistence/form_persistence.h"
+#include "platform/host/keyboard.h"
 
 namespace brimlox::controls {
 
@@ -42,7 +44,7 @@ enum SplitStyleConst : std::int16_t { SplitterWindow = 0, ToolBarWindow = 1 };
 // values that the splitter offers, but drawn by the same painter).
 constexpr std::int16_t kToolBarBorderStyle = 7;
 
-class SplitWindow : public host::Control {
+class SplitWindow : public host::Control, public host::KeyboardControl {
 public:
     SplitWindow();
     ~SplitWindow() override;
@@ -67,6 +69,14 @@ public:
     void DblClick() override;
     void CaptureLost() override;
     void Terminate() override;
+
+    // ---- The keyboard (splitwindow_keys.cpp) ----------------------------------------------------
+    void KeyDown(int keyCode, int shift, bool repeat) override;
+    bool TakesFocus() const override;
+    LRESULT DialogCode(int keyCode) const override;
+    void GotFocus() override;
+    void LostFocus() override;
+    void FocusCueChanged() override;
 
     // ---- Properties (interface order) ---------------------------------------------------------
     bool Active() const { return active_; }
@@ -195,6 +205,10 @@ public:
     // The drag's track line from (x1, y1) to (x2, y2), screen pixels, XOR-drawn on the screen's
     // DC: drawing the same line again erases it.
     void DrawTrackLine(int x1, int y1, int x2, int y2) const;
+    // The gap the keys move (the index of the pane after it), if the splitter has one.
+    std::optional<std::size_t> KeyGap() const;
+    // Whether a move made with the keys is under way (Escape would undo it).
+    bool KeyMoving() const { return keyMoveStart_.has_value(); }
     // The layout work of every paint after the first: follow children moved, resized, added or
     // removed (also what the benches time).
     void LaterPaintLayout();
@@ -258,6 +272,23 @@ private:
     TrackResult TrackSplitterH(HWND window, int y0, int left, int right, int min, int max);
     TrackResult TrackSplitter(HWND window, bool vertical, int p0, int from, int to, int min, int max);
     int TrackLineWidth() const;
+    void MoveGap(std::size_t before, std::size_t after, std::int32_t d);
+
+    // ---- The keyboard (splitwindow_keys.cpp) ----
+    // A gap in pixels along the axis from the control's edge: where it is (the end of the pane
+    // before it) and the limits a drag of it keeps to.
+    struct GapSpan {
+        std::size_t before = 0, after = 0;
+        int pos = 0, lower = 0, upper = 0;
+    };
+    std::vector<std::size_t> ShownGaps() const;
+    GapSpan SpanOf(std::size_t after) const;
+    void MoveKeyGapTo(int target);
+    void StepKeyGap(int pixels);
+    void SelectNextGap(bool forward);
+    void EndKeyMove(bool restore);
+    void RepaintFocus();
+    void DrawFocusFrame();
 
     // ---- Painting (splitwindow_paint.cpp) ----
     void FollowContainerLook();
@@ -400,6 +431,10 @@ private:
     bool splitDragging_ = false;
     bool resetting_ = false;
     bool needsRespread_ = false;  // a scale that could not be done: spread on the next paint
+
+    // ---- The keyboard ----
+    std::size_t keyGap_ = 0;  // the pane after the gap the keys move; the first gap when none
+    std::optional<std::vector<PaneInfo>> keyMoveStart_;  // the panes before a move by the keys
 
     // ---- Mouse and menu band ----
     CmdMouseInfo mouseInfo_;

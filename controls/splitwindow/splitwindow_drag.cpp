@@ -84,20 +84,29 @@ bool SplitWindow::StartSplitterDrag(float x, float y) {
     if (lower > upper) lower = upper = press;
     splitDragging_ = true;
     auto alive = alive_;
+    // A press ends a move made with the keys where it stands; the gap pressed is the one the
+    // keys move from now on.
+    EndKeyMove(false);
+    keyGap_ = after;
     const TrackResult result = along
         ? TrackSplitterV(window, press, origin.y, origin.y + client.bottom, lower, upper)
         : TrackSplitterH(window, press, origin.x, origin.x + client.right, lower, upper);
     if (!*alive) return true;
     splitDragging_ = false;
     if (!result.accepted || result.displacement == 0) return true;
-    const std::int32_t d = Rounded(result.displacement * tpp);
+    MoveGap(before, after, Rounded(result.displacement * tpp));
+    return true;
+}
+
+// Moves the gap between two shown panes by d twips (panes hidden between them move along), then
+// places the children and raises Changed: the end of a drag, and each step of the keys.
+void SplitWindow::MoveGap(std::size_t before, std::size_t after, std::int32_t d) {
     for (std::size_t j = before + 1; j <= after; ++j) panes_[j].start += d;
     panes_[after].size -= d;
     panes_[before].size += d;
     layoutInitialised_ = true;
     ArrangePanes();
     RaiseChanged();
-    return true;
 }
 
 SplitWindow::TrackResult SplitWindow::TrackSplitterV(HWND window, int x0, int top, int bottom, int min, int max) {

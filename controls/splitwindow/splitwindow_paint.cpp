@@ -56,6 +56,7 @@ void SplitWindow::Paint() {
     if (!*alive) return;
     PaintBorder();
     PaintGrip();
+    DrawFocusFrame();
     RepaintChildrenOnTop();
     paintedOnce_ = true;
 }

@@ -245,6 +245,15 @@ void Control::HandlePaint() {
     EndPaint(hwnd_, &ps);
 }
 
+namespace {
+
+bool PressFromMouse() {
+    INPUT_MESSAGE_SOURCE source{};
+    return GetCurrentInputMessageSource(&source) && source.deviceType == IMDT_MOUSE;
+}
+
+}  // namespace
+
 void Control::HandleButton(UINT msg, WPARAM wParam, LPARAM lParam) {
     (void)wParam;
     int button = 1;
@@ -256,9 +265,11 @@ void Control::HandleButton(UINT msg, WPARAM wParam, LPARAM lParam) {
     int shift = ShiftState();
     if (msg == base || msg == base + 2) {
         // The host captures the mouse from the first press until every button is up again; a
-        // control that takes the focus takes it with that press.
+        // control that takes the focus takes it with a press of the mouse. A click made for a
+        // key (the Default, Cancel and accelerator keys post one) leaves the focus where it is,
+        // as a dialog's Enter and Escape do, so Enter keeps going to the default button.
         if (buttons_ == 0) {
-            if (CanGetFocus(*this) && !HasFocus(*this)) host::SetFocus(*this);
+            if (CanGetFocus(*this) && !HasFocus(*this) && PressFromMouse()) host::SetFocus(*this);
             if (!hwnd_) return;
             SetCapture(hwnd_);
         }

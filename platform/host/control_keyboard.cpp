@@ -31,7 +31,8 @@ bool HandleKey(Control& control, KeyboardControl& keys, UINT msg, WPARAM wParam,
 }  // namespace
 
 bool CanGetFocus(const Control& control) {
-    return control.hWnd() && dynamic_cast<const KeyboardControl*>(&control) != nullptr;
+    const auto* keys = dynamic_cast<const KeyboardControl*>(&control);
+    return control.hWnd() && keys && keys->TakesFocus();
 }
 
 bool HasFocus(const Control& control) { return control.hWnd() && ::GetFocus() == control.hWnd(); }
@@ -60,6 +61,16 @@ bool HandleControlKeyboard(Control& control, UINT msg, WPARAM wParam, LPARAM lPa
     switch (msg) {
         case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR:
             return keys && HandleKey(control, *keys, msg, wParam, lParam);
+        case WM_GETDLGCODE:
+            if (keys) result = keys->DialogCode(static_cast<int>(wParam));
+            return keys != nullptr;
+        case WM_MOUSEWHEEL: {
+            if (!keys) return false;
+            const int delta = static_cast<short>(HIWORD(wParam));
+            bool handled = false;
+            RunHostEvent([&] { handled = keys->MouseWheel(delta, ShiftState()); });
+            return handled;
+        }
         case WM_SETFOCUS:
             if (keys) RunHostEvent([&] { keys->GotFocus(); });
             return keys != nullptr;

@@ -1,6 +1,8 @@
 // TextBox, CheckBox and ListBox of the host's standard controls.
 #include <algorithm>
 
+#include "platform/user/keyboard_cues.h"
+
 #include "platform/gdi/text.h"
 #include "platform/host/standard_controls.h"
 #include "platform/host/type_builder.h"
@@ -54,7 +56,7 @@ void TextBox::Paint() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &r, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    if (::GetFocus() == hWnd() && hWnd()) {
+    if (HasFocus(*this)) {
         // The caret stands after the last character, where typing goes.
         SIZE extent{};
         GetTextExtentPoint32A(dc, text_.c_str(), static_cast<int>(text_.size()), &extent);
@@ -64,41 +66,6 @@ void TextBox::Paint() {
         const int top = r.top + (r.bottom - r.top - tm.tmHeight) / 2;
         FillWith(dc, RECT{x, top, x + 1, top + tm.tmHeight}, GetSysColor(COLOR_WINDOWTEXT));
     }
-}
-
-void TextBox::MouseDown(int button, int shift, float x, float y) {
-    (void)button, (void)shift, (void)x, (void)y;
-    SetFocus();
-}
-
-void TextBox::SetFocus() {
-    if (!hWnd()) return;
-    if (!controlProc_) {
-        // The host's control procedure stays underneath; keys and focus changes are taken
-        // here first, so every control keeps the host's own message handling.
-        controlProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::KeyProc)));
-    }
-    ::SetFocus(hWnd());
-}
-
-LRESULT CALLBACK TextBox::KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* box = dynamic_cast<TextBox*>(reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
-    if (!box || !box->controlProc_) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    WNDPROC below = box->controlProc_;
-    switch (msg) {
-        case WM_CHAR: {
-            auto keep = box->shared_from_this();
-            RunHostEvent([&] { box->TypeCharacter(static_cast<char>(wParam)); });
-            return 0;
-        }
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            box->Refresh();
-            return 0;
-        default: break;
-    }
-    return CallWindowProcA(below, hwnd, msg, wParam, lParam);
 }
 
 void TextBox::TypeCharacter(char c) {
@@ -163,6 +130,33 @@ void CheckBox::Paint() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ResolveColor(ForeColor()));
     DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &t, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+    if (ShowsFocusRect(*this)) {
+        // The frame runs one pixel round the caption, as far as the box allows.
+        RECT text = t;
+        DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+        const int height = text.bottom - text.top;
+        RECT frame{t.left - 1, (r.bottom - height) / 2 - 1, std::min<LONG>(text.right + 1, r.right), 0};
+        frame.bottom = std::min<LONG>(frame.top + height + 2, r.bottom);
+        frame.top = std::max<LONG>(frame.top, 0);
+        DrawFocusRect(dc, &frame);
+    }
+}
+
+void CheckBox::KeyDown(int keyCode, int shift, bool repeat) {
+    (void)shift;
+    if (keyCode == VK_SPACE && !repeat) spacePress_ = true;
+}
+
+void CheckBox::KeyUp(int keyCode, int shift) {
+    (void)shift;
+    if (keyCode != VK_SPACE || !spacePress_) return;
+    spacePress_ = false;
+    Click();
+}
+
+void CheckBox::LostFocus() {
+    spacePress_ = false;
+    Refresh();
 }
 
 // ---- ListBox ---------------------------------------------------------------------------------
@@ -261,24 +255,16 @@ void ListBox::MoveSelection(int vk) {
     if (ListCount() > 0) SetListIndex(std::clamp(to, 0, ListCount() - 1));
 }
 
-LRESULT CALLBACK ListBox::KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* list = dynamic_cast<ListBox*>(reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
-    if (!list || !list->controlProc_) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    WNDPROC below = list->controlProc_;
-    auto keep = list->shared_from_this();
-    switch (msg) {
-        case WM_KEYDOWN:
-            RunHostEvent([&] { list->MoveSelection(static_cast<int>(wParam)); });
-            return 0;
-        case WM_MOUSEWHEEL: {
-            // Three lines a notch, towards the top for a turn away from the user.
-            const int notches = static_cast<short>(HIWORD(wParam)) / 120;
-            list->SetTopIndex(list->topIndex_ - 3 * notches);
-            return 0;
-        }
-        default: break;
-    }
-    return CallWindowProcA(below, hwnd, msg, wParam, lParam);
+void ListBox::KeyDown(int keyCode, int shift, bool repeat) {
+    (void)shift, (void)repeat;
+    MoveSelection(keyCode);
+}
+
+// Three lines a notch, towards the top for a turn away from the user.
+bool ListBox::MouseWheel(int delta, int shift) {
+    (void)shift;
+    SetTopIndex(topIndex_ - 3 * (delta / 120));
+    return true;
 }
 
 void ListBox::SetTabStops(std::vector<int> stops) {
@@ -335,16 +321,17 @@ void ListBox::Paint() {
             start = tab + 1;
         }
     }
+    if (ShowsFocusRect(*this)) {
+        // Round the current line: the selection, or the first line shown when none is chosen.
+        const std::int32_t current = listIndex_ >= 0 ? listIndex_ : topIndex_;
+        const int y = (current - topIndex_) * lineHeight;
+        RECT frame{0, y, r.right, y + lineHeight};
+        if (y >= 0 && y < r.bottom) DrawFocusRect(dc, &frame);
+    }
 }
 
 void ListBox::MouseDown(int button, int shift, float x, float y) {
     (void)button, (void)shift, (void)x;
-    if (hWnd() && !controlProc_) {
-        // The host's control procedure stays underneath; keys and the wheel are taken here.
-        controlProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListBox::KeyProc)));
-    }
-    if (hWnd()) ::SetFocus(hWnd());
     int row = topIndex_ + ScaleToPixelsY(y) / LineHeight();
     if (row >= 0 && row < ListCount()) SetListIndex(row);
 }

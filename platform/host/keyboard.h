@@ -30,6 +30,15 @@ public:
     virtual void KeyDown(int keyCode, int shift, bool repeat) { (void)keyCode, (void)shift, (void)repeat; }
     virtual void KeyUp(int keyCode, int shift) { (void)keyCode, (void)shift; }
     virtual void KeyPress(int keyAscii) { (void)keyAscii; }
+    // Whether the control takes the focus in its present state (a splitter does, the same
+    // control as a tool bar does not).
+    virtual bool TakesFocus() const { return true; }
+    // The control's answer to WM_GETDLGCODE for a key the form would otherwise use itself: a
+    // push button claims Enter (DLGC_UNDEFPUSHBUTTON), a control in the middle of something
+    // claims Enter or Escape (DLGC_WANTMESSAGE), so the default and cancel buttons leave them.
+    virtual LRESULT DialogCode(int keyCode) const { (void)keyCode; return 0; }
+    // The wheel goes to the focused control; false hands it on to the container.
+    virtual bool MouseWheel(int delta, int shift) { (void)delta, (void)shift; return false; }
     virtual void GotFocus() {}
     virtual void LostFocus() {}
     // The window's keyboard cues changed while this control has the focus: a control that draws

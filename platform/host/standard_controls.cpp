@@ -4,6 +4,7 @@
 
 #include "platform/gdi/text.h"
 #include "platform/host/control_registry.h"
+#include "platform/user/keyboard_cues.h"
 #include "platform/host/type_builder.h"
 #include "platform/user/user.h"
 
@@ -245,8 +246,39 @@ void CommandButton::Paint() {
     HDC dc = hDC();
     RECT r = ClientOf(hWnd());
     DrawEdge(dc, &r, pressed_ ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    RECT frame = r;
     if (pressed_) OffsetRect(&r, 1, 1);
     DrawCaption(dc, caption_, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, ResolveColor(ForeColor()));
+    // Inside the edge (two pixels) with one pixel to spare.
+    InflateRect(&frame, -3, -3);
+    if (ShowsFocusRect(*this) && frame.right - frame.left >= 2 && frame.bottom - frame.top >= 2)
+        DrawFocusRect(dc, &frame);
+}
+
+// Space presses the button while it is down and clicks on its release; Enter clicks at once.
+void CommandButton::KeyDown(int keyCode, int shift, bool repeat) {
+    (void)shift;
+    if (repeat || spacePress_) return;
+    if (keyCode == VK_RETURN) {
+        Click();
+    } else if (keyCode == VK_SPACE) {
+        spacePress_ = pressed_ = true;
+        Refresh();
+    }
+}
+
+void CommandButton::KeyUp(int keyCode, int shift) {
+    (void)shift;
+    if (keyCode != VK_SPACE || !spacePress_) return;
+    spacePress_ = pressed_ = false;
+    Refresh();
+    Click();
+}
+
+// A press by Space that loses the focus comes up without a click.
+void CommandButton::LostFocus() {
+    if (spacePress_) spacePress_ = pressed_ = false;
+    Refresh();
 }
 
 void RegisterStandardControls() {

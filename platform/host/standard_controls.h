@@ -3,9 +3,13 @@
 // CheckBox, ListBox, and the DriveListBox, DirListBox and FileListBox that an application makes
 // follow each other (Drive's Change sets Dir's Path, Dir's Change sets File's Path).
 //
-// A ListBox scrolls: it takes the arrow keys and the wheel once a press has given it the focus.
-// A TextBox takes typing once it has the focus (a press on it, or SetFocus); its text grows at
-// the end and Backspace takes the last character away.
+// The keyboard: CommandButton, TextBox, CheckBox and the lists take the focus (a press, Tab,
+// SetFocus) and show it the Windows way: a TextBox by its caret, a list by a dotted frame round
+// its current line, a check box round its caption, a button inside its edge (the frames only
+// once the window shows the focus cue). A TextBox takes typing: its text grows at the end and
+// Backspace takes the last character away. A list moves its selection with the arrow keys,
+// Page Up, Page Down, Home and End, and scrolls with the wheel. Space clicks a button (on its
+// release) and toggles a check box; Enter clicks a focused button.
 //
 // Events when code sets a value: TextBox.Text raises Change; CheckBox.Value raises Click;
 // ListBox.ListIndex raises Click; CommandButton.Value = True raises Click; DriveListBox.Drive
@@ -17,6 +21,9 @@
 #include <vector>
 
 #include "platform/host/control.h"
+#include "platform/host/keyboard.h"
+
+#include "platform/compat/push_x11_macros.h"
 
 namespace brimlox::host {
 
@@ -117,7 +124,7 @@ private:
     bool stretch_ = false;
 };
 
-class CommandButton : public CaptionedControl {
+class CommandButton : public CaptionedControl, public KeyboardControl {
 public:
     std::string TypeName() const override { return "CommandButton"; }
     std::string DefaultNameBase() const override { return "Command"; }
@@ -130,12 +137,19 @@ public:
     void MouseDown(int, int, float, float) override { pressed_ = true; Refresh(); }
     void MouseUp(int, int, float, float) override { pressed_ = false; Refresh(); }
     void Click() override;
+    void KeyDown(int keyCode, int shift, bool repeat) override;
+    void KeyUp(int keyCode, int shift) override;
+    LRESULT DialogCode(int) const override { return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON; }
+    void GotFocus() override { Refresh(); }
+    void LostFocus() override;
+    void FocusCueChanged() override { Refresh(); }
 
 private:
     bool pressed_ = false;
+    bool spacePress_ = false;
 };
 
-class TextBox : public Control {
+class TextBox : public Control, public KeyboardControl {
 public:
     std::string TypeName() const override { return "TextBox"; }
     std::string DefaultNameBase() const override { return "Text"; }
@@ -146,20 +160,20 @@ public:
     void ReadProperties(PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
     void Paint() override;
-    // A press gives the box the keyboard focus; typed characters are added at the end of the
-    // text and Backspace removes the last one, each raising Change.
-    void MouseDown(int button, int shift, float x, float y) override;
-    // Gives the box the keyboard focus (SetFocus), as a press on it does.
-    void SetFocus();
+    // Typed characters are added at the end of the text and Backspace removes the last one,
+    // each raising Change.
+    void KeyPress(int keyAscii) override { TypeCharacter(static_cast<char>(keyAscii)); }
+    LRESULT DialogCode(int) const override { return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS; }
+    // The caret comes and goes with the focus.
+    void GotFocus() override { Refresh(); }
+    void LostFocus() override { Refresh(); }
 
 private:
-    static LRESULT CALLBACK KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void TypeCharacter(char c);
     std::string text_;
-    WNDPROC controlProc_ = nullptr;  // the window procedure under the key handling
 };
 
-class CheckBox : public CaptionedControl {
+class CheckBox : public CaptionedControl, public KeyboardControl {
 public:
     std::string TypeName() const override { return "CheckBox"; }
     std::string DefaultNameBase() const override { return "Check"; }
@@ -172,12 +186,19 @@ public:
     void Paint() override;
     // A click toggles between unchecked and checked (a greyed box becomes unchecked).
     void Click() override { SetValue(value_ == 1 ? 0 : 1); }
+    // Space toggles as a click does, when it comes up after going down on the box.
+    void KeyDown(int keyCode, int shift, bool repeat) override;
+    void KeyUp(int keyCode, int shift) override;
+    void GotFocus() override { Refresh(); }
+    void LostFocus() override;
+    void FocusCueChanged() override { Refresh(); }
 
 private:
     std::int16_t value_ = 0;
+    bool spacePress_ = false;
 };
 
-class ListBox : public Control {
+class ListBox : public Control, public KeyboardControl {
 public:
     std::string TypeName() const override { return "ListBox"; }
     std::string DefaultNameBase() const override { return "List"; }
@@ -200,10 +221,16 @@ public:
     void ReadProperties(PropertyBag& bag) override;
     void WriteProperties(PropertyBag& bag) override;
     void Paint() override;
-    // A press selects the line under it and gives the list the keyboard focus: then the arrow
-    // keys, Page Up, Page Down, Home and End move the selection and the wheel scrolls.
+    // A press selects the line under it (and gives the list the focus, as Tab does): then the
+    // arrow keys, Page Up, Page Down, Home and End move the selection and the wheel scrolls.
     void MouseDown(int button, int shift, float x, float y) override;
     void DblClick() override { RaiseEvent("DblClick"); }
+    void KeyDown(int keyCode, int shift, bool repeat) override;
+    bool MouseWheel(int delta, int shift) override;
+    LRESULT DialogCode(int) const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+    void GotFocus() override { Refresh(); }
+    void LostFocus() override { Refresh(); }
+    void FocusCueChanged() override { Refresh(); }
 
 protected:
     std::vector<std::string> items_;
@@ -212,11 +239,9 @@ protected:
     std::vector<int> tabStops_;
 
 private:
-    static LRESULT CALLBACK KeyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     int LineHeight();
     std::int32_t VisibleLines();
     void MoveSelection(int vk);
-    WNDPROC controlProc_ = nullptr;  // the window procedure under the key handling
 };
 
 class DriveListBox : public Control {
@@ -270,3 +295,5 @@ private:
 };
 
 }  // namespace brimlox::host
+
+#include "platform/compat/pop_x11_macros.h"

@@ -1,9 +1,12 @@
-// Command and the keyboard: Space and the Default key give exactly a mouse click's events, a
-// press by Space is cancelled when the focus leaves, toggles flip on Space, and the focus frame
-// shows after Tab but not after a click.
+// Command and the keyboard: Space, Enter and the Default and Cancel keys give exactly a mouse
+// click's events (Enter pressing the focused button before the default one), a press by Space is
+// cancelled when the focus leaves, toggles flip on Space, the focus frame shows after Tab but
+// not after a click, and keys that arrive while a menu is open or after the focused button went
+// away end somewhere sensible.
 #include <gtest/gtest.h>
 
 #include "controls/command/command_test.h"
+#include "menus/popup_menu.h"
 #include "platform/desktop/desktop.h"
 #include "platform/host/keyboard.h"
 
@@ -65,6 +68,39 @@ TEST_F(CommandTest, SpaceAndTheDefaultKeyClickExactlyAsTheMouseDoes) {
     host::Run();
     EXPECT_EQ(events, mouse);
     EXPECT_EQ(args, mouseArgs);
+
+    // Enter on a focused button that is not the default presses the focused one, once however
+    // long the key is held; Enter elsewhere is the default button's, Escape the cancel button's.
+    auto other = AddButton(*form, "cmdO", 100, 10, 75, 25);
+    auto cancel = AddButton(*form, "cmdC", 190, 10, 75, 25);
+    cancel->SetCancel(true);
+    auto bar = form->Add("ScrollBar", "sbrK");
+    bar->Move(10 * 15, 50 * 15, 150 * 15, 17 * 15);
+    LogArguments(*other, args);
+    ASSERT_TRUE(host::SetFocus(*other));
+    events.clear(), args.clear();
+    Script("key down VK_RETURN\nkey down VK_RETURN\nkey down VK_RETURN\nkey up VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(events, (Events{"cmdO:MouseDown", "cmdO:Click", "cmdO:MouseUp"}));
+    EXPECT_EQ(args, mouseArgs);
+    ASSERT_TRUE(host::SetFocus(*bar));
+    events.clear();
+    Script("key press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(events, mouse);
+    EXPECT_TRUE(host::HasFocus(*bar)) << "a click for a key leaves the focus where it is";
+    events.clear();
+    Script("key press VK_ESCAPE\nkey press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(events, (Events{"cmdC:MouseDown", "cmdC:Click", "cmdC:MouseUp", "cmdK:MouseDown", "cmdK:Click",
+                              "cmdK:MouseUp"}));
+    // A disabled focused button takes no Enter: it has lost the focus, so the default has it.
+    ASSERT_TRUE(host::SetFocus(*other));
+    other->SetEnabled(false);
+    events.clear();
+    Script("key press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(events, mouse);
 }
 
 TEST_F(CommandTest, APressBySpaceEndsWithoutClickWhenTheFocusLeavesAndTogglesFlip) {
@@ -129,6 +165,78 @@ TEST_F(CommandTest, TheFocusFrameShowsAfterTabAndNotAfterAClick) {
     Canvas back(200, 45);
     Capture(*form, back);
     EXPECT_TRUE(MatchesGolden(back.surface(), "controls/command_focus_back"));
+}
+
+TEST_F(CommandTest, KeysDuringAnOpenMenuOrAfterTheFocusedButtonWentEndSomewhereSensible) {
+    MakeForm();
+    auto menu = AddButton(*form, "cmdMenu", 10, 10, 75, 25);
+    menu->Menu().AddMenu("One", host::Variant("one"));
+    menu->Menu().AddMenu("Two", host::Variant("two"));
+    auto next = AddButton(*form, "cmdNext", 100, 10, 75, 25);
+    auto cancel = AddButton(*form, "cmdCancel", 190, 10, 75, 25);
+    cancel->SetCancel(true);
+    std::vector<std::string> tags;
+    menu->Connect("MenuClick", [&](std::span<host::Variant> a) { tags.push_back(a[0].ToString()); });
+
+    // Enter opens the focused button's menu as a click does; while it is open, Tab and Space
+    // do not move the focus or press anything, Escape closes the menu instead of clicking the
+    // cancel button, and the focus is where it was.
+    ASSERT_TRUE(host::SetFocus(*menu));
+    Script("key press VK_RETURN\nat 200ms key press VK_TAB\nkey press VK_SPACE\nkey press VK_ESCAPE\n");
+    host::Run();
+    EXPECT_EQ(events, (Events{"cmdMenu:MouseDown", "cmdMenu:MouseUp"}));
+    EXPECT_TRUE(tags.empty());
+    EXPECT_FALSE(menus::Popup().menuShowing);
+    EXPECT_TRUE(host::HasFocus(*menu));
+    // Space opens it too, and Enter chooses in it.
+    events.clear();
+    Script("at 300ms key press VK_SPACE\nat 500ms key press VK_DOWN\nkey press VK_DOWN\nkey press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(tags, (std::vector<std::string>{"two"}));
+    EXPECT_EQ(events, (Events{"cmdMenu:MouseDown", "cmdMenu:MenuClick", "cmdMenu:MouseUp"}));
+
+    // Hidden in the middle of a press by Space: no Click, the form keeps the keys, and Tab
+    // goes on from the start of the round.
+    ASSERT_TRUE(host::SetFocus(*next));
+    events.clear();
+    Script("key down VK_SPACE\n");
+    host::Run();
+    next->SetVisible(false);
+    Script("key up VK_SPACE\n");
+    host::Run();
+    EXPECT_EQ(events, (Events{"cmdNext:MouseDown"}));
+    EXPECT_FALSE(next->Pressed());
+    EXPECT_EQ(GetFocus(), form->hWnd());
+    Script("key press VK_TAB\n");
+    host::Run();
+    EXPECT_TRUE(host::HasFocus(*menu));
+
+    // Removed while focused: the focus goes to the form; the gone button cannot take it back
+    // (its window is destroyed) and Tab goes on among those left.
+    ASSERT_TRUE(host::SetFocus(*cancel));
+    HWND gone = cancel->hWnd();
+    form->Remove(*cancel);
+    EXPECT_EQ(GetFocus(), form->hWnd());
+    EXPECT_FALSE(host::SetFocus(*cancel));
+    EXPECT_EQ(::SetFocus(gone), nullptr);
+    EXPECT_EQ(GetFocus(), form->hWnd());
+    events.clear();
+    Script("key press VK_ESCAPE\nkey press VK_TAB\nkey press VK_TAB\n");
+    host::Run();
+    EXPECT_TRUE(events.empty()) << "no cancel button any more";
+    EXPECT_TRUE(host::HasFocus(*menu)) << "the round wraps past the hidden button";
+
+    // A form whose controls take no focus keeps it itself.
+    auto other = host::Form::Create("frmNoFocus");
+    other->SetBorderStyle(0);
+    other->Move(0, 0, 200 * 15, 100 * 15);
+    other->Add("ProgressBar", "prgOnly")->Move(0, 0, 100 * 15, 20 * 15);
+    other->Add("Divider", "divOnly")->Move(0, 30 * 15, 100 * 15, 8 * 15);
+    other->Show();
+    Script("key press VK_TAB\nkey down VK_SHIFT\nkey press VK_TAB\nkey up VK_SHIFT\nkey press VK_SPACE\n");
+    host::Run();
+    EXPECT_EQ(GetFocus(), other->hWnd());
+    other->Unload();
 }
 
 }  // namespace
