@@ -51,37 +51,43 @@ bool SetFocus(Control& control) {
 
 bool HandleControlKeyboard(Control& control, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
-    // Every message of every control passes here: the cast is made only for the few that
-    // concern the keyboard.
+    // Every message of every control passes here: the control's keyboard side is asked for
+    // only by the few messages that concern it.
     switch (msg) {
-        case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_UPDATEUISTATE: break;
-        default: return false;
-    }
-    KeyboardControl* keys = KeysOf(control);
-    switch (msg) {
-        case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR:
+        case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR: {
+            KeyboardControl* keys = KeysOf(control);
             return keys && HandleKey(control, *keys, msg, wParam, lParam);
-        case WM_GETDLGCODE:
+        }
+        case WM_GETDLGCODE: {
+            KeyboardControl* keys = KeysOf(control);
             if (keys) result = keys->DialogCode(static_cast<int>(wParam));
             return keys != nullptr;
+        }
         case WM_MOUSEWHEEL: {
+            KeyboardControl* keys = KeysOf(control);
             if (!keys) return false;
             const int delta = static_cast<short>(HIWORD(wParam));
             bool handled = false;
             RunHostEvent([&] { handled = keys->MouseWheel(delta, ShiftState()); });
             return handled;
         }
-        case WM_SETFOCUS:
+        case WM_SETFOCUS: {
+            KeyboardControl* keys = KeysOf(control);
             if (keys) RunHostEvent([&] { keys->GotFocus(); });
             return keys != nullptr;
-        case WM_KILLFOCUS:
+        }
+        case WM_KILLFOCUS: {
+            KeyboardControl* keys = KeysOf(control);
             if (keys) RunHostEvent([&] { keys->LostFocus(); });
             return keys != nullptr;
-        case WM_UPDATEUISTATE:
+        }
+        case WM_UPDATEUISTATE: {
             // The cues changed: a focused control redraws to show or drop its frame.
+            KeyboardControl* keys = KeysOf(control);
             result = DefWindowProcA(control.hWnd(), msg, wParam, lParam);
             if (keys && HasFocus(control)) RunHostEvent([&] { keys->FocusCueChanged(); });
             return true;
+        }
         default: return false;
     }
 }
