@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "menus/popup_menu.h"
+#include "platform/user/thread_info.h"
 #include "platform/user/user.h"
 
 namespace brimlox::menus {
@@ -84,6 +85,9 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM vk, LPARAM lParam) {
     }
     if (data & kWasDown) return CallNextHookEx(r.hook, code, vk, lParam);
     if (vk == VK_MENU) r.altDown = (data & kAltContext) == 0;
+    // A move or size loop takes its own keys (arrows, Enter, Escape): nothing is pressed.
+    if (GUITHREADINFO gui{sizeof(GUITHREADINFO)}; GetGUIThreadInfo(0, &gui) && (gui.flags & GUI_INMOVESIZE))
+        return CallNextHookEx(r.hook, code, vk, lParam);
     PopupState& popup = Popup();
     if (popup.menuShowing) {
         popup.arrowRight = vk == VK_RIGHT;

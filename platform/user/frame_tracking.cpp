@@ -119,6 +119,9 @@ void FollowArrow(Tracking& t, WPARAM key) {
     SetCursorPos(p.x + step.x, p.y + step.y);
 }
 
+// The window whose loop runs (GetGUIThreadInfo reports it).
+HWND g_moveSize = nullptr;
+
 // Runs the loop until the release (true) or a cancel (false).
 bool RunTrackingLoop(Tracking& t, HDC screen) {
     WindowTracker alive(t.hwnd);
@@ -163,7 +166,9 @@ void TrackMoveSize(HWND hwnd, WPARAM command) {
     SetCapture(hwnd);
     HDC screen = g_dragFullWindows ? nullptr : GetDC(nullptr);
     if (screen) InvertOutline(screen, t.current);
+    g_moveSize = hwnd;
     const bool done = RunTrackingLoop(t, screen);
+    g_moveSize = nullptr;
     if (screen) {
         InvertOutline(screen, t.current);
         ReleaseDC(nullptr, screen);
@@ -233,6 +238,8 @@ bool ButtonEnabled(HWND hwnd, LRESULT hit) {
 }
 
 }  // namespace
+
+HWND MoveSizeWindow() { return g_moveSize; }
 
 LRESULT DefNonClientButtonDown(HWND hwnd, WPARAM hit, LPARAM screenPoint) {
     const LRESULT code = static_cast<LRESULT>(hit);

@@ -95,6 +95,8 @@ void TrackerPaint(HWND popup);
 void TrackerTimer(HWND popup, UINT_PTR id);
 // True while a TrackPopupMenu loop runs.
 bool MenuTracking();
+// The owner window of the running TrackPopupMenu loop, or null.
+HWND MenuLoopOwner();
 
 // The delay before a submenu opens under a resting mouse: 400 ms, the value Windows reports
 // for SPI_GETMENUSHOWDELAY (checked against Windows).

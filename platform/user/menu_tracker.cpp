@@ -408,6 +408,7 @@ void RunMenuLoop(Tracker& t, const WindowTracker& owner) {
 }  // namespace
 
 bool MenuTracking() { return g_tracker != nullptr; }
+HWND MenuLoopOwner() { return g_tracker ? g_tracker->owner : nullptr; }
 UINT MenuShowDelay() { return g_showDelay; }
 void SetMenuShowDelay(UINT ms) { g_showDelay = ms; }
 

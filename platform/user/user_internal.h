@@ -41,6 +41,9 @@ void EnsureSurface(WindowObject* w);
 LRESULT DefUiStateProc(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam);
 WORD InitialUiState(const WindowObject* parent, DWORD style);
 
+// frame_tracking.cpp: the window whose move or size loop is running, or null.
+HWND MoveSizeWindow();
+
 // Window procedure tokens (wndproc_registry.cpp).
 WNDPROC ResolveWndProc(WNDPROC maybeToken);
 

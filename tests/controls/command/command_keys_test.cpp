@@ -239,5 +239,37 @@ TEST_F(CommandTest, KeysDuringAnOpenMenuOrAfterTheFocusedButtonWentEndSomewhereS
     other->Unload();
 }
 
+// A keyboard move of the form from its window menu owns Enter and Escape: Enter puts the form
+// where the arrows took it and Escape puts it back, and neither presses the default or the
+// cancel button.
+TEST_F(CommandTest, EnterAndEscapeEndAKeyboardMoveOfTheFormAndPressNoButton) {
+    MakeForm();
+    form->SetBorderStyle(2);
+    auto ok = AddButton(*form, "cmdOK", 10, 10, 75, 25);
+    ok->SetDefault(true);
+    auto cancel = AddButton(*form, "cmdC", 100, 10, 75, 25);
+    cancel->SetCancel(true);
+    host::DoEvents();
+    RECT before{}, after{};
+    GetWindowRect(form->hWnd(), &before);
+    const std::string move = "key down VK_MENU\nkey press VK_SPACE\nkey up VK_MENU\nwait 200ms\nkey press M\n"
+                             "wait 100ms\nkey press VK_RIGHT\nwait 100ms\n";
+    events.clear();
+    Script(move + "key press VK_RETURN\nwait 100ms\n");
+    host::Run();
+    GetWindowRect(form->hWnd(), &after);
+    EXPECT_EQ(after.left, before.left + 8);
+    EXPECT_TRUE(events.empty()) << events.front();
+    Script(move + "key press VK_ESCAPE\nwait 100ms\n");
+    host::Run();
+    GetWindowRect(form->hWnd(), &before);
+    EXPECT_EQ(before.left, after.left) << "Escape put the form back";
+    EXPECT_TRUE(events.empty()) << events.front();
+    // With the loop over, the keys are the buttons' again.
+    Script("key press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(events, (Events{"cmdOK:MouseDown", "cmdOK:Click", "cmdOK:MouseUp"}));
+}
+
 }  // namespace
 }  // namespace brimlox::test

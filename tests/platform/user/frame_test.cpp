@@ -4,6 +4,7 @@
 // the virtual clock: the caption buttons, the move and size loops with their XOR outline, a
 // double click on the caption, and the normal rectangle kept through minimise and maximise.
 #include "platform/user/frame.h"
+#include "platform/user/thread_info.h"
 #include "user_test.h"
 
 namespace brimlox::test {
@@ -320,6 +321,55 @@ TEST_F(FrameTest, PlacementKeepsTheNormalRectangleWhileMaximised) {
 // commands greyed as the window's state allows, chosen by their mnemonics, Move and Size worked
 // with the arrow keys and Enter, Alt+F4 closing, and a double click on the icon closing through
 // the open menu.
+// What a keyboard hook learns from GetGUIThreadInfo while the window menu and then a keyboard
+// move own the keys, and after both have ended; and the calls it refuses.
+std::vector<std::pair<WPARAM, GUITHREADINFO>> g_seenByHook;
+
+LRESULT CALLBACK RecordThreadInfo(int code, WPARAM vk, LPARAM lParam) {
+    GUITHREADINFO info{sizeof(GUITHREADINFO)};
+    if (code == HC_ACTION && (lParam & 0x80000000) == 0 && GetGUIThreadInfo(0, &info)) g_seenByHook.emplace_back(vk, info);
+    return CallNextHookEx(nullptr, code, vk, lParam);
+}
+
+TEST_F(FrameTest, ThreadInfoTellsAHookWhichLoopOwnsTheKeys) {
+    HWND w = MakeFramed("Info", kSizable, 0, {10, 10, 210, 130});
+    RunLoop();
+    g_seenByHook.clear();
+    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD, RecordThreadInfo, nullptr, GetCurrentThreadId());
+    UseScript("at 100ms key down VK_MENU\nkey press VK_SPACE\nkey up VK_MENU\nat 300ms key press M\n"
+              "at 400ms key press VK_RIGHT\nat 600ms key press VK_RETURN\n");
+    RunLoop();
+    UnhookWindowsHookEx(hook);
+    auto seen = [](WPARAM vk) {
+        for (const auto& [key, info] : g_seenByHook)
+            if (key == vk) return info;
+        ADD_FAILURE() << "the hook never saw key " << vk;
+        return GUITHREADINFO{};
+    };
+    const GUITHREADINFO inMenu = seen('M'), moving = seen(VK_RIGHT), ending = seen(VK_RETURN);
+    EXPECT_EQ(inMenu.flags & (GUI_INMENUMODE | GUI_INMOVESIZE), GUI_INMENUMODE);
+    EXPECT_EQ(inMenu.hwndMenuOwner, w);
+    EXPECT_EQ(moving.flags & (GUI_INMENUMODE | GUI_INMOVESIZE), GUI_INMOVESIZE);
+    EXPECT_EQ(moving.hwndMoveSize, w);
+    EXPECT_EQ(moving.hwndCapture, w);
+    EXPECT_EQ(ending.hwndMoveSize, w) << "Enter is read inside the loop it ends";
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 18) << "the move took effect";
+
+    GUITHREADINFO after{sizeof(GUITHREADINFO)};
+    ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &after));
+    EXPECT_EQ(after.flags, 0u);
+    EXPECT_EQ(after.hwndMoveSize, nullptr);
+    EXPECT_EQ(after.hwndMenuOwner, nullptr);
+    EXPECT_EQ(after.hwndActive, w);
+    GUITHREADINFO unsized{};
+    EXPECT_FALSE(GetGUIThreadInfo(0, &unsized));
+    EXPECT_FALSE(GetGUIThreadInfo(0, nullptr));
+    EXPECT_FALSE(GetGUIThreadInfo(GetCurrentThreadId() + 1, &after));
+    DestroyWindow(w);
+}
+
 TEST_F(FrameTest, TheWindowMenuOpensFromTheIconAndAltSpaceAndWorksTheFrameFromTheKeyboard) {
     HWND w = MakeFramed("Menu", kSizable, 0, {10, 10, 210, 130});
     RunLoop();
