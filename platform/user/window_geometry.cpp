@@ -136,10 +136,13 @@ void ApplyShow(WindowObject* w, bool show, bool activate) {
         w->style |= WS_VISIBLE;
         BumpTreeGeneration();
         InvalidateWhole(w);
+        // Redrawing a frame composes the window's area already.
+        const bool frameComposed = HasFrame(w);
         RedrawFrame(hwnd);
         if (!(w = LookupWindow(hwnd))) return;
         if (!w->IsChild()) {
-            ComposeScreenRect(oldScreen);
+            const RECT now = WindowRectOnScreen(w);
+            if (!frameComposed || !EqualRect(&oldScreen, &now)) ComposeScreenRect(oldScreen);
             if (activate && !(w->exStyle & WS_EX_NOACTIVATE)) SetActiveWindow(hwnd);
         }
     } else {
