@@ -1,5 +1,5 @@
 // Loading and saving a form file of 1,000 controls with 40 properties each, against parsing
-// and serialising the same JSON with nlohmann alone.
+// and serialising the same JSON with nlohmann alone; the same for a form of 10 controls.
 #include <benchmark/benchmark.h>
 
 #include "platform/desktop/desktop.h"
@@ -32,18 +32,23 @@ private:
     Variant values_[40];
 };
 
-std::string MakeFile() {
+std::string MakeFile(int controls) {
     brimlox::desktop::Desktop::Instance().Reset();
     RegisterControlType("BenchWide", [] { return std::make_shared<Wide>(); });
     auto form = Form::Create("frmBench");
-    for (int i = 0; i < 1000; ++i) form->Add("BenchWide", "ctl" + std::to_string(i));
+    for (int i = 0; i < controls; ++i) form->Add("BenchWide", "ctl" + std::to_string(i));
     std::string text = SaveFormText(*form);
     form->Unload();
     return text;
 }
 
 const std::string& File() {
-    static const std::string text = MakeFile();
+    static const std::string text = MakeFile(1000);
+    return text;
+}
+
+const std::string& SmallFile() {
+    static const std::string text = MakeFile(10);
     return text;
 }
 
@@ -65,5 +70,26 @@ void BM_FormFileLoadAndSave(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FormFileLoadAndSave)->Unit(benchmark::kMillisecond);
+
+// A form of 10 controls: loading it (the form's window and its surface included) against
+// parsing and dumping the same JSON.
+void BM_NlohmannParseAndDump10Controls(benchmark::State& state) {
+    const std::string& text = SmallFile();
+    for (auto _ : state) {
+        auto json = OrderedJson::parse(text);
+        benchmark::DoNotOptimize(json.dump(2));
+    }
+}
+BENCHMARK(BM_NlohmannParseAndDump10Controls)->Unit(benchmark::kMicrosecond);
+
+void BM_FormFileLoad10Controls(benchmark::State& state) {
+    const std::string& text = SmallFile();
+    for (auto _ : state) {
+        auto form = LoadFormText(text, "bench.json");
+        benchmark::DoNotOptimize(form.get());
+        form->Discard();
+    }
+}
+BENCHMARK(BM_FormFileLoad10Controls)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

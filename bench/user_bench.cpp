@@ -2,6 +2,7 @@
 // - post plus dispatch of one message against a std::function call through a std::deque;
 // - a mouse move over a form of 200 child windows (hit test, WM_SETCURSOR, WM_MOUSEMOVE)
 //   against a single dispatch, and an idle look for messages on the same form;
+// - a mouse move landing on another child among 2,000 against the same among 20;
 // - composing a full-HD screen of 10 overlapping top-level windows against memcpy of the
 //   screen's bytes.
 #include <benchmark/benchmark.h>
@@ -107,6 +108,53 @@ void BM_MouseMoveOver200Children(benchmark::State& state) {
     DestroyWindow(form);
 }
 BENCHMARK(BM_MouseMoveOver200Children);
+
+// A fresh desktop with a 1000 x 800 form of `count` equal children in a grid, painted once.
+HWND FormOfChildren(int count) {
+    Fresh(1024, 900);
+    HWND form = CreateWindowExA(0, BenchClass(), "form", WS_POPUP | WS_VISIBLE, 0, 0, 1000, 800, nullptr, nullptr,
+                                nullptr, nullptr);
+    int columns = 1;
+    while (columns * columns * 4 < count * 5) ++columns;  // about as many columns as the 5:4 form fits
+    const int rows = (count + columns - 1) / columns;
+    const int w = 1000 / columns;
+    const int h = 800 / rows;
+    for (int i = 0; i < count; ++i)
+        CreateWindowExA(0, BenchClass(), "", WS_CHILD | WS_VISIBLE, (i % columns) * w, (i / columns) * h, w, h, form,
+                        nullptr, nullptr, nullptr);
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    return form;
+}
+
+// Every move lands on another child, far from the last one, so no move is answered from the
+// previous hit: the cost of finding the child under the pointer among 20 or 2,000 siblings.
+void BM_MouseMoveToAnotherChild(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    HWND form = FormOfChildren(count);
+    std::vector<POINT> spots;
+    for (int k = 0; k < 64; ++k) {
+        RECT r;
+        HWND child = GetWindow(form, GW_CHILD);
+        for (int i = (k * 7919) % count; i > 0 && child; --i) child = GetWindow(child, GW_HWNDNEXT);
+        GetWindowRect(child, &r);
+        spots.push_back(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    }
+    MSG m;
+    auto& desktop = brimlox::desktop::Desktop::Instance();
+    brimlox::desktop::InputEvent e;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        e.x = spots[next].x;
+        e.y = spots[next].y;
+        next = (next + 1) % spots.size();
+        desktop.Inject(e);
+        if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    }
+    benchmark::DoNotOptimize(g_sink);
+    DestroyWindow(form);
+}
+BENCHMARK(BM_MouseMoveToAnotherChild)->Arg(20)->Arg(2000);
 
 // An idle message loop looking for work on the same form: nothing posted, no input, nothing
 // to paint, no timer due. Against a single dispatch, like the mouse move.

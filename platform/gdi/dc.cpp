@@ -1,5 +1,6 @@
 // Device contexts: creation, deletion and the plain state setters.
 #include "platform/gdi/dc.h"
+#include "platform/gdi/dc_activity.h"
 
 #include <algorithm>
 
@@ -38,7 +39,16 @@ RECT DcObject::Clip() const {
     return r;
 }
 
-DcObject* LookupDc(HDC hdc) { return HandleTable::Instance().Get<DcObject>(hdc); }
+namespace {
+std::uint64_t g_dcUses = 0;
+}  // namespace
+
+DcObject* LookupDc(HDC hdc) {
+    ++g_dcUses;
+    return HandleTable::Instance().Get<DcObject>(hdc);
+}
+
+std::uint64_t DcUseCount() { return g_dcUses; }
 
 namespace {
 

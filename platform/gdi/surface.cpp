@@ -5,9 +5,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <new>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace brimlox::gdi {
 
@@ -43,6 +46,50 @@ void UnregisterBuffer(const void* p) {
     std::lock_guard guard(t.lock);
     t.serials.erase(p);
 }
+
+// Large pixel buffers freed lately, kept for the next surface of the same rounded size. A
+// popup or a window made and destroyed again and again would otherwise hand its pages back
+// to the system each time and fault them in again, zeroed by the kernel, on the next
+// allocation; every buffer is filled in full by the surface that takes it, so old pixels
+// never show.
+struct SpareBuffers {
+    static constexpr std::size_t kMaxBytes = std::size_t{96} << 20;
+    std::mutex lock;
+    std::vector<std::pair<void*, std::size_t>> blocks;  // start and rounded size
+    std::size_t bytes = 0;
+};
+SpareBuffers& Spares() {
+    static SpareBuffers* spares = new SpareBuffers;  // never destroyed, like the serial table
+    return *spares;
+}
+void* TakeSpare(std::size_t rounded) {
+    SpareBuffers& s = Spares();
+    std::lock_guard guard(s.lock);
+    // The most recently freed block first: its pages are the likeliest to be in the caches.
+    for (auto it = s.blocks.rbegin(); it != s.blocks.rend(); ++it) {
+        if (it->second != rounded) continue;
+        void* p = it->first;
+        s.bytes -= rounded;
+        s.blocks.erase(std::next(it).base());
+        return p;
+    }
+    return nullptr;
+}
+// Keeps a freed block when there is room, dropping the oldest spares to make it; false when
+// the block is larger than all the room there is.
+bool KeepSpare(void* p, std::size_t rounded) {
+    if (rounded > SpareBuffers::kMaxBytes) return false;
+    SpareBuffers& s = Spares();
+    std::lock_guard guard(s.lock);
+    while (s.bytes + rounded > SpareBuffers::kMaxBytes) {
+        std::free(s.blocks.front().first);
+        s.bytes -= s.blocks.front().second;
+        s.blocks.erase(s.blocks.begin());
+    }
+    s.blocks.emplace_back(p, rounded);
+    s.bytes += rounded;
+    return true;
+}
 }  // namespace
 
 std::uint64_t SurfaceSerial(const Surface& surface) {
@@ -59,9 +106,12 @@ void* PixelAllocator<T>::AllocatePixels(std::size_t bytes) {
         p = ::operator new(bytes);
     } else {
         const std::size_t rounded = HugePageRounded(bytes);
-        p = std::aligned_alloc(kHugePage, rounded);
-        if (!p) throw std::bad_alloc();
-        madvise(p, rounded, MADV_HUGEPAGE);  // a hint: without it the pages are merely small
+        p = TakeSpare(rounded);
+        if (!p) {
+            p = std::aligned_alloc(kHugePage, rounded);
+            if (!p) throw std::bad_alloc();
+            madvise(p, rounded, MADV_HUGEPAGE);  // a hint: without it the pages are merely small
+        }
     }
     RegisterBuffer(p);
     return p;
@@ -72,7 +122,7 @@ void PixelAllocator<T>::FreePixels(void* p, std::size_t bytes) {
     UnregisterBuffer(p);
     if (bytes < kHugePage)
         ::operator delete(p);
-    else
+    else if (!KeepSpare(p, HugePageRounded(bytes)))
         std::free(p);
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/desktop/desktop.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/dc_activity.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/user.h"
 #include "platform/user/user_internal.h"
@@ -19,6 +20,9 @@ struct WindowDc {
     HWND hwnd = nullptr;
     bool whole = false;  // GetWindowDC: the frame included
     bool own = false;
+    // The GDI's DC use count when the DC was handed out: unchanged at the release, nothing was
+    // drawn anywhere in between and the screen needs no new composition.
+    std::uint64_t usesAtHandOut = 0;
 };
 std::unordered_map<HDC, WindowDc>& Dcs() {
     static std::unordered_map<HDC, WindowDc> dcs;
@@ -62,7 +66,7 @@ HDC HandOut(HWND hwnd, bool whole, bool own) {
     DcPlacement p = PlacementFor(hwnd, whole);
     HDC dc = gdi::CreateSurfaceDC(p.surface, p.origin, p.clip);
     if (!dc) return nullptr;
-    Dcs()[dc] = WindowDc{hwnd, whole, own};
+    Dcs()[dc] = WindowDc{hwnd, whole, own, gdi::DcUseCount()};
     if (WindowObject* w = LookupWindow(hwnd)) w->dcs.push_back(dc);
     return dc;
 }
@@ -359,6 +363,7 @@ HDC GetDC(HWND hwnd) {
     if (!w) return nullptr;
     if (w->cls->style & CS_OWNDC) {
         if (!w->ownDc) w->ownDc = HandOut(hwnd, false, true);
+        if (auto it = Dcs().find(w->ownDc); it != Dcs().end()) it->second.usesAtHandOut = gdi::DcUseCount();
         return w->ownDc;
     }
     return HandOut(hwnd, false, false);
@@ -374,7 +379,8 @@ int ReleaseDC(HWND hwnd, HDC hdc) {
     auto it = dcs.find(hdc);
     if (it == dcs.end()) return 0;
     HWND owner = it->second.hwnd;
-    if (WindowObject* w = LookupWindow(owner)) ComposeClientPart(w, ClientRectOf(w));
+    if (gdi::DcUseCount() != it->second.usesAtHandOut)
+        if (WindowObject* w = LookupWindow(owner)) ComposeClientPart(w, ClientRectOf(w));
     if (it->second.own) return 1;  // a CS_OWNDC DC lives as long as its window
     (void)hwnd;
     DropFromWindow(owner, hdc);

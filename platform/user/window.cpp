@@ -280,10 +280,9 @@ BOOL DestroyWindow(HWND hwnd) {
     SendDestroyRecursive(hwnd);
     FreeRecursive(hwnd);
     BumpTreeGeneration();  // the DCs of the destroyed windows are gone; no other DC moved
-    if (wasVisible) {
-        if (parent && !parent->isDesktop) InvalidateClient(parent, inParent, true);
-        else ComposeScreenRect(screenRect);
-    }
+    // A top-level window's area was composed again when it was hidden above; a child's parent
+    // repaints the place where it was.
+    if (wasVisible && parent && !parent->isDesktop) InvalidateClient(parent, inParent, true);
     return TRUE;
 }
 

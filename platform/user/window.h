@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/gdi/surface.h"
+#include "platform/user/child_grid.h"
 #include "platform/user/user_handles.h"
 #include "platform/user/frame.h"
 #include "platform/user/winuser.h"
@@ -46,15 +47,12 @@ public:
     HWND owner = nullptr;
     std::vector<HWND> children;  // z-order, topmost first
     // The children as hit tests read them: rectangles and flags in z-order in one array, so a
-    // hit test walks contiguous memory instead of looking up every child. Rebuilt on first use
-    // after the tree changed (any move, resize, show, hide, enable, reorder or destruction).
-    struct ChildSpot {
-        RECT rect;
-        WindowObject* window;
-        bool visible;
-        bool enabled;
-    };
+    // hit test walks contiguous memory instead of looking up every child, and a grid over them
+    // when there are many. Rebuilt on first use after the tree changed (any move, resize, show,
+    // hide, enable, reorder or destruction).
+    using ChildSpot = user::ChildSpot;
     std::vector<ChildSpot> childSpots;
+    ChildGrid childGrid;
     std::uint64_t childSpotsGeneration = ~std::uint64_t{0};
     RECT rect;                   // window rectangle in the parent's client coordinates
     std::vector<BYTE> extra;

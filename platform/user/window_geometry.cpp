@@ -136,10 +136,13 @@ void ApplyShow(WindowObject* w, bool show, bool activate) {
         w->style |= WS_VISIBLE;
         BumpTreeGeneration();
         InvalidateWhole(w);
+        // Redrawing a frame composes the window's area already.
+        const bool frameComposed = HasFrame(w);
         RedrawFrame(hwnd);
         if (!(w = LookupWindow(hwnd))) return;
         if (!w->IsChild()) {
-            ComposeScreenRect(oldScreen);
+            const RECT now = WindowRectOnScreen(w);
+            if (!frameComposed || !EqualRect(&oldScreen, &now)) ComposeScreenRect(oldScreen);
             if (activate && !(w->exStyle & WS_EX_NOACTIVATE)) SetActiveWindow(hwnd);
         }
     } else {
@@ -172,6 +175,7 @@ static const std::vector<WindowObject::ChildSpot>& ChildSpotsOf(WindowObject* pa
     parent->childSpots.clear();
     for (HWND h : parent->children)
         if (WindowObject* c = LookupWindow(h)) parent->childSpots.push_back({c->rect, c, c->Visible(), c->Enabled()});
+    parent->childGrid.Build(parent->childSpots);
     parent->childSpotsGeneration = TreeGeneration();
     return parent->childSpots;
 }
@@ -183,13 +187,41 @@ static const std::vector<WindowObject::ChildSpot>& ChildSpotsOf(WindowObject* pa
 static HWND HitTestBelow(WindowObject* parent, POINT origin, POINT screen) {
     POINT local{screen.x - origin.x, screen.y - origin.y};
     if (!RectContains(ClientRectOf(parent), local)) return parent->handle;
-    for (const WindowObject::ChildSpot& c : ChildSpotsOf(parent)) {
-        if (!c.visible || !RectContains(c.rect, local)) continue;
+    const std::vector<WindowObject::ChildSpot>& spots = ChildSpotsOf(parent);
+    const auto hit = [&](const WindowObject::ChildSpot& c) {
         if (!c.enabled) return parent->handle;
         RECT in = NonClientInsets(c.window);
         return HitTestBelow(c.window, POINT{origin.x + c.rect.left + in.left, origin.y + c.rect.top + in.top}, screen);
+    };
+    if (parent->childGrid.Built()) {
+        for (std::uint32_t i : parent->childGrid.CandidatesAt(local))
+            if (RectContains(spots[i].rect, local)) return hit(spots[i]);
+        return parent->handle;
     }
+    for (const WindowObject::ChildSpot& c : spots)
+        if (c.visible && RectContains(c.rect, local)) return hit(c);
     return parent->handle;
+}
+
+// Whether a visible sibling above `x` among `parent`'s children overlaps `area` (in the
+// parent's client coordinates). The grid's buckets list `x` itself in every cell that `area`
+// reaches (it lies within `x`), and the siblings above it before it.
+static bool SiblingAboveOverlaps(WindowObject* parent, const WindowObject* x, const RECT& area) {
+    const std::vector<WindowObject::ChildSpot>& spots = ChildSpotsOf(parent);
+    if (parent->childGrid.Built() && x->Visible()) {
+        return parent->childGrid.AnyCellOver(area, [&](std::span<const std::uint32_t> bucket) {
+            for (std::uint32_t i : bucket) {
+                if (spots[i].window == x) return false;
+                if (RectsOverlap(spots[i].rect, area)) return true;
+            }
+            return false;
+        });
+    }
+    for (const WindowObject::ChildSpot& above : spots) {
+        if (above.window == x) break;
+        if (above.visible && RectsOverlap(above.rect, area)) return true;
+    }
+    return false;
 }
 
 HWND HitTestChildren(WindowObject* parent, POINT screen) {
@@ -353,10 +385,7 @@ std::optional<RECT> SafeHitArea(WindowObject* w) {
             RECT clip = ClientRectOf(p);
             if (!IntersectRect(&safe, &safe, &clip)) return std::nullopt;
         }
-        for (const WindowObject::ChildSpot& above : ChildSpotsOf(p)) {
-            if (above.window == x) break;
-            if (above.visible && RectsOverlap(above.rect, safe)) return std::nullopt;
-        }
+        if (SiblingAboveOverlaps(p, x, safe)) return std::nullopt;
         OffsetRect(&safe, o.x, o.y);
         x = p;
     }

@@ -5,6 +5,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/handles.h"
 #include "platform/gdi/surface.h"
+#include "platform/gdi/surface_serial.h"
 #include "support/gdi_test.h"
 
 using brimlox::gdi::HandleTable;
@@ -125,4 +126,30 @@ TEST_F(GdiObjects, ADcOutsideItsSurfaceHasAnEmptyClipAndDrawsNothing) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) ASSERT_EQ(window->Get(x, y), before) << x << "," << y;
     DeleteDC(dc);
+}
+
+// Large pixel buffers are kept for reuse when their surface goes; a new surface of the same
+// size gets one of them back, zeroed, under a serial number of its own, and a surface of
+// another size never gets a buffer too small for it.
+TEST_F(GdiObjects, ReusedPixelBuffersComeBackZeroedUnderANewSerial) {
+    using brimlox::gdi::PixelFormat;
+    using brimlox::gdi::Surface;
+    auto first = Surface::Create(1500, 1000, PixelFormat::Bgrx32);  // past the 2 MB of a huge page
+    ASSERT_TRUE(first);
+    first->Clear(0x123456);
+    const void* bits = first->Bits();
+    const std::uint64_t serial = brimlox::gdi::SurfaceSerial(*first);
+    first.reset();
+    auto second = Surface::Create(1500, 1000, PixelFormat::Bgrx32);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->Bits(), bits) << "the freed buffer was taken again";
+    EXPECT_NE(brimlox::gdi::SurfaceSerial(*second), serial);
+    for (int y = 0; y < 1000; y += 3)
+        for (int x = 0; x < 1500; x += 7) ASSERT_EQ(second->Get(x, y), 0u) << x << "," << y;
+    second->Clear(0xFFFFFF);
+    second.reset();
+    auto larger = Surface::Create(1500, 3000, PixelFormat::Bgrx32);
+    ASSERT_TRUE(larger);
+    larger->Clear(0x00FF00);  // writes every byte: a short buffer would fault or corrupt the heap
+    EXPECT_EQ(larger->Get(1499, 2999), 0x00FF00u);
 }

@@ -135,6 +135,52 @@ TEST_F(PaintTest, ChildDrawingIsClippedByItsParentAndTheScreenComposesInZOrder) 
     EXPECT_EQ(ScreenAt(285, 45), GetSysColor(COLOR_BACKGROUND));
 }
 
+// The screen is composed again only where something may have changed: a DC taken and given
+// back without drawing composes nothing (an own DC neither, once it has drawn before), showing
+// a framed window composes its area with the frame, and destroying a visible window composes
+// what was under it once.
+TEST_F(PaintTest, TheScreenIsComposedOnlyWhenSomethingMayHaveChanged) {
+    auto& desktop = desktop::Desktop::Instance();
+    HWND plain = MakeTopLevel("plain", {0, 0, 100, 100});
+    HWND own = CreateWindowExA(0, user::EnsureWindowClass("OwnDcWindow", DefWindowProcA, CS_OWNDC), "", WS_POPUP | WS_VISIBLE,
+                               120, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    RunLoop();
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    const RECT all{0, 0, 100, 100};
+    for (HWND w : {plain, own}) {
+        const std::uint64_t start = desktop.FrameSerial();
+        HDC dc = GetDC(w);
+        ReleaseDC(w, dc);
+        EXPECT_EQ(desktop.FrameSerial(), start) << "nothing drawn";
+        dc = GetDC(w);
+        FillRect(dc, &all, red);
+        ReleaseDC(w, dc);
+        EXPECT_EQ(desktop.FrameSerial(), start + 1) << "drawn";
+        dc = GetDC(w);
+        ReleaseDC(w, dc);
+        EXPECT_EQ(desktop.FrameSerial(), start + 1) << "nothing drawn since the last release";
+    }
+    EXPECT_EQ(ScreenAt(50, 50), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenAt(170, 50), RGB(255, 0, 0));
+    DeleteObject(red);
+
+    HWND framed = CreateWindowExA(0, RecorderClass(), "framed", WS_OVERLAPPEDWINDOW, 300, 0, 200, 150, nullptr, nullptr,
+                                  nullptr, nullptr);
+    std::uint64_t start = desktop.FrameSerial();
+    ShowWindow(framed, SW_SHOWNA);
+    EXPECT_EQ(desktop.FrameSerial(), start + 2) << "the frame and the window's area";
+    EXPECT_NE(ScreenAt(400, 10), GetSysColor(COLOR_BACKGROUND)) << "the caption shows before any paint";
+    RunLoop();
+
+    start = desktop.FrameSerial();
+    ASSERT_NE(GetActiveWindow(), plain);  // no other window takes the activation from it
+    DestroyWindow(plain);
+    EXPECT_EQ(desktop.FrameSerial(), start + 1);
+    EXPECT_EQ(ScreenAt(50, 50), GetSysColor(COLOR_BACKGROUND)) << "what was under the destroyed window";
+    DestroyWindow(framed);
+    DestroyWindow(own);
+}
+
 // Siblings share their parent's surface. A child with WS_CLIPSIBLINGS never ends up over the
 // siblings above it, however its paints come; one without may draw over them, as on Windows.
 TEST_F(PaintTest, AChildWithClipSiblingsStaysUnderTheSiblingsAboveIt) {

@@ -133,6 +133,81 @@ TEST_F(WindowTreeTest, HitTestsFollowEveryChangeOfTheChildren) {
     EXPECT_EQ(hit(overlap), nullptr);
 }
 
+// The children of `parent` topmost first, with their rectangles in its client coordinates.
+struct ChildAt {
+    HWND hwnd;
+    RECT rect;
+    bool visible;
+    bool enabled;
+};
+std::vector<ChildAt> ChildrenOf(HWND parent) {
+    std::vector<ChildAt> out;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        out.push_back({c, r, IsWindowVisible(c) != FALSE, IsWindowEnabled(c) != FALSE});
+    }
+    return out;
+}
+
+// The window under a screen point found by walking every child of `parent` (the parent itself
+// when no visible child holds the point, or when the one that does is disabled).
+HWND HitByWalkingAllChildren(HWND parent, const std::vector<ChildAt>& children, POINT screen) {
+    POINT client = screen;
+    ScreenToClient(parent, &client);
+    RECT area;
+    GetClientRect(parent, &area);
+    if (!PtInRect(&area, client)) return parent;
+    for (const ChildAt& c : children)
+        if (c.visible && PtInRect(&c.rect, client)) return c.enabled ? c.hwnd : parent;
+    return parent;
+}
+
+// Thousands of children: the hit tests answer from a grid over the children, and must give
+// what a walk over all of them gives, through overlaps, hidden, disabled, reordered, moved,
+// grown and destroyed children, and children large enough that the grid is given up.
+TEST_F(WindowTreeTest, HitTestsAmongManyChildrenMatchAWalkOverAllOfThem) {
+    HWND top = MakeTopLevel("top", {0, 0, 900, 700});
+    std::vector<HWND> kids;
+    for (int i = 0; i < 1200; ++i) {
+        const int x = (i * 37) % 860, y = (i * 53) % 660;
+        const int w = 8 + (i * 7) % 40, h = 6 + (i * 11) % 30;
+        kids.push_back(MakeChild(top, "k", {x, y, x + w, y + h}));
+    }
+    const auto compare = [&](const char* stage) {
+        int mismatches = 0, onChildren = 0;
+        const std::vector<ChildAt> children = ChildrenOf(top);
+        for (int y = 1; y < 700; y += 7)
+            for (int x = 2; x < 900; x += 5) {
+                const HWND expected = HitByWalkingAllChildren(top, children, POINT{x, y});
+                onChildren += expected != top;
+                if (WindowFromPoint(POINT{x, y}) != expected) ++mismatches;
+            }
+        EXPECT_EQ(mismatches, 0) << stage;
+        EXPECT_GT(onChildren, 1000) << stage;  // the points do land on children
+    };
+    compare("created");
+    for (std::size_t i = 0; i < kids.size(); i += 5) ShowWindow(kids[i], SW_HIDE);
+    for (std::size_t i = 1; i < kids.size(); i += 9) EnableWindow(kids[i], FALSE);
+    compare("hidden and disabled");
+    for (std::size_t i = 2; i < kids.size(); i += 4) BringWindowToTop(kids[i]);
+    for (std::size_t i = 3; i < kids.size(); i += 6) MoveWindow(kids[i], 450 - static_cast<int>(i % 400), 20 + static_cast<int>(i % 600), 25, 25, FALSE);
+    compare("reordered and moved");
+    for (std::size_t i = 4; i < kids.size(); i += 8) {
+        DestroyWindow(kids[i]);
+        kids[i] = nullptr;
+    }
+    compare("destroyed");
+    HWND cover = MakeChild(top, "cover", {100, 100, 400, 300});  // created last: at the bottom
+    compare("a large child below");
+    BringWindowToTop(cover);
+    compare("a large child on top");
+    for (int i = 0; i < 40; ++i) SetWindowPos(MakeChild(top, "pane", {0, 0, 900, 700}), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    compare("panes under everything");  // each pane spans the whole grid
+    DestroyWindow(top);
+}
+
 TEST_F(WindowTreeTest, TextWordsAndLongs) {
     HWND w = MakeTopLevel("hello", {0, 0, 10, 10});
     char buf[4];
