@@ -218,6 +218,7 @@ private:
     void DrawArrowGlyph(std::uint32_t textColor);
     void DrawArrow(float offset, std::uint32_t color);
     void DrawFocusFrame();
+    void ClickMenuStrip();
     bool StripPressed() const;
     bool InSplitWindow(const char* property) const;
     float PxX() const;

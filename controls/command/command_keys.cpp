@@ -12,8 +12,12 @@
 // A focused button claims Enter (WM_GETDLGCODE), so Enter presses the focused button rather
 // than the form's default button, as a focused push button does on Windows.
 //
+// On a split button (MenuButton) the Down arrow opens the menu, as a click on the strip does.
+//
 // The focus frame (DrawFocusRect, inside the border) is drawn while the button has the focus
 // and its window shows the focus cue, that is after keyboard navigation.
+#include <algorithm>
+
 #include "controls/command/command.h"
 #include "platform/user/keyboard_cues.h"
 #include "platform/user/user.h"
@@ -27,9 +31,22 @@ void Command::KeyDown(int keyCode, int shift, bool repeat) {
         PostMessageA(hWnd(), WM_LBUTTONUP, 0, 0);
         return;
     }
+    if (keyCode == VK_DOWN && menuButton_ && IsPopupMenu()) {
+        ClickMenuStrip();
+        return;
+    }
     if (keyCode != VK_SPACE) return;
     spacePress_ = true;
     MouseDown(1, shift, 0, 0);
+}
+
+// A split button's menu opens from the keyboard as a click in the middle of its strip opens it.
+void Command::ClickMenuStrip() {
+    RECT client{};
+    GetClientRect(hWnd(), &client);
+    const LPARAM at = MAKELPARAM(std::max(0, static_cast<int>(client.right) - layout_.menuWidthPx / 2 - 1), client.bottom / 2);
+    PostMessageA(hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(hWnd(), WM_LBUTTONUP, 0, at);
 }
 
 LRESULT Command::DialogCode(int keyCode) const {

@@ -195,6 +195,19 @@ TEST_F(CommandTest, KeysDuringAnOpenMenuOrAfterTheFocusedButtonWentEndSomewhereS
     EXPECT_EQ(tags, (std::vector<std::string>{"two"}));
     EXPECT_EQ(events, (Events{"cmdMenu:MouseDown", "cmdMenu:MenuClick", "cmdMenu:MouseUp"}));
 
+    // As a split button, Space presses the button part; the Down arrow opens the menu as a
+    // click on its strip does, twice over.
+    menu->SetMenuButton(true);
+    events.clear(), tags.clear();
+    Script("at 300ms key press VK_SPACE\nat 500ms key press VK_DOWN\nat 700ms key press VK_DOWN\n"
+           "key press VK_RETURN\nat 900ms key press VK_DOWN\nat 1100ms key press VK_DOWN\nkey press VK_RETURN\n");
+    host::Run();
+    EXPECT_EQ(tags, (std::vector<std::string>{"one", "one"}));
+    EXPECT_EQ(events, (Events{"cmdMenu:MouseDown", "cmdMenu:Click", "cmdMenu:MouseUp", "cmdMenu:MouseDown",
+                              "cmdMenu:MenuClick", "cmdMenu:MouseUp", "cmdMenu:MouseDown", "cmdMenu:MenuClick",
+                              "cmdMenu:MouseUp"}));
+    menu->SetMenuButton(false);
+
     // Hidden in the middle of a press by Space: no Click, the form keeps the keys, and Tab
     // goes on from the start of the round.
     ASSERT_TRUE(host::SetFocus(*next));
