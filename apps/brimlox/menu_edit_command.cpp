@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "apps/common/command_line.h"
+#include "apps/designer/menu_page_frame.h"
 #include "controls/library.h"
-#include "foundation/persistence/layout_restore.h"
 #include "menus/editor/menu_page.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/headless_presenter.h"
@@ -42,8 +42,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kButtonBandPx = 40;  // the row of OK, Cancel and Apply under the page
-
 int Bad(const std::string& problem) {
     std::fprintf(stderr, "brimlox menu-edit: %s\n", problem.c_str());
     return 2;
@@ -62,65 +60,13 @@ bool CarriesMenu(host::Control& control) {
     return info && info->Find("MenuItemCount") && info->Find("MenuSelect");
 }
 
-// The host's frame around a property page: the page on a fixed dialog form with OK, Cancel and
-// Apply under it. Applying writes the page to the control and saves the designed form.
-class PageFrame {
+// Saves the designed form each time the page is applied; a failed write keeps the page open.
+class MenuFileSaver {
 public:
-    PageFrame(std::shared_ptr<host::Form> designed, std::shared_ptr<host::Control> control, std::string path)
-        : designed_(std::move(designed)), control_(std::move(control)), path_(std::move(path)) {
-        form_ = host::Form::Create("frmMenuPage");
-        form_->SetCaption("Menu - " + control_->Name());
-        form_->SetBorderStyle(3);
-        page_ = std::make_unique<menus::MenuPage>(form_, foundation::ProcessSettingsStore());
-        AddButtons();
-        SizeToPage();
-        page_->SelectionChanged({control_});
-        page_->SetChangedHandler([this] { apply_->SetEnabled(true); });
-    }
-    ~PageFrame() {
-        page_.reset();
-        if (form_ && form_->Loaded() && !form_->Unloaded()) form_->Unload();
-    }
-    PageFrame(const PageFrame&) = delete;
-    PageFrame& operator=(const PageFrame&) = delete;
+    MenuFileSaver(std::shared_ptr<host::Form> designed, std::shared_ptr<host::Control> control, std::string path)
+        : designed_(std::move(designed)), control_(std::move(control)), path_(std::move(path)) {}
 
-    host::Form& Form() { return *form_; }
-    bool Failed() const { return failed_; }
-
-private:
-    std::shared_ptr<host::CommandButton> Button(const char* name, const char* caption, int x) {
-        const int tpp = host::TwipsPerPixel();
-        auto b = std::static_pointer_cast<host::CommandButton>(form_->Add("CommandButton", name));
-        b->Move(x * tpp, (menus::MenuPage::kHeightPx + 6) * tpp, 80 * tpp, 25 * tpp);
-        b->SetCaption(caption);
-        return b;
-    }
-
-    void AddButtons() {
-        const int right = menus::MenuPage::kWidthPx - 8;
-        auto ok = Button("cmdOK", "OK", right - 3 * 80 - 16);
-        auto cancel = Button("cmdCancel", "Cancel", right - 2 * 80 - 8);
-        apply_ = Button("cmdApply", "Apply", right - 80);
-        apply_->SetEnabled(false);
-        ok->Connect("Click", [this](std::span<host::Variant>) {
-            if (!page_->Changed() || Apply()) form_->Unload();
-        });
-        cancel->Connect("Click", [this](std::span<host::Variant>) { form_->Unload(); });
-        apply_->Connect("Click", [this](std::span<host::Variant>) { Apply(); });
-    }
-
-    // The client area holds the page and the button row; the frame comes on top of it.
-    void SizeToPage() {
-        const int tpp = host::TwipsPerPixel();
-        form_->Move(0, 0, 600 * tpp, 400 * tpp);
-        const int frameW = form_->Width() - static_cast<int>(form_->ScaleWidth());
-        const int frameH = form_->Height() - static_cast<int>(form_->ScaleHeight());
-        form_->Move(0, 0, menus::MenuPage::kWidthPx * tpp + frameW,
-                    (menus::MenuPage::kHeightPx + kButtonBandPx) * tpp + frameH);
-    }
-
-    bool Apply() {
-        page_->ApplyChanges();
+    bool Save() {
         try {
             host::SaveFormFile(*designed_, path_);
         } catch (const std::exception& e) {
@@ -129,19 +75,17 @@ private:
             host::MsgBox(std::string("The form file was not saved: ") + e.what());
             return false;
         }
-        apply_->SetEnabled(false);
         const auto count = host::GetProperty(*control_, "MenuItemCount").ToInteger();
         std::printf("%s: saved %s with %d menu item(s)\n", path_.c_str(), control_->Name().c_str(), count);
         std::fflush(stdout);
         return true;
     }
+    bool Failed() const { return failed_; }
 
+private:
     std::shared_ptr<host::Form> designed_;
     std::shared_ptr<host::Control> control_;
     std::string path_;
-    std::shared_ptr<host::Form> form_;
-    std::unique_ptr<menus::MenuPage> page_;
-    std::shared_ptr<host::CommandButton> apply_;
     bool failed_ = false;
 };
 
@@ -243,7 +187,8 @@ int RunMenuEdit(int argc, char** argv) {
                                         "; the Menu page edits the items of a Command or a TrayIcon");
     int status = 0;
     {
-        PageFrame frame(designed, control, a.form);
+        MenuFileSaver saver(designed, control, a.form);
+        designer::MenuPageFrame frame(control, [&saver] { return saver.Save(); });
         // The screen is just large enough for the page in its frame.
         const int tpp = host::TwipsPerPixel();
         d.Configure({frame.Form().Width() / tpp, frame.Form().Height() / tpp, 15, d.Settings().headlessDialogs});
@@ -264,7 +209,7 @@ int RunMenuEdit(int argc, char** argv) {
             if (!PlayScript(std::move(script), a.out, a.maxTimeMs)) status = 1;
             PrintMessageBoxes();
         }
-        if (frame.Failed()) status = 1;
+        if (saver.Failed()) status = 1;
     }
     designed->Discard();
     return status;
