@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/brimlox/scripted_session.h"
 #include "apps/common/command_line.h"
 #include "controls/accessibility.h"
 #include "controls/library.h"
@@ -187,14 +188,6 @@ void PrintEvents(host::Form& form) {
             });
         }
     }
-}
-
-bool DisplayNamed() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* v = std::getenv(name);
-        if (v && *v) return true;
-    }
-    return false;
 }
 
 void UnloadAll() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/brimlox/scripted_session.h"
 #include "apps/common/command_line.h"
 #include "apps/designer/menu_page_frame.h"
 #include "controls/library.h"
@@ -45,14 +46,6 @@ namespace fs = std::filesystem;
 int Bad(const std::string& problem) {
     std::fprintf(stderr, "brimlox menu-edit: %s\n", problem.c_str());
     return 2;
-}
-
-bool DisplayNamed() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const char* v = std::getenv(name);
-        if (v && *v) return true;
-    }
-    return false;
 }
 
 bool CarriesMenu(host::Control& control) {
@@ -119,44 +112,6 @@ int Parse(int argc, char** argv, MenuEditArgs& a) {
     return -1;
 }
 
-// Plays the script on the virtual clock with its screenshots in `dir`; false when a picture
-// could not be written or the script outlasted the limit.
-bool PlayScript(desktop::InputScript script, const std::string& dir, std::uint64_t maxTimeMs) {
-    auto& d = desktop::Desktop::Instance();
-    d.UseVirtualClock();
-    desktop::HeadlessPresenter presenter(dir);
-    bool ok = true;
-    d.SetScreenshotHandler([&](const std::string& name) {
-        std::error_code ec;
-        fs::create_directories(dir, ec);
-        std::string error;
-        const std::string path = (fs::path(dir) / (name.ends_with(".png") ? name : name + ".png")).string();
-        if (!presenter.WriteScreen(path, true, &error)) {
-            std::fprintf(stderr, "brimlox menu-edit: %s\n", error.c_str());
-            ok = false;
-        }
-    });
-    const bool overBudget = script.endTime > maxTimeMs;
-    if (overBudget) d.SetRunLimit(maxTimeMs);
-    d.SetInputSource(std::make_unique<desktop::ScriptedInput>(std::move(script.events), script.endTime));
-    host::Run();
-    d.SetInputSource(nullptr);
-    d.SetScreenshotHandler(nullptr);
-    d.SetRunLimit(0);
-    if (overBudget) std::fprintf(stderr, "brimlox menu-edit: stopped after %llu s of virtual time\n",
-                                 static_cast<unsigned long long>(maxTimeMs / 1000));
-    return ok && !overBudget;
-}
-
-// Prints the message boxes a headless run answered, one line each.
-void PrintMessageBoxes() {
-    for (const auto& box : host::MessageBoxLog()) {
-        std::string text = box.text;
-        for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.replace(at, 2, " ");
-        std::printf("message: %s\n", text.c_str());
-    }
-}
-
 }  // namespace
 
 int RunMenuEdit(int argc, char** argv) {
@@ -206,7 +161,7 @@ int RunMenuEdit(int argc, char** argv) {
         } else {
             frame.Form().Show();
             host::DoEvents();
-            if (!PlayScript(std::move(script), a.out, a.maxTimeMs)) status = 1;
+            if (!PlayScript("menu-edit", std::move(script), a.out, a.maxTimeMs)) status = 1;
             PrintMessageBoxes();
         }
         if (saver.Failed()) status = 1;
