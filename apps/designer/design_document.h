@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/host/form.h"
@@ -106,6 +107,10 @@ private:
     void Rebuild(const host::OrderedJson& state);
     void NotifySelection();
     void NotifyRebuild();
+    void GoToStep();
+    void UpdateModified();
+    void PutBack(const std::vector<std::pair<host::Dispatch*, host::Variant>>& old, const std::string& property,
+                 const host::OrderedJson& before);
 
     struct Step {
         std::string what;
@@ -120,6 +125,9 @@ private:
     std::size_t current_ = 0;    // the step the form shows now
     std::size_t savedStep_ = 0;  // the step last saved (or opened)
     bool modified_ = false;
+    bool uncommitted_ = false;  // a control changed after the last Commit
+    bool rebuilding_ = false;   // the form's controls are being made again
+    std::size_t changeListener_ = 0;
     std::vector<std::pair<std::size_t, Listener>> selectionListeners_;
     std::vector<std::pair<std::size_t, Listener>> rebuildListeners_;
     std::size_t nextListenerId_ = 1;
