@@ -211,6 +211,7 @@ void DesignDocument::SetProperty(std::span<const std::shared_ptr<host::Control>>
     // A copy: `controls` may be the selection, which a rebuild replaces.
     const std::vector<std::shared_ptr<host::Control>> targets(controls.begin(), controls.end());
     const host::OrderedJson before = host::SaveFormJson(*form_);
+    const bool wasUncommitted = uncommitted_;
     std::vector<std::pair<host::Dispatch*, host::Variant>> old;  // the values to put back
     try {
         if (targets.empty()) {
@@ -223,6 +224,8 @@ void DesignDocument::SetProperty(std::span<const std::shared_ptr<host::Control>>
         }
     } catch (const host::HostError&) {
         PutBack(old, property, before);
+        uncommitted_ = wasUncommitted;
+        UpdateModified();
         throw;
     }
     Commit(property);
@@ -232,12 +235,9 @@ void DesignDocument::SetProperty(std::span<const std::shared_ptr<host::Control>>
 // control that adjusted others) is undone by rebuilding the state from before the edit.
 void DesignDocument::PutBack(const std::vector<std::pair<host::Dispatch*, host::Variant>>& old,
                              const std::string& property, const host::OrderedJson& before) {
-    const bool wasUncommitted = uncommitted_;
     for (auto it = old.rbegin(); it != old.rend(); ++it)
         host::TryInvoke([&] { PutProperty(*it->first, property, it->second); });
     if (host::SaveFormJson(*form_) != before) Rebuild(before);
-    uncommitted_ = wasUncommitted;
-    UpdateModified();
 }
 
 void DesignDocument::Delete(std::span<const std::shared_ptr<host::Control>> controls) {

@@ -91,13 +91,40 @@ std::optional<std::string> LeaveOutOfForm(OrderedJson& form, const std::string& 
     return key == "Name" ? "the form is named Form1" : "the default is used";
 }
 
+// Where each record of the mended file stood in the file itself, so that every message names
+// a control by its place in the file the user has.
+class RecordOrigins {
+public:
+    explicit RecordOrigins(const OrderedJson& json) {
+        if (!json.is_object() || !json.contains("controls") || !json["controls"].is_array()) return;
+        for (std::size_t i = 0; i < json["controls"].size(); ++i) origin_.push_back(i);
+    }
+    void Erase(std::size_t index) {
+        if (index < origin_.size()) origin_.erase(origin_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+    // `path` with its record index as it was in the file.
+    std::string InFile(const std::string& path) const {
+        auto at = SplitRecordPath(path);
+        if (!at || at->index >= origin_.size()) return path;
+        const auto close = path.find(']');
+        return "controls[" + std::to_string(origin_[at->index]) + path.substr(close);
+    }
+
+private:
+    std::vector<std::size_t> origin_;
+};
+
 // Leaves out the part of `json` that a loader error's `path` names. Nothing when the path names
 // something without which the text is no form (the format, the version, the controls array).
-std::optional<std::string> LeaveOut(OrderedJson& json, const std::string& path) {
+std::optional<std::string> LeaveOut(OrderedJson& json, const std::string& path, RecordOrigins& origins) {
     if (auto at = SplitRecordPath(path)) {
+        if (!json.contains("controls")) return std::nullopt;
         OrderedJson& controls = json["controls"];
         if (!controls.is_array() || at->index >= controls.size()) return std::nullopt;
-        return LeaveOutOfRecord(controls, *at);
+        const std::size_t before = controls.size();
+        std::string done = LeaveOutOfRecord(controls, *at);
+        if (controls.size() < before) origins.Erase(at->index);
+        return done;
     }
     if (path.rfind("form.", 0) == 0 && json.contains("form"))
         return LeaveOutOfForm(json["form"], FirstKey(std::string_view(path).substr(5)));
@@ -110,12 +137,12 @@ std::optional<std::string> LeaveOut(OrderedJson& json, const std::string& path) 
 }
 
 // The bag warnings of `brimlox check` for every control loaded.
-void AddBagWarnings(const std::vector<host::LoadedBag>& bags, const std::string& source,
+void AddBagWarnings(const std::vector<host::LoadedBag>& bags, const std::string& source, const RecordOrigins& origins,
                     std::vector<std::string>& problems) {
     for (const auto& loaded : bags) {
         if (!loaded.control) continue;
         for (const auto& w : host::CheckBag(*loaded.control, loaded.bag))
-            problems.push_back("warning: " + source + ": " + loaded.path + ".bag." + w.key + ": " + w.problem);
+            problems.push_back("warning: " + source + ": " + origins.InFile(loaded.path) + ".bag." + w.key + ": " + w.problem);
     }
 }
 
@@ -135,19 +162,23 @@ OrderedJson ParseJsonText(std::string_view text, const std::string& source) {
 
 TolerantLoad LoadTolerantly(OrderedJson json, const std::string& source) {
     TolerantLoad result;
+    RecordOrigins origins(json);
     for (int leftOut = 0;; ++leftOut) {
         std::vector<host::LoadedBag> bags;
         try {
             result.form = host::LoadFormJson(json, source, true, &bags);
-            AddBagWarnings(bags, source, result.problems);
+            AddBagWarnings(bags, source, origins, result.problems);
             return result;
         } catch (const host::FormFileError& e) {
-            auto done = LeaveOut(json, PathInFile(e, source));
-            if (!done) throw;
+            const std::string path = PathInFile(e, source);
+            const std::string problem = std::string(e.what()).substr(e.Path().size() + 2);
+            const std::string named = source + ": " + origins.InFile(path) + ": " + problem;
             if (leftOut == kMaxLeftOut)
                 throw host::FormFileError(source, "more than " + std::to_string(kMaxLeftOut) +
                                                       " problems; the first is " + result.problems.front());
-            result.problems.push_back(std::string(e.what()) + " (" + *done + ")");
+            auto done = LeaveOut(json, path, origins);
+            if (!done) throw host::FormFileError(source + ": " + origins.InFile(path), problem);
+            result.problems.push_back(named + " (" + *done + ")");
         }
     }
 }
