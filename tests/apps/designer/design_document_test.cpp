@@ -86,6 +86,30 @@ TEST_F(DesignDocumentTest, DamagedFileOpensWithTheBadPartsLeftOutAndListed) {
     }
 }
 
+TEST_F(DesignDocumentTest, FormValuesExtenderValuesAndUnknownKeysAreMendedOneByOne) {
+    const std::string text = R"({"format": "brimlox-form", "version": 2, "comment": "hand-made",
+        "form": {"Name": "9bad", "Left": 0, "Top": 0, "Width": "wide", "Height": 3600, "BorderStyle": 9},
+        "controls": [
+          {"type": "Probe", "name": "prbA", "extender": {"Left": 0, "Top": 0, "Width": 900, "Height": 300,
+                                                         "TabIndex": 7, "Align": 9}},
+          {"type": "Probe", "name": "prbB", "extender": {"Left": 0, "Top": 400, "Width": -5, "Height": 300}}]})";
+    auto doc = DesignDocument::FromText(text, "mend.json");
+    std::vector<std::string> expected{
+        "mend.json: $.comment: unknown key (the key is left out)",
+        "mend.json: form.Name: not a valid name (the form is named Form1)",
+        "mend.json: form.Width: expected an integer (the default is used)",
+        "mend.json: form.BorderStyle: out of range (the default is used)",
+        "mend.json: controls[0](prbA).extender.Align: out of range (0 to 4) (the value is left out)",
+        "mend.json: controls[1](prbB).extender.Width: out of range (0 to 100000) (the control is left out)",
+        "mend.json: controls[0](prbA).extender.TabIndex: out of range (0 to 0) (the value is left out)"};
+    EXPECT_EQ(doc->Problems(), expected);
+    EXPECT_EQ(doc->Form().Name(), "Form1");
+    EXPECT_EQ(doc->Form().Width(), 4800);
+    EXPECT_EQ(doc->Form().BorderStyle(), 2);
+    ASSERT_EQ(doc->Form().Controls().size(), 1u);
+    EXPECT_EQ(doc->Form().Controls()[0]->Align(), 0);
+}
+
 TEST_F(DesignDocumentTest, MissingFileGivesANewFormThatIsWrittenOnlyBySave) {
     TempFolder folder;
     const std::string path = folder.File("frmNew.json");
