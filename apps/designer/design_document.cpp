@@ -213,15 +213,15 @@ void DesignDocument::SetProperty(std::span<const std::shared_ptr<host::Control>>
     const host::OrderedJson before = host::SaveFormJson(*form_);
     const bool wasUncommitted = uncommitted_;
     std::vector<std::pair<host::Dispatch*, host::Variant>> old;  // the values to put back
+    // A property that cannot be read (write-only) is set all the same; putting it back is then
+    // left to the rebuild.
+    auto set = [&](host::Dispatch& target) {
+        host::TryInvoke([&] { old.emplace_back(&target, host::GetProperty(target, property)); });
+        PutProperty(target, property, value);
+    };
     try {
-        if (targets.empty()) {
-            old.emplace_back(form_.get(), host::GetProperty(*form_, property));
-            PutProperty(*form_, property, value);
-        }
-        for (const auto& c : targets) {
-            old.emplace_back(c.get(), host::GetProperty(*c, property));
-            PutProperty(*c, property, value);
-        }
+        if (targets.empty()) set(*form_);
+        for (const auto& c : targets) set(*c);
     } catch (const host::HostError&) {
         PutBack(old, property, before);
         uncommitted_ = wasUncommitted;
