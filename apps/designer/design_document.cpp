@@ -278,7 +278,9 @@ std::vector<std::shared_ptr<host::Control>> DesignDocument::Paste(std::string_vi
     try {
         Rebuild(after);
     } catch (const host::FormFileError&) {
-        Rebuild(before);
+        // A file refused as a whole changed nothing; one refused while loading left the form
+        // without controls.
+        if (host::SaveFormJson(*form_) != before) Rebuild(before);
         throw;
     }
     Commit("Paste");

@@ -19,6 +19,7 @@ using host::OrderedJson;
 
 constexpr const char* kFragmentFormat = "brimlox-fragment";
 constexpr int kFragmentVersion = 1;
+constexpr std::size_t kMaxNameLength = 40;  // as the host's IsValidName allows
 
 std::string Lower(std::string name) {
     for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
@@ -54,12 +55,14 @@ const OrderedJson& FragmentRecords(const OrderedJson& json, const std::string& s
     return records;
 }
 
-// The next free name of `name`'s stem (its trailing digits taken off).
+// The next free name of `name`'s stem (its trailing digits taken off), shortened where the
+// number would make it longer than a name may be.
 std::string NextFreeName(const std::string& name, const std::set<std::string>& used) {
     std::string stem = name;
     while (stem.size() > 1 && std::isdigit(static_cast<unsigned char>(stem.back()))) stem.pop_back();
     for (int n = 1;; ++n) {
-        std::string candidate = stem + std::to_string(n);
+        const std::string number = std::to_string(n);
+        std::string candidate = stem.substr(0, kMaxNameLength - number.size()) + number;
         if (!used.count(Lower(candidate))) return candidate;
     }
 }

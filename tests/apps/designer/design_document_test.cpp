@@ -289,6 +289,14 @@ TEST_F(DesignDocumentTest, CopyAndPasteRenameCollidingNamesAndKeepTheLayout) {
 
     doc->Undo();
     EXPECT_FALSE(form.Find("Probe2"));
+
+    // A name as long as names may be gets a number within that length.
+    const std::string longest(40, 'x');
+    auto full = DesignDocument::FromText(FormText(R"({"type": "Probe", "name": ")" + longest +
+                                                  R"(", "extender": {"Left": 0, "Top": 0, "Width": 90, "Height": 30}})"),
+                                         "long.json");
+    full->Paste(full->CopyText(std::vector{full->Form().Find(longest)}), nullptr);
+    EXPECT_TRUE(full->Form().Find(std::string(39, 'x') + "1"));
 }
 
 TEST_F(DesignDocumentTest, BadFragmentIsRefusedWithItsProblemAndChangesNothing) {
