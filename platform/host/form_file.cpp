@@ -508,6 +508,11 @@ void ReloadFormJson(Form& form, const OrderedJson& json, const std::string& sour
     }
     RemoveAllControls(form);
     form.SetName(rec.name);
+    // The file gives pictures and a font only where they differ from a new form's, so the
+    // form goes back to a new form's first: a picture it has now and the file lacks goes.
+    form.SetPicture(nullptr);
+    form.SetIcon(nullptr);
+    form.SetFont(std::make_shared<StdFont>());
     try {
         BuildInto(form, rec, bags);
     } catch (const FormFileError& e) {

@@ -3,6 +3,8 @@
 #include "host_test.h"
 
 #include "platform/host/form_file.h"
+#include "platform/host/picture.h"
+#include "support/paths.h"
 
 namespace brimlox::test {
 namespace {
@@ -21,12 +23,16 @@ TEST_F(FormReloadTest, ReloadKeepsTheWindowAndReplacesTheControls) {
     form->Remove(*box);
     form->Add("Probe", "prbOther");
     form->SetCaption("changed");
+    form->SetIcon(LoadPicture(SourceDir() + "/fuzz/seeds/picture/icon.ico"));
+    form->Font()->SetBold(true);
     form->Move(900, 900, 6000, 4000);
     ProbeLog().clear();
     ReloadFormJson(*form, first, "one.json");
 
     EXPECT_EQ(form->hWnd(), window);
     EXPECT_EQ(SaveFormJson(*form), first);
+    EXPECT_EQ(form->Icon()->Type(), PictureType::None);
+    EXPECT_FALSE(form->Font()->Bold());
     ASSERT_EQ(form->Controls().size(), 2u);
     auto inner = std::static_pointer_cast<Probe>(form->Find("prbIn"));
     ASSERT_TRUE(inner);
