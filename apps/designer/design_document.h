@@ -31,8 +31,9 @@ public:
     // Opens `path` in design mode. A file that does not exist gives a new empty form named
     // after the file; a file with unknown types or bad values opens with those records or
     // values left out and each problem listed in Problems(), worded as `brimlox check` words
-    // them. Throws host::FormFileError only when nothing of the file can be read (not JSON,
-    // not a form).
+    // them ("FILE: path: problem (what was left out)", then the bag warnings as
+    // "warning: FILE: path: problem"). Throws host::FormFileError only when nothing of the
+    // file can be read (not JSON, not a form, more than 100 problems).
     static std::unique_ptr<DesignDocument> Open(const std::string& path);
     // The same from text; `source` names it in problems.
     static std::unique_ptr<DesignDocument> FromText(std::string_view text, const std::string& source);
@@ -91,7 +92,8 @@ public:
     // Adds the controls of a fragment inside `container` (nullptr: the form); names taken
     // already get the next free ones. The pasted controls become the selection. Text that is
     // not a fragment is refused with host::FormFileError naming what is wrong, and nothing
-    // changes.
+    // changes; so is a `container` that is not a container control of the form (with
+    // host::HostError 380). The pasted controls keep their positions.
     std::vector<std::shared_ptr<host::Control>> Paste(std::string_view text, host::Control* container);
 
     // --- file ------------------------------------------------------------------------------
