@@ -66,7 +66,7 @@ WINBOOL EmptyClipboard() {
 
 HANDLE SetClipboardData(UINT format, HANDLE mem) {
     Clipboard& c = State();
-    // An opener without a window may set data too (the reference system allows it, though
+    // An opener without a window may set data too (Windows allows it, as wine shows, though
     // older documentation says otherwise); the clipboard then has no owner.
     if (!c.open || format == 0 || !mem) return nullptr;
     if (GlobalFlags(mem) == GMEM_INVALID_HANDLE) return nullptr;
