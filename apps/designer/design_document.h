@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/host/form.h"
@@ -30,8 +31,9 @@ public:
     // Opens `path` in design mode. A file that does not exist gives a new empty form named
     // after the file; a file with unknown types or bad values opens with those records or
     // values left out and each problem listed in Problems(), worded as `brimlox check` words
-    // them. Throws host::FormFileError only when nothing of the file can be read (not JSON,
-    // not a form).
+    // them ("FILE: path: problem (what was left out)", then the bag warnings as
+    // "warning: FILE: path: problem"). Throws host::FormFileError only when nothing of the
+    // file can be read (not JSON, not a form, more than 100 problems).
     static std::unique_ptr<DesignDocument> Open(const std::string& path);
     // The same from text; `source` names it in problems.
     static std::unique_ptr<DesignDocument> FromText(std::string_view text, const std::string& source);
@@ -90,7 +92,8 @@ public:
     // Adds the controls of a fragment inside `container` (nullptr: the form); names taken
     // already get the next free ones. The pasted controls become the selection. Text that is
     // not a fragment is refused with host::FormFileError naming what is wrong, and nothing
-    // changes.
+    // changes; so is a `container` that is not a container control of the form (with
+    // host::HostError 380). The pasted controls keep their positions.
     std::vector<std::shared_ptr<host::Control>> Paste(std::string_view text, host::Control* container);
 
     // --- file ------------------------------------------------------------------------------
@@ -106,6 +109,10 @@ private:
     void Rebuild(const host::OrderedJson& state);
     void NotifySelection();
     void NotifyRebuild();
+    void GoToStep();
+    void UpdateModified();
+    void PutBack(const std::vector<std::pair<host::Dispatch*, host::Variant>>& old, const std::string& property,
+                 const host::OrderedJson& before);
 
     struct Step {
         std::string what;
@@ -120,6 +127,9 @@ private:
     std::size_t current_ = 0;    // the step the form shows now
     std::size_t savedStep_ = 0;  // the step last saved (or opened)
     bool modified_ = false;
+    bool uncommitted_ = false;  // a control changed after the last Commit
+    bool rebuilding_ = false;   // the form's controls are being made again
+    std::size_t changeListener_ = 0;
     std::vector<std::pair<std::size_t, Listener>> selectionListeners_;
     std::vector<std::pair<std::size_t, Listener>> rebuildListeners_;
     std::size_t nextListenerId_ = 1;

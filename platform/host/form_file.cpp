@@ -329,24 +329,25 @@ std::string LowerName(std::string name) {
     return name;
 }
 
-// Creates the checked form: sites every control, sets containers, then runs Initialize and
-// ReadProperties in file order, then Resize. Any failure takes the whole form down again.
-std::shared_ptr<Form> Build(FormRecord& rec, bool designMode, std::vector<LoadedBag>* bags) {
-    auto form = Form::Create(rec.name, designMode);
+// Sites every control of the checked record on `form` (which holds none), sets containers,
+// then runs Initialize and ReadProperties in file order, then Resize. The form's own
+// properties are applied first. A refusal is rethrown as a FormFileError naming the record
+// (and the key whose value did not convert); the caller takes down what was made.
+void BuildInto(Form& form, FormRecord& rec, std::vector<LoadedBag>* bags) {
     std::string at = "form";
     const PropertyBag* reading = nullptr;  // the bag being read, to name a refused key
     std::vector<std::shared_ptr<Control>> made;  // in file order
     try {
-        form->SetCaption(rec.caption);
-        ApplyFormExtra(*form, rec.extra);
-        PlaceLoadedForm(*form, rec);
+        form.SetCaption(rec.caption);
+        ApplyFormExtra(form, rec.extra);
+        PlaceLoadedForm(form, rec);
         // Windows are made once each control is sited, so none has to be moved afterwards.
         // Containers are looked up through a map of the file's own names, so a form with many
         // controls loads in time linear in their number.
         std::unordered_map<std::string, Control*> byName;
         for (auto& c : rec.controls) {
             at = c.path;
-            made.push_back(form->CreateUninitialised(c.type, c.name, c.index, false, true));
+            made.push_back(form.CreateUninitialised(c.type, c.name, c.index, false, true));
             if (c.index == -1) byName.emplace(LowerName(c.name), made.back().get());
         }
         for (std::size_t i = 0; i < made.size(); ++i) {
@@ -379,26 +380,49 @@ std::shared_ptr<Form> Build(FormRecord& rec, bool designMode, std::vector<Loaded
             made[i]->ReadProperties(rec.controls[i].bag);
             reading = nullptr;
         }
-        form->Arrange();
+        form.Arrange();
         for (std::size_t i = 0; i < made.size(); ++i) {
             at = rec.controls[i].path;
             made[i]->Resize();
         }
-        form->SetWindowState(rec.extra.ReadProperty("WindowState", Variant(std::int16_t{0})).ToInteger());
+        form.SetWindowState(rec.extra.ReadProperty("WindowState", Variant(std::int16_t{0})).ToInteger());
     } catch (const HostError& e) {
-        form->Discard();
         // Controls convert each value as they read it, so a value that does not convert is the
         // one read last. (Other refusals come after several reads and name what they refuse.)
         const bool conversion = e.Number() == kErrTypeMismatch || e.Number() == kErrOverflow;
         if (conversion && reading && !reading->LastKeyRead().empty()) at += "." + reading->LastKeyRead();
         throw FormFileError(at, "refused while loading: " + e.Description());
     }
-    form->SetDirty(false);
+    form.SetDirty(false);
     if (bags) {
         for (std::size_t i = 0; i < rec.controls.size() && i < made.size(); ++i)
             bags->push_back(LoadedBag{made[i], rec.controls[i].path, std::move(rec.controls[i].bag)});
     }
+}
+
+// Creates the checked form; any failure takes the whole form down again.
+std::shared_ptr<Form> Build(FormRecord& rec, bool designMode, std::vector<LoadedBag>* bags) {
+    auto form = Form::Create(rec.name, designMode);
+    try {
+        BuildInto(*form, rec, bags);
+    } catch (...) {
+        form->Discard();
+        throw;
+    }
     return form;
+}
+
+// Removes every control of `form` (Terminate runs, windows go), keeping the form's window.
+void RemoveAllControls(Form& form) {
+    while (!form.Controls().empty()) {
+        auto first = form.Controls().front();
+        form.Remove(*first);
+    }
+}
+
+// Names the source in front of a FormFileError's path, as every message of a file does.
+FormFileError WithSource(const FormFileError& e, const std::string& source) {
+    return FormFileError(source + ": " + e.Path(), std::string(e.what()).substr(e.Path().size() + 2));
 }
 
 OrderedJson ControlJson(Control& c, std::size_t i) {
@@ -469,7 +493,32 @@ std::shared_ptr<Form> LoadFormJson(const OrderedJson& json, const std::string& s
         FormRecord rec = ParseFile(json);
         return Build(rec, designMode, bags);
     } catch (const FormFileError& e) {
-        throw FormFileError(source + ": " + e.Path(), std::string(e.what()).substr(e.Path().size() + 2));
+        throw WithSource(e, source);
+    }
+}
+
+void ReloadFormJson(Form& form, const OrderedJson& json, const std::string& source, std::vector<LoadedBag>* bags) {
+    StartHost();
+    PictureBudget pictures;
+    FormRecord rec;
+    try {
+        rec = ParseFile(json);
+    } catch (const FormFileError& e) {
+        throw WithSource(e, source);
+    }
+    RemoveAllControls(form);
+    form.SetName(rec.name);
+    // The file gives pictures and a font only where they differ from a new form's, so the
+    // form goes back to a new form's first: a picture it has now and the file lacks goes.
+    form.SetPicture(nullptr);
+    form.SetIcon(nullptr);
+    form.SetFont(std::make_shared<StdFont>());
+    try {
+        BuildInto(form, rec, bags);
+    } catch (const FormFileError& e) {
+        RemoveAllControls(form);
+        form.SetDirty(false);
+        throw WithSource(e, source);
     }
 }
 

@@ -40,6 +40,14 @@ std::shared_ptr<Form> LoadFormJson(const OrderedJson& json, const std::string& s
                                    std::vector<LoadedBag>* bags = nullptr);
 std::shared_ptr<Form> LoadFormText(std::string_view text, const std::string& source, bool designMode = false,
                                    std::vector<LoadedBag>* bags = nullptr);
+// Puts the state `json` describes back into an existing form, keeping its window (and so its
+// place on the screen and every handle to it): the file is checked as a whole first, and a
+// refused file changes nothing. Then the form's controls are removed (each one's Terminate
+// runs) and those of the file are created as LoadFormJson creates them, and the form takes the
+// file's name, caption, rectangle and other properties. If a control refuses its values while
+// loading, the form is left without controls and the error is thrown. A designer's undo uses it.
+void ReloadFormJson(Form& form, const OrderedJson& json, const std::string& source,
+                    std::vector<LoadedBag>* bags = nullptr);
 std::shared_ptr<Form> LoadFormFile(const std::string& path, bool designMode = false,
                                    std::vector<LoadedBag>* bags = nullptr);
 

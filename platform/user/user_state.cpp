@@ -1,5 +1,6 @@
 // Resetting the whole USER state between tests, and the live counts used by leak checks.
 #include "platform/desktop/desktop.h"
+#include "platform/user/clipboard.h"
 #include "platform/user/hook.h"
 #include "platform/user/input_state.h"
 #include "platform/user/nonclient.h"
@@ -21,6 +22,7 @@ void ResetUserState() {
     SetCursor(nullptr);
     ReserveScreenBottom(0);
     SetDragFullWindows(FALSE);
+    ResetClipboard();
 }
 
 }  // namespace brimlox::user
