@@ -15,9 +15,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "apps/designer/design_document.h"
+#include "apps/designer/grab_handles.h"
 #include "platform/user/winuser.h"
 
 namespace brimlox::designer {
@@ -43,10 +46,58 @@ public:
     bool HandleKey(WPARAM vk, int shift);
 
 private:
+    // What a press on the form started (see surface_input.cpp for the state table).
+    enum class Gesture { None, Pending, Move, Size, Band, Place };
+    struct Drag {
+        Gesture gesture = Gesture::None;
+        POINT start{};                      // the press, form client pixels
+        POINT last{};                       // the latest point
+        std::shared_ptr<host::Control> pressed;  // the control under the press
+        host::Control* container = nullptr;      // band and placing: where (nullptr: the form)
+        GrabPlace place = kTopLeft;              // sizing: the handle
+        std::vector<RECT> original;              // move and size: the selection's twips before
+        bool outlineShown = false;               // band and placing: the XOR outline is drawn
+        RECT outline{};                          // ... at this screen rectangle
+    };
+
+    // --- the form's window (design_surface.cpp) ---
+    static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void RefreshHandles();
+    RECT RectOnForm(const host::Control& control) const;
+    std::shared_ptr<host::Control> ControlAt(POINT formPoint, host::Control* within = nullptr) const;
+    std::shared_ptr<host::Control> Shared(const host::Control* control) const;
+    bool IsSelected(const host::Control& control) const;
+    std::int32_t Snap(std::int32_t twips) const;
+
+    // --- mouse gestures (surface_input.cpp) ---
+    void Press(POINT p);
+    void DragTo(POINT p);
+    void Release(POINT p);
+    void CancelGesture();
+    void OnHandleMouse(UINT msg, GrabPlace place, POINT p);
+    void BeginMove();
+    void MoveSelection(POINT p);
+    void SizeSelection(POINT p);
+    void RestoreOriginal();
+    void DrawOutline(RECT formRect);
+    void EraseOutline();
+    void FinishBand(RECT formRect, host::Control* container);
+    void FinishPlace(POINT p, const Drag& done);
+    RECT PlacedTwips(POINT p, const Drag& done) const;
+    void EndGesture();
+    bool MoveOrSizeByKey(WPARAM vk, bool size, bool fine);
+
     DesignDocument& document_;
     std::string placingType_;
     std::function<void()> onPlaced_;
     std::int32_t gridTwips_ = 120;
+    HWND formWindow_ = nullptr;
+    LONG_PTR formProc_ = 0;  // the form's own procedure, called for what the surface leaves
+    std::unique_ptr<GrabHandles> handles_;
+    std::size_t selectionListener_ = 0;
+    std::size_t rebuildListener_ = 0;
+    Drag drag_;
 };
 
 }  // namespace brimlox::designer
