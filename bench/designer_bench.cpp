@@ -60,6 +60,9 @@ void BM_DesignSurfaceDragStep(benchmark::State& state) {
         SendMessageA(form, WM_MOUSEMOVE, MK_LBUTTON, At(x + (++step % 2) * 8, y));
         brimlox::host::DoEvents();
     }
+    // The step must really have moved the control: the press was on cmd110 at 4800 twips.
+    const auto dragged = document->Form().Find("cmd110");
+    if (!dragged || dragged->Left() != 4800 + (step % 2) * 120) state.SkipWithError("the control did not follow");
     SendMessageA(form, WM_LBUTTONUP, 0, At(x, y));
     surface.reset();
     document.reset();

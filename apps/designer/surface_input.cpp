@@ -8,7 +8,8 @@
 //   unselected container            Pending   past the drag distance: the click selects the
 //                                             Band in the container  container
 //   selected container, or control  Move      the selection follows  Commit("Move")
-//     (unselected: selected first)            snapped to the grid
+//     (unselected: selected first)            snapped to the grid,   (handles back)
+//                                             handles hidden
 //   control with Ctrl               -         -                      (toggled at the press)
 //   grab handle                     Size      the edges follow       Commit("Size")
 //   anything, with a placing type   Place     XOR outline            Place (a click: default
@@ -118,13 +119,16 @@ void DesignSurface::MoveSelection(POINT p) {
     const RECT& first = drag_.original.front();
     const std::int32_t dx = Snap(first.left + (p.x - drag_.start.x) * tpp) - first.left;
     const std::int32_t dy = Snap(first.top + (p.y - drag_.start.y) * tpp) - first.top;
+    if (dx == 0 && dy == 0 && TwipsOf(*selection.front()) == first) return;
+    // The handles stay away while the selection travels and come back where it lands: moving
+    // eight windows a step would repaint the form under each of them.
+    handles_->Show({});
     for (std::size_t i = 0; i < selection.size(); ++i) {
         host::Control& c = *selection[i];
         if (c.ContainerControl() && IsSelected(*c.ContainerControl())) continue;
         const RECT& r = drag_.original[i];
         if (c.Left() != r.left + dx || c.Top() != r.top + dy) c.Move(r.left + dx, r.top + dy, c.Width(), c.Height());
     }
-    RefreshHandles();
 }
 
 // Moves the edges the handle holds: the first control's edge goes to its snapped place and
@@ -157,6 +161,7 @@ void DesignSurface::Release(POINT p) {
     const Drag done = drag_;
     EraseOutline();
     EndGesture();
+    if (done.gesture == Gesture::Move) RefreshHandles();
     switch (done.gesture) {
         case Gesture::Pending: document_.Select({done.pressed}); break;
         case Gesture::Band:

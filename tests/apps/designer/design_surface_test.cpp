@@ -123,6 +123,8 @@ TEST_F(DesignSurfaceTest, DraggingMovesTheSelectionLiveOnTheGridAndEscapePutsItB
     Input(At(63, 43) + "up left\n");  // 13 and 3 pixels: 675 and 525 twips snap to 720 and 480
     EXPECT_EQ(Twips("cmdA"), (RECT{720, 480, 1920, 960}));
     EXPECT_EQ(document->UndoName(), "Move");
+    EXPECT_EQ(ScreenPixel(45, 29), RGB(0, 0, 0)) << "the handles came back around the new place";
+    EXPECT_NE(ScreenPixel(29, 29), RGB(0, 0, 0));
     // A second, cancelled drag of both buttons adds no step.
     Input("key down VK_CONTROL\n" + At(200, 40) + "click left\nkey up VK_CONTROL\n");
     Input(At(200, 40) + "down left\n" + At(260, 100) + At(280, 120));
