@@ -223,5 +223,28 @@ TEST_F(DesignSurfaceTest, ArrowsMoveAndSizeEscapeClimbsAndDeleteRemoves) {
     EXPECT_NE(Form().Find("cmdB"), nullptr);
 }
 
+TEST_F(DesignSurfaceTest, ASurfaceGoneGivesTheFormItsOwnProcedureAndWindowsBack) {
+    HWND form = Form().hWnd();
+    surface.reset();
+    const LONG_PTR own = GetWindowLongPtrA(form, GWLP_WNDPROC);
+    const auto children = [&] {
+        int n = 0;
+        for (HWND h = GetWindow(form, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) ++n;
+        return n;
+    };
+    const int controlsOnly = children();
+    surface = std::make_unique<DesignSurface>(*document);
+    EXPECT_NE(GetWindowLongPtrA(form, GWLP_WNDPROC), own);
+    Input(At(50, 40) + "click left\n");
+    EXPECT_EQ(Selected(), (Names{"cmdA"}));
+    EXPECT_EQ(children(), controlsOnly + 8);  // cmdA's handles
+    surface.reset();
+    EXPECT_EQ(GetWindowLongPtrA(form, GWLP_WNDPROC), own);
+    EXPECT_EQ(children(), controlsOnly);
+    document->Select({});
+    Input(At(200, 40) + "click left\n");  // nobody selects any more
+    EXPECT_EQ(Selected(), Names{});
+}
+
 }  // namespace
 }  // namespace brimlox::test
