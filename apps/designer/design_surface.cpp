@@ -26,6 +26,23 @@ std::unordered_map<HWND, Subclass>& Subclasses() {
     return map;
 }
 
+// The same for the watched control windows.
+std::unordered_map<HWND, Subclass>& Watched() {
+    static std::unordered_map<HWND, Subclass> map;
+    return map;
+}
+
+// Takes our procedure off a window if it is still the outermost one; otherwise the entry
+// stays, without its surface, to pass the messages on.
+void Unsubclass(std::unordered_map<HWND, Subclass>& map, HWND hwnd, WNDPROC ours) {
+    auto it = map.find(hwnd);
+    if (it == map.end()) return;
+    const bool oursOnTop = IsWindow(hwnd) && GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours);
+    if (oursOnTop) SetWindowLongPtrA(hwnd, GWLP_WNDPROC, it->second.original);
+    if (oursOnTop || !IsWindow(hwnd)) map.erase(it);
+    else it->second.surface = nullptr;
+}
+
 }  // namespace
 
 DesignSurface::DesignSurface(DesignDocument& document) : document_(document) {
@@ -34,11 +51,16 @@ DesignSurface::DesignSurface(DesignDocument& document) : document_(document) {
         formWindow_, [this](UINT msg, GrabPlace place, POINT p) { OnHandleMouse(msg, place, p); });
     formProc_ = SetWindowLongPtrA(formWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DesignSurface::FormProc));
     Subclasses()[formWindow_] = Subclass{this, formProc_};
-    selectionListener_ = document_.AddSelectionListener([this] { RefreshHandles(); });
-    rebuildListener_ = document_.AddRebuildListener([this] {
-        CancelGesture();
+    selectionListener_ = document_.AddSelectionListener([this] {
+        WatchSelection();
         RefreshHandles();
     });
+    rebuildListener_ = document_.AddRebuildListener([this] {
+        CancelGesture();
+        WatchSelection();
+        RefreshHandles();
+    });
+    WatchSelection();
     RefreshHandles();
 }
 
@@ -46,14 +68,9 @@ DesignSurface::~DesignSurface() {
     document_.RemoveListener(selectionListener_);
     document_.RemoveListener(rebuildListener_);
     if (drag_.gesture != Gesture::None) CancelGesture();
+    UnwatchAll();
     handles_.reset();
-    auto it = Subclasses().find(formWindow_);
-    if (it == Subclasses().end()) return;
-    const bool oursOnTop = IsWindow(formWindow_) &&
-                           GetWindowLongPtrA(formWindow_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&DesignSurface::FormProc);
-    if (oursOnTop) SetWindowLongPtrA(formWindow_, GWLP_WNDPROC, formProc_);
-    if (oursOnTop || !IsWindow(formWindow_)) Subclasses().erase(it);
-    else it->second.surface = nullptr;
+    Unsubclass(Subclasses(), formWindow_, &DesignSurface::FormProc);
 }
 
 LRESULT CALLBACK DesignSurface::FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -151,6 +168,38 @@ std::shared_ptr<host::Control> DesignSurface::ControlAt(POINT formPoint, host::C
         return hit;
     }
     return nullptr;
+}
+
+void DesignSurface::WatchSelection() {
+    UnwatchAll();
+    for (const auto& c : document_.Selection()) {
+        HWND h = c ? c->hWnd() : nullptr;
+        if (!h || Watched().contains(h)) continue;
+        const LONG_PTR original =
+            SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DesignSurface::WatchProc));
+        Watched()[h] = Subclass{this, original};
+        watched_.push_back(h);
+    }
+}
+
+void DesignSurface::UnwatchAll() {
+    for (HWND h : watched_) Unsubclass(Watched(), h, &DesignSurface::WatchProc);
+    watched_.clear();
+}
+
+LRESULT CALLBACK DesignSurface::WatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto it = Watched().find(hwnd);
+    if (it == Watched().end()) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    const Subclass entry = it->second;
+    if (msg == WM_NCDESTROY) {
+        Watched().erase(it);
+        if (entry.surface) std::erase(entry.surface->watched_, hwnd);
+    }
+    const LRESULT result = CallWindowProcA(reinterpret_cast<WNDPROC>(entry.original), hwnd, msg, wParam, lParam);
+    // A gesture of the surface places the handles itself (or hides them while it moves).
+    if ((msg == WM_MOVE || msg == WM_SIZE) && entry.surface && entry.surface->drag_.gesture == Gesture::None)
+        entry.surface->RefreshHandles();
+    return result;
 }
 
 void DesignSurface::RefreshHandles() {

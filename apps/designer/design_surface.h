@@ -64,6 +64,11 @@ private:
     static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnFormMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void RefreshHandles();
+    // The selected controls' windows are subclassed while selected, so that a move or size
+    // made elsewhere (the property grid, code) brings the handles along.
+    static LRESULT CALLBACK WatchProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void WatchSelection();
+    void UnwatchAll();
     RECT RectOnForm(const host::Control& control) const;
     std::shared_ptr<host::Control> ControlAt(POINT formPoint, host::Control* within = nullptr) const;
     std::shared_ptr<host::Control> Shared(const host::Control* control) const;
@@ -97,6 +102,7 @@ private:
     std::unique_ptr<GrabHandles> handles_;
     std::size_t selectionListener_ = 0;
     std::size_t rebuildListener_ = 0;
+    std::vector<HWND> watched_;
     Drag drag_;
 };
 

@@ -167,6 +167,10 @@ TEST_F(DesignSurfaceTest, HandlesStandAroundTheSelectionAndDraggingOneSizes) {
     BitBlt(shot.dc(), 0, 0, frame.right - frame.left, frame.bottom - frame.top, screen, frame.left, frame.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
     EXPECT_TRUE(MatchesGolden(shot.surface(), "apps/designer/design_surface_handles"));
+    // A move made elsewhere (the property grid, code) brings the handles along.
+    Get("cmdA").SetTop(1440);
+    EXPECT_EQ(ScreenPixel(29, 93), black);
+    EXPECT_NE(ScreenPixel(29, 29), black);
 }
 
 TEST_F(DesignSurfaceTest, PlacingDrawsANewControlIntoTheContainerUnderThePress) {
