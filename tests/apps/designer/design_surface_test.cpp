@@ -171,6 +171,15 @@ TEST_F(DesignSurfaceTest, HandlesStandAroundTheSelectionAndDraggingOneSizes) {
     Get("cmdA").SetTop(1440);
     EXPECT_EQ(ScreenPixel(29, 93), black);
     EXPECT_NE(ScreenPixel(29, 29), black);
+    // Escape in the middle of sizing puts both controls back and commits nothing.
+    const RECT a = Twips("cmdA");
+    const RECT b = Twips("cmdB");
+    Input(At(136, 136) + "down left\n" + At(160, 150) + At(170, 160));
+    EXPECT_NE(Twips("cmdA"), a);
+    Input("key press VK_ESCAPE\n" + At(175, 165) + "up left\n");
+    EXPECT_EQ(Twips("cmdA"), a);
+    EXPECT_EQ(Twips("cmdB"), b);
+    EXPECT_EQ(ScreenPixel(133, 133), black) << "the handle is back at the corner";
 }
 
 TEST_F(DesignSurfaceTest, PlacingDrawsANewControlIntoTheContainerUnderThePress) {
