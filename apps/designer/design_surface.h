@@ -9,7 +9,8 @@
 //   - with a type picked in the toolbox, dragging draws the new control's rectangle (a click
 //     gives the type's default size) inside the container under the press;
 //   - the arrow keys move the selection by one grid step (one pixel with Ctrl), Shift+arrows
-//     size it; Delete removes it.
+//     size it; Delete removes it; Escape cancels a drag, or else selects the container one
+//     level up (then the form).
 // Each finished gesture is one Commit of the document.
 #pragma once
 
@@ -27,6 +28,7 @@ namespace brimlox::designer {
 
 class DesignSurface {
 public:
+    // Subclasses the document's form window until destroyed; destroy it before the document.
     explicit DesignSurface(DesignDocument& document);
     ~DesignSurface();
     DesignSurface(const DesignSurface&) = delete;
@@ -50,8 +52,8 @@ private:
     enum class Gesture { None, Pending, Move, Size, Band, Place };
     struct Drag {
         Gesture gesture = Gesture::None;
-        POINT start{};                      // the press, form client pixels
-        POINT last{};                       // the latest point
+        POINT start{};                           // the press, form client pixels
+        POINT last{};                            // the latest point
         std::shared_ptr<host::Control> pressed;  // the control under the press
         host::Control* container = nullptr;      // band and placing: where (nullptr: the form)
         GrabPlace place = kTopLeft;              // sizing: the handle
@@ -88,9 +90,11 @@ private:
     void DrawOutline(RECT formRect);
     void EraseOutline();
     void FinishBand(RECT formRect, host::Control* container);
+    void EndGesture();
+
+    // --- placing and keys (surface_keys.cpp) ---
     void FinishPlace(POINT p, const Drag& done);
     RECT PlacedTwips(POINT p, const Drag& done) const;
-    void EndGesture();
     bool MoveOrSizeByKey(WPARAM vk, bool size, bool fine);
 
     DesignDocument& document_;
