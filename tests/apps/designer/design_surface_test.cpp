@@ -100,8 +100,15 @@ TEST_F(DesignSurfaceTest, ClicksCtrlClicksAndBandsSelectWhileTheControlsGetNoMou
     EXPECT_EQ(Selected(), (Names{"cmdB", "cmdA"}));
     Input(At(300, 100) + "click left\n");  // the empty form: the form
     EXPECT_EQ(Selected(), Names{});
-    // A band from the empty form touching both buttons but not the frame.
-    Input(At(20, 20) + "down left\n" + At(100, 50) + At(180, 60) + "up left\n");
+    // A band from the empty form touching both buttons but not the frame, drawn as a dotted
+    // XOR outline over the form that goes again with the release.
+    const COLORREF back = ScreenPixel(20, 30);
+    Input(At(20, 20) + "down left\n" + At(100, 50) + At(180, 60));
+    int dots = 0;
+    for (int y = 24; y < 34; ++y) dots += ScreenPixel(20, y) != back;
+    EXPECT_EQ(dots, 5) << "every other pixel of the band's left edge";
+    Input("up left\n");
+    for (int y = 24; y < 34; ++y) EXPECT_EQ(ScreenPixel(20, y), back) << y;
     EXPECT_EQ(Selected(), (Names{"cmdA", "cmdB"}));
     // A click on the frame selects it; on the text box inside it, the text box.
     Input(At(200, 200) + "click left\n");
