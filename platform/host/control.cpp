@@ -216,6 +216,11 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             HandleButton(msg, wParam, lParam);
             Flush();
             return 0;
+        case WM_NCHITTEST:
+            // On a form in the designer the mouse belongs to the form (the design surface
+            // selects, moves and sizes the controls), so the controls let it through.
+            if (form_ && form_->DesignMode()) return HTTRANSPARENT;
+            break;
         case WM_CAPTURECHANGED: {
             bool pressInProgress = buttons_ != 0;
             buttons_ = 0;

@@ -12,6 +12,7 @@
 namespace brimlox::user {
 
 HWND HitTestChildren(WindowObject* parent, POINT screen);
+HWND HitTestBeneath(HWND above, POINT screen);
 
 namespace {
 
@@ -65,27 +66,39 @@ void SetKeyWithSides(int vk, bool extended, bool down) {
     (void)k;
 }
 
-// The window that receives mouse input at a screen point: the capture window, or the
-// visible enabled window under the point. nullptr when nobody may have it.
-HWND MouseTarget(POINT pt) {
+// The window that receives mouse input at a screen point and its hit code: the capture
+// window (HTCLIENT), or the visible enabled window under the point. Each window found is asked
+// WM_NCHITTEST, as Windows asks on every move; one answering HTTRANSPARENT passes the point to
+// the window beneath it (a sibling below, else its parent). nullptr when nobody may have it.
+struct MouseHit {
+    HWND window = nullptr;
+    LRESULT code = HTCLIENT;
+};
+
+MouseHit MouseTarget(POINT pt) {
     auto& s = State();
-    if (s.capture && IsWindow(s.capture)) return s.capture;
+    if (s.capture && IsWindow(s.capture)) return {s.capture, HTCLIENT};
     HWND hit = WindowFromPoint(pt);
+    LRESULT code = HTNOWHERE;
+    while (hit) {
+        code = SendMessageA(hit, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+        if (code != HTTRANSPARENT) break;
+        hit = HitTestBeneath(hit, pt);
+    }
     WindowObject* w = LookupWindow(hit);
-    if (!w || !w->Enabled()) return nullptr;
-    return hit;
+    if (!w || !w->Enabled()) return {};
+    return {hit, code};
 }
 
 // The hit code of a point for the window that gets the mouse: HTCLIENT inside its client
-// area (no message needed) or while the mouse is captured; otherwise the window's own answer
-// to WM_NCHITTEST.
-LRESULT FrameHit(HWND hwnd, POINT screen) {
+// area or while the mouse is captured; otherwise the window's own answer to WM_NCHITTEST.
+LRESULT FrameHit(const MouseHit& target, POINT screen) {
     if (State().capture) return HTCLIENT;
-    WindowObject* w = LookupWindow(hwnd);
+    WindowObject* w = LookupWindow(target.window);
     if (!w) return HTCLIENT;
     const POINT o = ClientOriginOnScreen(w);
     if (RectContains(ClientRectOf(w), POINT{screen.x - o.x, screen.y - o.y})) return HTCLIENT;
-    const LRESULT hit = SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    const LRESULT hit = target.code;
     return hit == HTNOWHERE || hit == HTTRANSPARENT || hit == HTERROR ? HTCLIENT : hit;
 }
 
@@ -163,9 +176,10 @@ bool ConvertMouse(const desktop::InputEvent& e, std::uint64_t now, MSG& out) {
     }
     if (e.type == InputType::ButtonDown || e.type == InputType::ButtonUp)
         SetKey(ButtonVk(e.button), e.type == InputType::ButtonDown);
-    HWND target = MouseTarget(pointer);
+    const MouseHit found = MouseTarget(pointer);
+    HWND target = found.window;
     if (!target) return false;
-    const LRESULT hit = FrameHit(target, pointer);
+    const LRESULT hit = FrameHit(found, pointer);
     if (!IsWindow(target)) return false;
     const bool nonClient = hit != HTCLIENT;
     UINT message = WM_MOUSEMOVE;
@@ -230,7 +244,7 @@ bool ConvertInput(const desktop::InputEvent& e, std::uint64_t now, MSG& out) {
         case InputType::KeyUp: return ConvertKey(e, now, out);
         case InputType::Wheel: {
             auto& s = State();
-            HWND target = s.focus && IsWindow(s.focus) ? s.focus : MouseTarget(s.cursor);
+            HWND target = s.focus && IsWindow(s.focus) ? s.focus : MouseTarget(s.cursor).window;
             if (!target) return false;
             WPARAM w = MouseKeyFlags() | (static_cast<WPARAM>(static_cast<WORD>(e.x)) << 16);
             return MakeMessage(out, target, WM_MOUSEWHEEL, w, MAKELPARAM(s.cursor.x, s.cursor.y), now);

@@ -228,6 +228,30 @@ HWND HitTestChildren(WindowObject* parent, POINT screen) {
     return HitTestBelow(parent, ClientOriginOnScreen(parent), screen);
 }
 
+// The window that has a screen point next after `above` when `above` lets the point through
+// (answers WM_NCHITTEST with HTTRANSPARENT): the first visible sibling beneath it that holds
+// the point, searched down into its children, or else the parent. A top-level window passes
+// the point to the next top-level window. nullptr when nothing lies beneath.
+HWND HitTestBeneath(HWND above, POINT screen) {
+    WindowObject* w = LookupWindow(above);
+    WindowObject* parent = w ? LookupWindow(w->parent) : nullptr;
+    if (!parent) return nullptr;
+    const std::vector<HWND>& siblings = parent->children;
+    auto it = std::find(siblings.begin(), siblings.end(), above);
+    if (it == siblings.end()) return nullptr;
+    const POINT origin = parent->isDesktop ? POINT{0, 0} : ClientOriginOnScreen(parent);
+    const POINT local{screen.x - origin.x, screen.y - origin.y};
+    for (++it; it != siblings.end(); ++it) {
+        WindowObject* c = LookupWindow(*it);
+        if (!c || !c->Visible() || !RectContains(c->rect, local)) continue;
+        if (parent->isDesktop) return HitTestChildren(c, screen);
+        if (!c->Enabled()) return parent->handle;
+        const RECT in = NonClientInsets(c);
+        return HitTestBelow(c, POINT{origin.x + c->rect.left + in.left, origin.y + c->rect.top + in.top}, screen);
+    }
+    return parent->isDesktop ? nullptr : parent->handle;
+}
+
 }  // namespace brimlox::user
 
 using namespace brimlox::user;
