@@ -57,7 +57,9 @@ void PropertyGrid::Refresh() {
 bool PropertyGrid::Edit(const std::string& property, const std::string& text) {
     // The selection is copied: listeners run inside SetProperty may replace it.
     const std::vector<std::shared_ptr<host::Control>> selection = document_->Selection();
-    const bool applied = model_.Apply(property, text, [&](const std::string& name, const host::Variant& value) {
+    // The model is copied too: each property change the document makes reads the rows again.
+    const PropertyRows model = model_;
+    const bool applied = model.Apply(property, text, [&](const std::string& name, const host::Variant& value) {
         document_->SetProperty(selection, name, value);
     });
     Refresh();

@@ -125,7 +125,7 @@ void PropertyGridView::OpenDropDown() {
     filling_ = true;
     dropDown_->Clear();
     if (row->kind == PropertyKind::Enumeration)
-        for (const auto& m : row->rule.enumeration) dropDown_->AddItem(std::to_string(m.value) + " - " + m.name);
+        for (const auto& m : row->Rule().enumeration) dropDown_->AddItem(std::to_string(m.value) + " - " + m.name);
     if (row->kind == PropertyKind::Boolean)
         for (const char* choice : {"False", "True"}) dropDown_->AddItem(choice);
     if (row->kind == PropertyKind::Color)

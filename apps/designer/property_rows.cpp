@@ -32,9 +32,11 @@ void AddBrowsable(const host::TypeInfo* info, const host::TypeInfo* hiding, std:
 
 // A property value read late-bound; nothing when the object raises.
 std::optional<host::Variant> ReadValue(host::Dispatch& object, const std::string& name) {
-    host::Variant value;
-    if (!host::TryInvoke([&] { value = host::GetProperty(object, name); })) return std::nullopt;
-    return value;
+    try {
+        return host::GetProperty(object, name);
+    } catch (const host::HostError&) {
+        return std::nullopt;
+    }
 }
 
 // Whether the values read from every object are the same (objects by what the grid shows).
@@ -42,7 +44,7 @@ bool Agree(const PropertyRow& row, const std::vector<std::optional<host::Variant
     if (values.size() == 1) return values.front().has_value();
     for (const auto& v : values) {
         if (!v) return false;
-        if (ValueText(row.kind, *v, row.rule) != ValueText(row.kind, *values.front(), row.rule)) return false;
+        if (ValueText(row.kind, *v, row.Rule()) != ValueText(row.kind, *values.front(), row.Rule())) return false;
     }
     return true;
 }
@@ -76,7 +78,8 @@ PropertyRows PropertyRows::Read(const std::vector<std::shared_ptr<host::Dispatch
     rows.objects_ = objects;
     rows.hasMenu_ = objects.size() == 1 && CarriesMenu(*objects.front());
     // The properties every object has, keyed by lower-case name, with the first object's member.
-    std::vector<std::pair<std::string, PropertyRow>> sorted;
+    std::vector<PropertyRow> found;
+    std::vector<std::string> keys;  // lower-case names, for the name order
     for (const host::MemberInfo* m : BrowsableProperties(*objects.front())) {
         const bool common = std::all_of(objects.begin() + 1, objects.end(), [&](const auto& other) {
             const host::MemberInfo* o = FindBrowsable(*other, m->name);
@@ -87,16 +90,20 @@ PropertyRows PropertyRows::Read(const std::vector<std::shared_ptr<host::Dispatch
         for (const auto& object : objects) values.push_back(ReadValue(*object, m->name));
         PropertyRow row;
         row.name = m->name;
-        row.rule = m->values;
+        row.published = &m->values;
         row.value = values.front().value_or(host::Variant());
         row.kind = KindOf(*m, row.value);
         row.differs = !Agree(row, values);
-        if (!row.differs) row.text = ValueText(row.kind, row.value, row.rule);
-        sorted.emplace_back(Lowered(row.name), std::move(row));
+        if (!row.differs) row.text = ValueText(row.kind, row.value, row.Rule());
+        keys.push_back(Lowered(row.name));
+        found.push_back(std::move(row));
     }
-    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    rows.rows_.reserve(sorted.size());
-    for (auto& entry : sorted) rows.rows_.push_back(std::move(entry.second));
+    // Rows are sorted by position, so that each is moved once.
+    std::vector<std::size_t> order(found.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    rows.rows_.reserve(found.size());
+    for (std::size_t i : order) rows.rows_.push_back(std::move(found[i]));
     return rows;
 }
 
@@ -110,13 +117,13 @@ const PropertyRow* PropertyRows::Find(const std::string& name) const {
 host::Variant PropertyRows::Convert(const std::string& name, const std::string& text) const {
     const PropertyRow* row = Find(name);
     if (!row) throw host::HostError(host::kErrMemberNotFound);
-    host::Variant value = ParseValue(row->kind, text, row->rule, row->value);
+    host::Variant value = ParseValue(row->kind, text, row->Rule(), row->value);
     CheckPublishedValues(*row, value);
     return value;
 }
 
 void PropertyRows::CheckPublishedValues(const PropertyRow& row, const host::Variant& value) const {
-    const host::ValueRule& rule = row.rule;
+    const host::ValueRule& rule = row.Rule();
     if (rule.Empty() || !value.IsNumeric()) return;
     const double number = value.ToDouble();
     auto refuse = [&](const std::string& why) {
@@ -146,7 +153,9 @@ void PropertyRows::CheckPublishedValues(const PropertyRow& row, const host::Vari
 bool PropertyRows::Apply(const std::string& name, const std::string& text, const Setter& setter) const {
     try {
         const host::Variant value = Convert(name, text);
-        setter(Find(name)->name, value);
+        // A copy: the setter's change notifications may read the rows again.
+        const std::string property = Find(name)->name;
+        setter(property, value);
         return true;
     } catch (const host::HostError& e) {
         host::MsgBox(e.Description(), MB_ICONEXCLAMATION);

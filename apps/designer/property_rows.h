@@ -23,7 +23,9 @@ struct PropertyRow {
     std::string text;            // the value as shown; "" where the objects differ
     bool differs = false;
     host::Variant value;         // the first object's value (the width of numbers, the font)
-    host::ValueRule rule;        // the published values
+    // The published values; type descriptions live as long as the program.
+    const host::ValueRule* published = nullptr;
+    const host::ValueRule& Rule() const { return *published; }
 };
 
 class PropertyRows {

@@ -127,6 +127,8 @@ TEST_F(PropertyGridModelTest, RowsOfOneControlComeFromItsTypeInformationInNameOr
     const PropertyRows form = PropertyRows::Read({designed});
     EXPECT_EQ(Text(form, "Name"), "frmDesigned");
     EXPECT_EQ(form.Find("BackColor")->kind, PropertyKind::Color);
+    EXPECT_EQ(Text(form, "BorderStyle"), "2 - vbSizable");
+    EXPECT_EQ(Text(form, "WindowState"), "0 - vbNormal");
     EXPECT_NE(form.Find("Caption"), nullptr);
     EXPECT_FALSE(form.HasMenu());
     EXPECT_TRUE(PropertyRows::Read({}).Rows().empty());
@@ -209,6 +211,8 @@ TEST_F(PropertyGridModelTest, TypedTextConvertsPerKindAndBadTextIsATypeMismatch)
     // Pictures: "(None)" empties, a path loads, a missing file is the host's 53.
     EXPECT_EQ(ParseValue(PropertyKind::Picture, "(None)", none, Variant()).As<host::StdPicture>()->Type(), host::PictureType::None);
     EXPECT_EQ(error([&] { ParseValue(PropertyKind::Picture, "/no/such/picture.bmp", none, Variant()); }), 53);
+    for (const char* folder : {"/", ".", "/proc/self"})
+        EXPECT_NE(error([&] { ParseValue(PropertyKind::Picture, folder, none, Variant()); }), 0) << folder;
     // Hostile text in every kind gives a host error or a value, never anything else.
     const std::string hostile[] = {"\x01\xff", "&H", "&H&", "&", "-", "1e999", "nan", "inf", " - ", "1 - ", ",,,",
                                    std::string(5000, '9'), std::string("\0x", 2), "\t", "0x10", "--1"};
