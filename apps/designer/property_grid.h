@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "apps/designer/design_document.h"
+#include "apps/designer/property_grid_view.h"
+#include "apps/designer/property_rows.h"
 #include "platform/host/form.h"
 #include "platform/user/winuser.h"
 
@@ -48,11 +50,22 @@ public:
         onMenuEditor_ = std::move(handler);
     }
 
+    // The on-screen grid (its list, editor and drop-down).
+    PropertyGridView& View() { return *view_; }
+
 private:
+    void Listen();
+    void StopListening();
+    std::vector<std::shared_ptr<host::Dispatch>> Targets();
+
     std::shared_ptr<host::Form> form_;
     RECT area_{};
     DesignDocument* document_ = nullptr;
     std::vector<Row> rows_;
+    PropertyRows model_;
+    std::unique_ptr<PropertyGridView> view_;
+    std::size_t selectionListener_ = 0, rebuildListener_ = 0, propertyListener_ = 0;
+    std::shared_ptr<host::Form> listenedForm_;  // the form whose property changes refresh the rows
     std::function<void(std::shared_ptr<host::Control>)> onMenuEditor_;
 };
 

@@ -47,7 +47,7 @@ void AddTabOrderMembers(TypeInfo& info) {
 
 std::shared_ptr<const TypeInfo> BuildExtenderInfo() {
     return TypeBuilder<Control>("Extender")
-        .Get("Name", &Control::Name, "Returns the name used in code to identify the object.", -800)
+        .Property("Name", &Control::Name, &Control::SetName, "Returns the name used in code to identify the object.", -800)
         .Get("Index", &Control::Index, "Returns the number identifying the control in a control array.", -801)
         .Property("Left", &Control::Left, &Control::SetLeft, "Returns/sets the distance to the container's left edge.", -802)
         .Property("Top", &Control::Top, &Control::SetTop, "Returns/sets the distance to the container's top edge.", -803)

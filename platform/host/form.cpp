@@ -125,6 +125,10 @@ const TypeInfo* Form::GetTypeInfo() const {
             .Property("Picture", &Form::Picture, &Form::SetPicture, "Returns/sets the background picture.")
             .Property("WindowState", &Form::WindowState, &Form::SetWindowState, "Returns/sets normal, minimised or maximised.")
             .Property("BorderStyle", &Form::BorderStyle, &Form::SetBorderStyle, "Returns/sets the border style.")
+            // Published for property browsers, under the host's constant names.
+            .Enumeration("WindowState", {{0, "vbNormal"}, {1, "vbMinimized"}, {2, "vbMaximized"}})
+            .Enumeration("BorderStyle", {{0, "vbBSNone"}, {1, "vbFixedSingle"}, {2, "vbSizable"}, {3, "vbFixedDouble"},
+                                         {4, "vbFixedToolWindow"}, {5, "vbSizableToolWindow"}})
             .Property("ControlBox", &Form::ControlBox, &Form::SetControlBox, "Returns/sets whether the title bar has its icon and buttons.")
             .Property("MinButton", &Form::MinButton, &Form::SetMinButton, "Returns/sets whether the title bar has a minimise button.")
             .Property("MaxButton", &Form::MaxButton, &Form::SetMaxButton, "Returns/sets whether the title bar has a maximise button.")

@@ -1,5 +1,6 @@
 #include "platform/host/picture.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -108,11 +109,22 @@ std::shared_ptr<StdPicture> StdPicture::FromBytes(std::vector<std::uint8_t> byte
     return picture;
 }
 
+// The host's "Path/File access error".
+constexpr int kErrPathFileAccess = 75;
+
 std::shared_ptr<StdPicture> LoadPicture(const std::string& path) {
     if (path.empty()) return std::make_shared<StdPicture>();
+    // Only a plain file is read: a folder cannot be read as bytes, and a pipe or a device
+    // could block the program or never end.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) throw HostError(kErrFileNotFound, "File not found: " + path);
+    if (!std::filesystem::is_regular_file(status))
+        throw HostError(kErrPathFileAccess, "Path/File access error: " + path + " is not a file");
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw HostError(kErrFileNotFound, "File not found: " + path);
+    if (!in) throw HostError(kErrPathFileAccess, "Path/File access error: " + path + " cannot be read");
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw HostError(kErrPathFileAccess, "Path/File access error: " + path + " cannot be read");
     return StdPicture::FromBytes(std::move(bytes));
 }
 

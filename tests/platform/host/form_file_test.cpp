@@ -225,6 +225,14 @@ TEST_F(FormFileTest, FontsAndPicturesKeepTheirAttributesAndHandles) {
     } catch (const HostError& e) {
         EXPECT_EQ(e.Number(), kErrFileNotFound);
     }
+    // A folder (or anything else that is not a plain file) is refused, not read.
+    for (const std::string& notAFile : {SeedPath(""), std::string("/proc/self"), std::string("/dev/null")})
+        try {
+            LoadPicture(notAFile);
+            ADD_FAILURE() << notAFile;
+        } catch (const HostError& e) {
+            EXPECT_EQ(e.Number(), 75) << notAFile << ": the host's Path/File access error";
+        }
     std::size_t icons = user::LiveIconCount();
     {
         auto ico = LoadPicture(SeedPath("icon.ico"));
