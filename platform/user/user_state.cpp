@@ -2,6 +2,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/user/hook.h"
 #include "platform/user/input_state.h"
+#include "platform/user/msgbox.h"
 #include "platform/user/nonclient.h"
 #include "platform/user/timer.h"
 #include "platform/user/user.h"
@@ -21,6 +22,8 @@ void ResetUserState() {
     SetCursor(nullptr);
     ReserveScreenBottom(0);
     SetDragFullWindows(FALSE);
+    // Answers queued for headless message boxes belong to the run that queued them.
+    ClearMessageBoxLog();
 }
 
 }  // namespace brimlox::user
