@@ -396,6 +396,13 @@ LRESULT MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_MOUSEMOVE: return HandleMouse(hwnd, *box, msg, lParam);
+        case WM_CAPTURECHANGED:
+            // Capture taken away mid-press: the press is over without an answer.
+            if (box->tracking) {
+                box->tracking = false;
+                SetPressed(hwnd, *box, false);
+            }
+            return 0;
         case WM_CLOSE: box->answer = MessageBoxEscapeAnswer(box->type); return 0;
         default: return DefWindowProcA(hwnd, msg, wParam, lParam);
     }

@@ -135,6 +135,13 @@ TEST_F(MessageBoxButtonsTest, HeadlessBoxesAnswerTheirDefaultOrTheQueuedAnswers)
     EXPECT_EQ(MessageBoxA(nullptr, "k", "t", MB_YESNOCANCEL), IDNO);
 }
 
+// Takes the mouse capture away from a running box, as another window's SetCapture would.
+HWND g_captureThief = nullptr;
+void CALLBACK StealCapture(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    SetCapture(g_captureThief);
+}
+
 TEST_F(MessageBoxButtonsTest, EachSetAnswersTheClickedButtonAndItsCloseAnswerWhenInputEnds) {
     ShowDialogs();
     HWND owner = MakeTopLevel("owner", {100, 100, 700, 500});
@@ -164,6 +171,12 @@ TEST_F(MessageBoxButtonsTest, EachSetAnswersTheClickedButtonAndItsCloseAnswerWhe
             EXPECT_EQ(Run(owner, type, {"move " + gap + "click left", "key press VK_RETURN"}), answers[0]);
             EXPECT_EQ(Took(), 20u);
         }
+        // A press that loses the capture ends unanswered; the keys work again at once.
+        g_captureThief = owner;
+        SetTimer(nullptr, 2, 15, StealCapture);
+        EXPECT_EQ(Run(owner, type, {"move " + centre(n - 1) + "down left", "up left", "key press VK_RETURN"}), answers[n - 1]);
+        EXPECT_EQ(Took(), 30u);
+        ReleaseCapture();
     }
     DestroyWindow(owner);
 }
