@@ -186,9 +186,12 @@ void Randomize(double seed) {
 
 int MsgBox(const std::string& text, unsigned style, const std::string& title) {
     std::string caption = title.empty() ? App().EXEName : title;
+    // The box's record is found again by its place: a box may open more boxes while it runs.
+    std::size_t index = State().boxes.size();
     State().boxes.push_back({caption, text, style});
-    if (::MessageBoxA) return ::MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), style);
-    return IDOK;
+    int answer = ::MessageBoxA ? ::MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), style) : IDOK;
+    if (index < State().boxes.size()) State().boxes[index].answer = answer;
+    return answer;
 }
 
 const std::vector<MessageBoxRecord>& MessageBoxLog() { return State().boxes; }

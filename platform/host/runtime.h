@@ -70,9 +70,11 @@ struct MessageBoxRecord {
     std::string title;
     std::string text;
     unsigned style = 0;
+    int answer = 0;  // IDOK, IDYES, ... as MessageBoxA returned it
 };
 // Shows a modal message box (OK only unless `style` asks otherwise) through MessageBoxA and
-// returns its answer; headless runs answer OK. Every box shown is also kept in the log.
+// returns its answer (IDYES, IDNO, ...); headless runs answer the box's default button or the
+// next queued answer (user::QueueMessageBoxAnswers). Every box is also kept in the log.
 int MsgBox(const std::string& text, unsigned style = 0, const std::string& title = "");
 const std::vector<MessageBoxRecord>& MessageBoxLog();
 void ClearMessageBoxLog();

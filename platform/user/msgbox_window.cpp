@@ -1,7 +1,19 @@
 // The message box window: layout, painting in the classic look (raised frame, gradient title
-// bar, icon, text in the message font, a default OK button) and its modal loop.
+// bar, icon, text in the message font, the buttons of its set with the focused one framed as
+// the default), its keyboard and mouse behaviour, and its modal loop.
+//
+// Button behaviour, one state table for the whole row:
+//   Enter, Space          the focused button answers
+//   Tab, Right, Down      focus moves to the next button (wrapping); Shift+Tab, Left, Up back
+//   a button's letter     that button answers (Y, N, A, R, I, T, C), with or without Alt
+//   Escape, WM_CLOSE      MessageBoxEscapeAnswer: Cancel, OK alone, or nothing
+//   press on a button     it takes the focus and looks pressed while the mouse stays over it
+//   release over it       it answers; released elsewhere nothing happens
+//   owner gone, input end the loop stops; the box answers MessageBoxCloseAnswer
 #include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <vector>
 
 #include "platform/desktop/desktop.h"
 #include "platform/gdi/gdi.h"
@@ -20,6 +32,15 @@ constexpr int kMargin = 12;
 constexpr int kIcon = 32;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
+constexpr int kButtonGap = 6;
+
+// One button of the row: the answer it gives, its caption with its '&' accelerator, its place.
+struct Button {
+    int answer = 0;
+    std::string label;
+    char accelerator = 0;  // the upper-case letter after '&', 0 if none
+    RECT rect{};
+};
 constexpr UINT kTextFormat = DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
 
 // Everything the window needs to paint and to react: its layout and the button state.
@@ -29,12 +50,40 @@ struct BoxState {
     std::string icon;
     RECT textRect{};
     RECT iconRect{};
-    RECT buttonRect{};
+    std::vector<Button> buttons;
     SIZE size{};
-    bool pressed = false;   // the mouse holds the button down over it
-    bool tracking = false;  // a press on the button is in progress
-    bool done = false;
+    UINT type = 0;
+    std::size_t focus = 0;  // the focused button, framed as the default
+    bool pressed = false;   // the mouse holds the focused button down over it
+    bool tracking = false;  // a press on the focused button is in progress
+    int answer = 0;         // set when a button answered; ends the loop
 };
+
+const char* ButtonLabel(int answer) {
+    switch (answer) {
+        case IDOK: return "OK";
+        case IDCANCEL: return "Cancel";
+        case IDABORT: return "&Abort";
+        case IDRETRY: return "&Retry";
+        case IDIGNORE: return "&Ignore";
+        case IDYES: return "&Yes";
+        case IDNO: return "&No";
+        case IDTRYAGAIN: return "&Try Again";
+        case IDCONTINUE: return "&Continue";
+        default: return "";
+    }
+}
+
+std::vector<Button> ButtonsOf(UINT type) {
+    std::vector<Button> buttons;
+    for (int answer : MessageBoxButtons(type)) {
+        Button b{answer, ButtonLabel(answer)};
+        if (auto amp = b.label.find('&'); amp != std::string::npos && amp + 1 < b.label.size())
+            b.accelerator = static_cast<char>(std::toupper(static_cast<unsigned char>(b.label[amp + 1])));
+        buttons.push_back(b);
+    }
+    return buttons;
+}
 
 // A font of the system set, created for one paint or layout and freed with it.
 class SystemFontObject {
@@ -65,7 +114,18 @@ RECT MeasureText(const std::string& text, int maxWidth) {
     return r;
 }
 
-// Places icon, text and button; the text wraps at five eighths of the screen width.
+// Lays the buttons out side by side, the row centred in the box's width.
+void PlaceButtons(BoxState& box, int top) {
+    int count = static_cast<int>(box.buttons.size());
+    int row = count * kButtonWidth + (count - 1) * kButtonGap;
+    int left = (box.size.cx - row) / 2;
+    for (Button& b : box.buttons) {
+        b.rect = RECT{left, top, left + kButtonWidth, top + kButtonHeight};
+        left += kButtonWidth + kButtonGap;
+    }
+}
+
+// Places icon, text and buttons; the text wraps at five eighths of the screen width.
 void Layout(BoxState& box) {
     const auto& screen = desktop::Desktop::Instance().Settings();
     int maxText = std::max(80, screen.width * 5 / 8);
@@ -83,11 +143,13 @@ void Layout(BoxState& box) {
     int textTop = !box.icon.empty() && textHeight < kIcon ? top + (kIcon - textHeight) / 2 : top;
     box.textRect = RECT{left, textTop, left + (text.right - text.left), textTop + textHeight};
     int contentBottom = std::max<int>(box.textRect.bottom, box.iconRect.bottom);
-    int width = std::max<int>({box.textRect.right + kMargin + kFrame, kButtonWidth + 2 * (kMargin + kFrame), 160});
+    int count = static_cast<int>(box.buttons.size());
+    int row = count * kButtonWidth + (count - 1) * kButtonGap;
+    int width = std::max<int>({box.textRect.right + kMargin + kFrame, row + 2 * (kMargin + kFrame), 160});
     width = std::min(width, screen.width);
     int buttonTop = contentBottom + kMargin;
-    box.buttonRect = RECT{(width - kButtonWidth) / 2, buttonTop, (width + kButtonWidth) / 2, buttonTop + kButtonHeight};
     box.size = SIZE{width, std::min(buttonTop + kButtonHeight + kMargin + kFrame, screen.height)};
+    PlaceButtons(box, buttonTop);
 }
 
 COLORREF Blend(COLORREF a, COLORREF b, int i, int n) {
@@ -184,13 +246,24 @@ void FrameRectSolid(HDC dc, const RECT& r, COLORREF colour) {
     DeleteObject(b);
 }
 
-void DrawButton(HDC dc, const BoxState& box) {
-    RECT r = box.buttonRect;
+void DrawFocusDots(HDC dc, const RECT& face) {
+    RECT f = face;
+    InflateRect(&f, -3, -3);
+    COLORREF dot = GetSysColor(COLOR_BTNTEXT);
+    for (int x = f.left; x < f.right; x += 2) SetPixel(dc, x, f.top, dot), SetPixel(dc, x, f.bottom - 1, dot);
+    for (int y = f.top; y < f.bottom; y += 2) SetPixel(dc, f.left, y, dot), SetPixel(dc, f.right - 1, y, dot);
+}
+
+// The focused button is the default one: a black frame around the raised (or, while pressed,
+// flat) face and the dotted focus rectangle inside. The others are plain raised buttons.
+void DrawButton(HDC dc, const Button& button, bool focused, bool pressed) {
+    RECT r = button.rect;
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    // The default button: a black frame around the raised (or, while pressed, flat) face.
-    FrameRectSolid(dc, r, GetSysColor(COLOR_WINDOWFRAME));
-    InflateRect(&r, -1, -1);
-    if (box.pressed) {
+    if (focused) {
+        FrameRectSolid(dc, r, GetSysColor(COLOR_WINDOWFRAME));
+        InflateRect(&r, -1, -1);
+    }
+    if (pressed) {
         FrameRectSolid(dc, r, GetSysColor(COLOR_BTNSHADOW));
     } else {
         DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
@@ -199,15 +272,10 @@ void DrawButton(HDC dc, const BoxState& box) {
     HGDIOBJ old = SelectObject(dc, font.Get());
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     RECT t = r;
-    if (box.pressed) OffsetRect(&t, 1, 1);
-    DrawTextA(dc, "OK", 2, &t, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    if (pressed) OffsetRect(&t, 1, 1);
+    DrawTextA(dc, button.label.data(), static_cast<int>(button.label.size()), &t, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
     SelectObject(dc, old);
-    // The dotted focus rectangle inside the face.
-    RECT f = r;
-    InflateRect(&f, -3, -3);
-    COLORREF dot = GetSysColor(COLOR_BTNTEXT);
-    for (int x = f.left; x < f.right; x += 2) SetPixel(dc, x, f.top, dot), SetPixel(dc, x, f.bottom - 1, dot);
-    for (int y = f.top; y < f.bottom; y += 2) SetPixel(dc, f.left, y, dot), SetPixel(dc, f.right - 1, y, dot);
+    if (focused) DrawFocusDots(dc, r);
 }
 
 void Paint(HDC dc, const BoxState& box) {
@@ -223,30 +291,87 @@ void Paint(HDC dc, const BoxState& box) {
     RECT t = box.textRect;
     DrawTextA(dc, box.text.data(), static_cast<int>(box.text.size()), &t, kTextFormat);
     SelectObject(dc, old);
-    DrawButton(dc, box);
+    for (std::size_t i = 0; i < box.buttons.size(); ++i) {
+        bool focused = i == box.focus;
+        DrawButton(dc, box.buttons[i], focused, focused && box.pressed);
+    }
     SetBkMode(dc, oldMode);
+}
+
+void InvalidateButtons(HWND hwnd, const BoxState& box) {
+    for (const Button& b : box.buttons) InvalidateRect(hwnd, &b.rect, FALSE);
 }
 
 void SetPressed(HWND hwnd, BoxState& box, bool pressed) {
     if (box.pressed == pressed) return;
     box.pressed = pressed;
-    InvalidateRect(hwnd, &box.buttonRect, FALSE);
+    InvalidateRect(hwnd, &box.buttons[box.focus].rect, FALSE);
+}
+
+void SetFocusButton(HWND hwnd, BoxState& box, std::size_t index) {
+    if (index == box.focus) return;
+    box.focus = index;
+    InvalidateButtons(hwnd, box);
+}
+
+// Moves the focus one button on (step 1) or back (step -1), wrapping round the row.
+void StepFocus(HWND hwnd, BoxState& box, int step) {
+    std::size_t n = box.buttons.size();
+    SetFocusButton(hwnd, box, step > 0 ? (box.focus + 1) % n : (box.focus + n - 1) % n);
+}
+
+int ButtonAt(const BoxState& box, POINT pt) {
+    for (std::size_t i = 0; i < box.buttons.size(); ++i)
+        if (PtInRect(&box.buttons[i].rect, pt)) return static_cast<int>(i);
+    return -1;
 }
 
 LRESULT HandleMouse(HWND hwnd, BoxState& box, UINT msg, LPARAM lParam) {
     POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    bool over = PtInRect(&box.buttonRect, pt) != 0;
-    if (msg == WM_LBUTTONDOWN && over) {
+    int hit = ButtonAt(box, pt);
+    if (msg == WM_LBUTTONDOWN && hit >= 0) {
+        SetFocusButton(hwnd, box, static_cast<std::size_t>(hit));
         box.tracking = true;
         SetCapture(hwnd);
         SetPressed(hwnd, box, true);
-    } else if (msg == WM_MOUSEMOVE && box.tracking) {
-        SetPressed(hwnd, box, over);
+        return 0;
+    }
+    bool overFocused = hit >= 0 && static_cast<std::size_t>(hit) == box.focus;
+    if (msg == WM_MOUSEMOVE && box.tracking) {
+        SetPressed(hwnd, box, overFocused);
     } else if (msg == WM_LBUTTONUP && box.tracking) {
         box.tracking = false;
         ReleaseCapture();
         SetPressed(hwnd, box, false);
-        if (over) box.done = true;
+        if (overFocused) box.answer = box.buttons[box.focus].answer;
+    }
+    return 0;
+}
+
+// A letter answers with the button it is the accelerator of, if any.
+bool PressAccelerator(BoxState& box, WPARAM key) {
+    if (key < 'A' || key > 'Z') return false;
+    for (const Button& b : box.buttons) {
+        if (b.accelerator == static_cast<char>(key)) {
+            box.answer = b.answer;
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT HandleKey(HWND hwnd, BoxState& box, WPARAM key) {
+    if (box.tracking) return 0;  // keys wait while the mouse holds a button down
+    switch (key) {
+        case VK_RETURN:
+        case VK_SPACE: box.answer = box.buttons[box.focus].answer; break;
+        case VK_ESCAPE: box.answer = MessageBoxEscapeAnswer(box.type); break;
+        case VK_TAB: StepFocus(hwnd, box, GetKeyState(VK_SHIFT) < 0 ? -1 : 1); break;
+        case VK_RIGHT:
+        case VK_DOWN: StepFocus(hwnd, box, 1); break;
+        case VK_LEFT:
+        case VK_UP: StepFocus(hwnd, box, -1); break;
+        default: PressAccelerator(box, key); break;
     }
     return 0;
 }
@@ -263,13 +388,22 @@ LRESULT MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_ERASEBKGND: return 1;
-        case WM_KEYDOWN:
-            if (wParam == VK_RETURN || wParam == VK_ESCAPE || wParam == VK_SPACE) box->done = true;
-            return 0;
+        case WM_KEYDOWN: return HandleKey(hwnd, *box, wParam);
+        case WM_SYSKEYDOWN:
+            // Alt with a button's letter presses it as the letter alone does.
+            if (PressAccelerator(*box, wParam)) return 0;
+            return DefWindowProcA(hwnd, msg, wParam, lParam);
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_MOUSEMOVE: return HandleMouse(hwnd, *box, msg, lParam);
-        case WM_CLOSE: box->done = true; return 0;
+        case WM_CAPTURECHANGED:
+            // Capture taken away mid-press: the press is over without an answer.
+            if (box->tracking) {
+                box->tracking = false;
+                SetPressed(hwnd, *box, false);
+            }
+            return 0;
+        case WM_CLOSE: box->answer = MessageBoxEscapeAnswer(box->type); return 0;
         default: return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }
@@ -293,6 +427,9 @@ int RunMessageBoxWindow(HWND owner, const std::string& text, const std::string& 
     box.text = text;
     box.caption = caption;
     box.icon = MessageBoxIconName(type);
+    box.type = type;
+    box.buttons = ButtonsOf(type);
+    box.focus = MessageBoxDefaultButton(type);
     Layout(box);
     POINT at = CentredOn(owner, box.size);
     HWND hwnd = CreateWindowExA(WS_EX_TOPMOST, MessageBoxClass(), caption.c_str(), WS_POPUP,
@@ -307,14 +444,14 @@ int RunMessageBoxWindow(HWND owner, const std::string& text, const std::string& 
         SetFocus(hwnd);
     }
     MSG msg;
-    while (alive.Alive() && !box.done && GetModalMessage(&msg)) {
+    while (alive.Alive() && box.answer == 0 && GetModalMessage(&msg)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     if (ownerWasEnabled && IsWindow(owner)) EnableWindow(owner, TRUE);
     if (alive.Alive()) DestroyWindow(hwnd);
     if (owner && IsWindow(owner)) SetActiveWindow(owner);
-    return IDOK;
+    return box.answer ? box.answer : MessageBoxCloseAnswer(type);
 }
 
 }  // namespace brimlox::user

@@ -3,6 +3,7 @@
 #include "platform/user/clipboard.h"
 #include "platform/user/hook.h"
 #include "platform/user/input_state.h"
+#include "platform/user/msgbox.h"
 #include "platform/user/nonclient.h"
 #include "platform/user/timer.h"
 #include "platform/user/user.h"
@@ -23,6 +24,8 @@ void ResetUserState() {
     ReserveScreenBottom(0);
     SetDragFullWindows(FALSE);
     ResetClipboard();
+    // Answers queued for headless message boxes belong to the run that queued them.
+    ClearMessageBoxLog();
 }
 
 }  // namespace brimlox::user

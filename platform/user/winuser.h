@@ -517,6 +517,11 @@ using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
 // ---- Message boxes ---------------------------------------------------------------------------------
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_ABORTRETRYIGNORE = 0x00000002;
+constexpr UINT MB_YESNOCANCEL = 0x00000003;
+constexpr UINT MB_YESNO = 0x00000004;
+constexpr UINT MB_RETRYCANCEL = 0x00000005;
+constexpr UINT MB_CANCELTRYCONTINUE = 0x00000006;
 constexpr UINT MB_TYPEMASK = 0x0000000F;
 constexpr UINT MB_ICONHAND = 0x00000010;
 constexpr UINT MB_ICONQUESTION = 0x00000020;
@@ -527,11 +532,25 @@ constexpr UINT MB_ICONSTOP = MB_ICONHAND;
 constexpr UINT MB_ICONERROR = MB_ICONHAND;
 constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
 constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
+constexpr UINT MB_DEFBUTTON1 = 0x00000000;
+constexpr UINT MB_DEFBUTTON2 = 0x00000100;
+constexpr UINT MB_DEFBUTTON3 = 0x00000200;
+constexpr UINT MB_DEFBUTTON4 = 0x00000300;
+constexpr UINT MB_DEFMASK = 0x00000F00;
 constexpr UINT MB_APPLMODAL = 0x00000000;
 constexpr UINT MB_SYSTEMMODAL = 0x00001000;
 constexpr UINT MB_TASKMODAL = 0x00002000;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+constexpr int IDCLOSE = 8;
+constexpr int IDHELP = 9;
+constexpr int IDTRYAGAIN = 10;
+constexpr int IDCONTINUE = 11;
 constexpr WPARAM MAKEWPARAM(int lo, int hi) {
     return static_cast<WPARAM>(static_cast<DWORD>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16)));
 }
