@@ -6,6 +6,7 @@
 #include <string>
 
 #include "apps/brimlox/describe_command.h"
+#include "apps/brimlox/design_command.h"
 #include "apps/brimlox/form_commands.h"
 #include "apps/brimlox/menu_edit_command.h"
 #include "apps/brimlox/replay_command.h"
@@ -22,6 +23,7 @@ const char* const kUsage =
     "  replay TRACE -o OUT.png                   draw a GDI trace again\n"
     "  describe TYPE                             print a control's properties, methods and events\n"
     "  menu-edit FORM.json CONTROL               edit a Command's or TrayIcon's menu items and save them\n"
+    "  design FORM.json [FORM.json ...]          open form files in the designer (new ones when missing)\n"
     "  a11y FORM.json [--scale N]                print a form file's accessibility tree as JSON\n"
     "\n"
     "brimlox COMMAND --help tells more about each; brimlox --version prints the version.\n";
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
     if (command == "describe") return brimlox::cli::RunDescribe(argc, argv);
     if (command == "check") return brimlox::cli::RunCheck(argc, argv);
     if (command == "menu-edit") return brimlox::cli::RunMenuEdit(argc, argv);
+    if (command == "design") return brimlox::cli::RunDesign(argc, argv);
     if (command == "a11y") return brimlox::cli::RunA11y(argc, argv);
     std::fprintf(stderr, "brimlox: unknown command '%s' (try --help)\n", argv[1]);
     return 2;

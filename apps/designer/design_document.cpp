@@ -111,9 +111,15 @@ std::size_t DesignDocument::AddRebuildListener(Listener listener) {
     return nextListenerId_++;
 }
 
+std::size_t DesignDocument::AddModifiedListener(Listener listener) {
+    modifiedListeners_.emplace_back(nextListenerId_, std::move(listener));
+    return nextListenerId_++;
+}
+
 void DesignDocument::RemoveListener(std::size_t id) {
     std::erase_if(selectionListeners_, [id](const auto& entry) { return entry.first == id; });
     std::erase_if(rebuildListeners_, [id](const auto& entry) { return entry.first == id; });
+    std::erase_if(modifiedListeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
 void DesignDocument::NotifySelection() {
@@ -170,7 +176,14 @@ void DesignDocument::GoToStep() {
     UpdateModified();
 }
 
-void DesignDocument::UpdateModified() { modified_ = uncommitted_ || current_ != savedStep_; }
+void DesignDocument::UpdateModified() {
+    const bool was = modified_;
+    modified_ = uncommitted_ || current_ != savedStep_;
+    if (modified_ == was) return;
+    // A copy: a listener may remove itself.
+    auto listeners = modifiedListeners_;
+    for (auto& [id, listener] : listeners) listener();
+}
 
 // Puts `state` back into the same form and window, then finds the selection again by name.
 void DesignDocument::Rebuild(const host::OrderedJson& state) {

@@ -56,6 +56,8 @@ public:
     using Listener = std::function<void()>;
     std::size_t AddSelectionListener(Listener listener);
     std::size_t AddRebuildListener(Listener listener);
+    // Listeners run when Modified() turns true or false.
+    std::size_t AddModifiedListener(Listener listener);
     void RemoveListener(std::size_t id);
 
     // --- history ---------------------------------------------------------------------------
@@ -132,6 +134,7 @@ private:
     std::size_t changeListener_ = 0;
     std::vector<std::pair<std::size_t, Listener>> selectionListeners_;
     std::vector<std::pair<std::size_t, Listener>> rebuildListeners_;
+    std::vector<std::pair<std::size_t, Listener>> modifiedListeners_;
     std::size_t nextListenerId_ = 1;
 };
 
