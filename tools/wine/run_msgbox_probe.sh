@@ -7,6 +7,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 out="${1:-$(mktemp -d)}"
+mkdir -p "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 x86_64-w64-mingw32-g++ -O1 -static "$here/msgbox_probe.cpp" -o "$work/probe.exe" -lgdi32 -luser32

@@ -160,14 +160,14 @@ TEST_F(MessageBoxButtonsTest, EachSetAnswersTheClickedButtonAndItsCloseAnswerWhe
             EXPECT_EQ(user::MessageBoxLog().back().answer, answers[i]);
             EXPECT_TRUE(user::MessageBoxLog().back().shown);
         }
-        // Pressed on the last button and released over the first: no answer, the box stays.
-        EXPECT_EQ(Run(owner, type, {"move " + centre(n - 1) + "down left", "move " + centre(0) + "up left", "key press VK_RETURN"}),
-                  answers[n - 1])
-            << "the pressed button took the focus";
-        EXPECT_EQ(Took(), 30u);
-        // Between the buttons nothing answers.
-        std::string gap = std::to_string(left + 77) + " " + std::to_string(y) + "\n";
         if (n > 1) {
+            // Pressed on the last button and released over the first: no answer, the box stays.
+            EXPECT_EQ(Run(owner, type, {"move " + centre(n - 1) + "down left", "move " + centre(0) + "up left", "key press VK_RETURN"}),
+                      answers[n - 1])
+                << "the pressed button took the focus";
+            EXPECT_EQ(Took(), 30u);
+            // Between the buttons nothing answers.
+            std::string gap = std::to_string(left + 77) + " " + std::to_string(y) + "\n";
             EXPECT_EQ(Run(owner, type, {"move " + gap + "click left", "key press VK_RETURN"}), answers[0]);
             EXPECT_EQ(Took(), 20u);
         }
@@ -225,6 +225,9 @@ TEST_F(MessageBoxButtonsTest, KeysMoveTheFocusAndAnswerAsWindowsDoes) {
         EXPECT_EQ(Run(owner, c.type, c.steps), c.answer) << what;
         EXPECT_EQ(Took(), c.took) << what;
         EXPECT_EQ(FindBoxWindow(), nullptr) << what;
+        // A box answered while Alt is down leaves its release unread: release it here.
+        UseScript("at " + std::to_string(Now() + 1) + "ms key up VK_MENU\n");
+        RunLoop();
     }
     // With no key to answer, the input ends with the box up: Cancel, or the default without one.
     EXPECT_EQ(Run(owner, MB_YESNO | MB_DEFBUTTON2, {"key press VK_ESCAPE"}), IDNO);
