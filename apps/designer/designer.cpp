@@ -3,6 +3,7 @@
 #include "apps/designer/designer.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "platform/host/design_environment.h"
 #include "platform/host/runtime.h"
@@ -72,6 +73,7 @@ void Designer::CreateWindow() {
         for (auto& open : documents_) open->surface->SetPlacingType(type);
     });
     CreateButtons();
+    CreateGridBox();
     status_ = std::static_pointer_cast<host::Label>(window_->Add("Label", "lblStatus"));
     MoveInPixels(*status_, kMarginPx, kWindowHeightPx - kStatusHeightPx, kWindowWidthPx - 2 * kMarginPx,
                  kStatusHeightPx - 4);
@@ -126,6 +128,41 @@ void Designer::CreateButtons() {
     }
 }
 
+// "Grid" and a box with the grid's size in twips, in the last place of the button rows.
+void Designer::CreateGridBox() {
+    const int x = kMarginPx + 3 * (kButtonWidthPx + kButtonGapPx);
+    const int y = ButtonsTop() + 2 * (kButtonHeightPx + kButtonGapPx);
+    auto label = std::static_pointer_cast<host::Label>(window_->Add("Label", "lblGrid"));
+    MoveInPixels(*label, x, y + 4, 26, kButtonHeightPx - 4);
+    label->SetCaption("Grid");
+    gridBox_ = std::static_pointer_cast<host::TextBox>(window_->Add("TextBox", "txtGrid"));
+    MoveInPixels(*gridBox_, x + 28, y + 1, kButtonWidthPx - 28, kButtonHeightPx - 2);
+    gridBox_->SetText(std::to_string(gridTwips_));
+    gridBox_->Connect("Change", [this](std::span<host::Variant>) { GridBoxTyped(); });
+}
+
+// The grid follows the box as it is typed into; text that is no size leaves the grid as it was
+// and says so on the status line.
+void Designer::GridBoxTyped() {
+    const std::string text = gridBox_->Text();
+    std::int32_t twips = -1;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), twips);
+    if (ec != std::errc() || end != text.data() + text.size() || !SetGridTwips(twips)) {
+        status_->SetCaption("The grid is a number of twips from 0 (no grid) to " + std::to_string(kMaxGridTwips) +
+                            "; it stays " + std::to_string(gridTwips_) + ".");
+        return;
+    }
+    UpdateTitle();
+}
+
+bool Designer::SetGridTwips(std::int32_t twips) {
+    if (twips < 0 || twips > kMaxGridTwips) return false;
+    gridTwips_ = twips;
+    for (auto& open : documents_) open->surface->SetGridTwips(twips);
+    if (gridBox_ && gridBox_->Text() != std::to_string(twips)) gridBox_->SetText(std::to_string(twips));
+    return true;
+}
+
 DesignDocument& Designer::Open(const std::string& path) {
     auto open = std::make_unique<OpenForm>();
     open->document = DesignDocument::Open(path);
@@ -133,6 +170,7 @@ DesignDocument& Designer::Open(const std::string& path) {
     PlaceDesignWindow(document.Form(), documents_.size());
     open->surface = std::make_unique<DesignSurface>(document);
     open->surface->SetPlacingType(toolbox_->Picked());
+    open->surface->SetGridTwips(gridTwips_);
     open->surface->SetPlacedHandler([this] { toolbox_->Pick(""); });
     ConnectDesignWindow(*open);
     documents_.push_back(std::move(open));

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +58,11 @@ public:
     Toolbox& Tools() { return *toolbox_; }
     PropertyGrid& Grid() { return *grid_; }
     std::string Title() const;
+    // The grid every design window snaps to, in twips (0: no snapping); the box beside the
+    // buttons sets it. Values outside 0 to kMaxGridTwips are refused (false).
+    static constexpr std::int32_t kMaxGridTwips = 1440;
+    std::int32_t GridTwips() const { return gridTwips_; }
+    bool SetGridTwips(std::int32_t twips);
 
     // ---- commands on the active document ------------------------------------------------
     // False when nothing was written (the message was shown).
@@ -92,6 +98,8 @@ private:
 
     void CreateWindow();
     void CreateButtons();
+    void CreateGridBox();
+    void GridBoxTyped();
     std::shared_ptr<host::CommandButton> AddButton(const char* name, const char* caption, int column, int row);
     void PlaceDesignWindow(host::Form& form, std::size_t order);
     void ConnectDesignWindow(OpenForm& open);
@@ -108,6 +116,8 @@ private:
     std::unique_ptr<Toolbox> toolbox_;
     std::unique_ptr<PropertyGrid> grid_;
     std::shared_ptr<host::Label> status_;
+    std::shared_ptr<host::TextBox> gridBox_;
+    std::int32_t gridTwips_ = 120;
     std::vector<std::unique_ptr<OpenForm>> documents_;
     std::vector<std::unique_ptr<OpenForm>> closed_;  // closed documents, kept until the designer goes
     DesignDocument* active_ = nullptr;

@@ -290,5 +290,31 @@ TEST_F(DesignerSessionTest, ClosingAChangedFormAsksAndTheAnswerDecides) {
     EXPECT_EQ(ReadFile(path), onDisk);
 }
 
+TEST_F(DesignerSessionTest, TheGridBoxSetsTheSnapOfEveryDesignWindow) {
+    DesignDocument& doc = designer->Open((dir / "frmGrid.json").string());
+    auto box = std::static_pointer_cast<host::TextBox>(designer->Window().Find("txtGrid"));
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->Text(), "120");
+    box->SetText("300");
+    EXPECT_EQ(designer->GridTwips(), 300);
+    EXPECT_EQ(designer->Surface(0).GridTwips(), 300);
+    // Text that is no size, or too large a grid, leaves it as it was.
+    for (const char* bad : {"", "abc", "-5", "99999", "12x"}) {
+        box->SetText(bad);
+        EXPECT_EQ(designer->Surface(0).GridTwips(), 300) << bad;
+    }
+    EXPECT_FALSE(designer->SetGridTwips(designer::Designer::kMaxGridTwips + 1));
+    // A drag snaps to the new grid (20 pixels: 300 twips).
+    Place(doc, "CommandButton", 25, 25, 100, 60);
+    ASSERT_EQ(doc.Form().Controls().size(), 1u);
+    EXPECT_EQ(doc.Form().Controls()[0]->Left(), 300);
+    // No grid: pixel positions stay as drawn.
+    box->SetText("0");
+    Place(doc, "CommandButton", 27, 91, 100, 120);
+    ASSERT_EQ(doc.Form().Controls().size(), 2u);
+    EXPECT_EQ(doc.Form().Controls()[1]->Left(), 27 * 15);
+    EXPECT_EQ(doc.Form().Controls()[1]->Top(), 91 * 15);
+}
+
 }  // namespace
 }  // namespace brimlox::test
