@@ -1,6 +1,5 @@
 #include "apps/brimlox/design_command.h"
 
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -61,12 +60,7 @@ int Parse(int argc, char** argv, DesignArgs& a) {
     a.script = line.Value("--script");
     a.out = line.Value("--out", ".");
     if (line.Has("--max-time")) {
-        const std::string value = line.Value("--max-time");
-        std::uint64_t seconds = 0;
-        auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
-        if (ec != std::errc() || end != value.data() + value.size() || seconds < 1 || seconds > 100000000)
-            return Bad("--max-time wants seconds from 1 to 100000000, not '" + value + "'");
-        a.maxTimeMs = seconds * 1000;
+        if (auto problem = ReadMaxTime(line.Value("--max-time"), a.maxTimeMs)) return Bad(*problem);
     }
     a.forms = line.Positional();
     if (a.forms.empty()) return Bad("give the form file to design (try --help)");

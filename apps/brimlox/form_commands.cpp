@@ -113,12 +113,7 @@ int ParseFormArgs(const char* command, int argc, char** argv, const std::vector<
     a.resetLayout = line.Has("--reset-layout");
     a.noFrame = line.Has("--no-frame");
     if (line.Has("--max-time")) {
-        const std::string value = line.Value("--max-time");
-        std::uint64_t seconds = 0;
-        auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
-        if (ec != std::errc() || end != value.data() + value.size() || seconds < 1 || seconds > 100000000)
-            return Bad(command, "--max-time wants seconds from 1 to 100000000, not '" + value + "'");
-        a.maxTimeMs = seconds * 1000;
+        if (auto problem = ReadMaxTime(line.Value("--max-time"), a.maxTimeMs)) return Bad(command, *problem);
     }
     if (line.Has("--scale")) {
         const std::string value = line.Value("--scale");

@@ -1,7 +1,6 @@
 #include "apps/brimlox/menu_edit_command.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -97,12 +96,7 @@ int Parse(int argc, char** argv, MenuEditArgs& a) {
     a.script = line.Value("--script");
     a.out = line.Value("--out", ".");
     if (line.Has("--max-time")) {
-        const std::string value = line.Value("--max-time");
-        std::uint64_t seconds = 0;
-        auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
-        if (ec != std::errc() || end != value.data() + value.size() || seconds < 1 || seconds > 100000000)
-            return Bad("--max-time wants seconds from 1 to 100000000, not '" + value + "'");
-        a.maxTimeMs = seconds * 1000;
+        if (auto problem = ReadMaxTime(line.Value("--max-time"), a.maxTimeMs)) return Bad(*problem);
     }
     const auto& words = line.Positional();
     if (words.size() < 2) return Bad("give a form file and the name of a control on it (try --help)");

@@ -1,5 +1,6 @@
 #include "apps/brimlox/scripted_session.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,15 @@
 namespace brimlox::cli {
 
 namespace fs = std::filesystem;
+
+std::optional<std::string> ReadMaxTime(const std::string& value, std::uint64_t& maxTimeMs) {
+    std::uint64_t seconds = 0;
+    auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+    if (ec != std::errc() || end != value.data() + value.size() || seconds < 1 || seconds > 100000000)
+        return "--max-time wants seconds from 1 to 100000000, not '" + value + "'";
+    maxTimeMs = seconds * 1000;
+    return std::nullopt;
+}
 
 bool DisplayNamed() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {

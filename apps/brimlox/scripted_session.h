@@ -4,12 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/desktop/input_script.h"
 
 namespace brimlox::cli {
 
+// The value of --max-time in milliseconds of virtual time into `maxTimeMs`; the problem when
+// the value is no whole number of seconds from 1 to 100000000.
+std::optional<std::string> ReadMaxTime(const std::string& value, std::uint64_t& maxTimeMs);
 // Whether a display is named (DISPLAY or WAYLAND_DISPLAY) for a live window.
 bool DisplayNamed();
 // Plays the script on the virtual clock with its screenshots written to `dir`; false when a
