@@ -35,9 +35,10 @@ const char* const kDesignUsage =
 
 namespace {
 
-// The screen the designer works on: room for the designer window and a large form beside it.
-constexpr int kScreenWidthPx = 1280;
-constexpr int kScreenHeightPx = 800;
+// The screen the designer works on: room for the designer window and, beside it, a form as
+// large as the gallery's.
+constexpr int kScreenWidthPx = 1440;
+constexpr int kScreenHeightPx = 960;
 
 int Bad(const std::string& problem) {
     std::fprintf(stderr, "brimlox design: %s\n", problem.c_str());

@@ -25,7 +25,7 @@ class DesignCli : public HostTest {};
 // Where the program's first design window has its client origin: the same designer, made in
 // this process on the same screen.
 POINT DesignWindowOrigin(const std::string& path) {
-    desktop::Desktop::Instance().Configure({1280, 800, 15, true});
+    desktop::Desktop::Instance().Configure({1440, 960, 15, true});
     POINT origin{0, 0};
     {
         designer::Designer probe;
