@@ -22,16 +22,24 @@ namespace fs = std::filesystem;
 
 class DesignCli : public HostTest {};
 
-// Where the program's first design window has its client origin: the same designer, made in
-// this process on the same screen.
-POINT DesignWindowOrigin(const std::string& path) {
-    desktop::Desktop::Instance().Configure({1440, 960, 15, true});
+// Where the program's first design window has its client origin, and the toolbox line of a
+// type: the same designer, made in this process on the same screen. The types only tests
+// register are not counted.
+struct Layout {
     POINT origin{0, 0};
-    {
-        designer::Designer probe;
-        ClientToScreen(probe.Open(path).Form().hWnd(), &origin);
+    int line = 0;
+};
+Layout DesignerLayout(const std::string& path, const std::string& type) {
+    desktop::Desktop::Instance().Configure({1440, 960, 15, true});
+    Layout layout;
+    designer::Designer probe;
+    ClientToScreen(probe.Open(path).Form().hWnd(), &layout.origin);
+    for (const std::string& t : probe.Tools().Types()) {
+        if (t == type) break;
+        if (!t.starts_with("Probe")) ++layout.line;
     }
-    return origin;
+    ++layout.line;  // the pointer comes first
+    return layout;
 }
 
 TEST_F(DesignCli, AScriptDrawsAControlOnANewFormAndSavesIt) {
@@ -52,16 +60,18 @@ TEST_F(DesignCli, AScriptDrawsAControlOnANewFormAndSavesIt) {
     std::ofstream(notJson) << "{ nope";
     refused({notJson, "--script", "/dev/null"}, "bad JSON");
 
-    // A new form: pick CommandButton by keys in the toolbox (Home, then three lines down: CheckBox, Command, CommandButton), draw it,
-    // Ctrl+S, then close the designer; the file holds the button.
+    // A new form: pick CommandButton by keys in the toolbox (Home, then down to its line), draw
+    // it, then Ctrl+S; the file holds the button.
     const std::string form = (dir / "frmNew.json").string();
-    const POINT o = DesignWindowOrigin(form);
+    const Layout layout = DesignerLayout(form, "CommandButton");
+    const POINT o = layout.origin;
     ASSERT_FALSE(fs::exists(form));
     auto at = [&](int x, int y) { return "move " + std::to_string(o.x + x) + " " + std::to_string(o.y + y) + "\n"; };
     const std::string script = (dir / "design.script").string();
-    std::ofstream(script) << "move 60 40\nclick left\nkey press VK_HOME\nkey press VK_DOWN\nkey press VK_DOWN\n"
-                          << "key press VK_DOWN\n"
-                          << at(20, 20) << "down left\n" << at(60, 40) << at(100, 50) << "up left\nwait 100ms\n"
+    std::string downs;
+    for (int i = 0; i < layout.line; ++i) downs += "key press VK_DOWN\n";
+    std::ofstream(script) << "move 60 40\nclick left\nkey press VK_HOME\n" << downs << at(20, 20) << "down left\n"
+                          << at(60, 40) << at(100, 50) << "up left\nwait 100ms\n"
                           << "key down VK_CONTROL\nkey press S\nkey up VK_CONTROL\nwait 100ms\nscreenshot designer\n";
     ProcessResult r = RunProcess({CliExe(), "design", form, "--script", script, "--out", dir.string()}, env);
     ASSERT_EQ(r.status, 0) << r.err;
