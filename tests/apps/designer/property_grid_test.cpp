@@ -227,6 +227,8 @@ TEST_F(PropertyGridModelTest, TypedTextConvertsPerKindAndBadTextIsATypeMismatch)
 }
 
 TEST_F(PropertyGridModelTest, ApplyingShowsTheHostsMessageAndChangesNothingWhenRefused) {
+    // A Max that a Long can go beyond, so the value past it is a range error, not an overflow.
+    host::LetProperty(*scroll, "Max", Variant(std::int32_t{100}));
     const PropertyRows rows = PropertyRows::Read({scroll});
     const Variant before = host::GetProperty(*scroll, "Value");
     const std::int32_t max = host::GetProperty(*scroll, "Max").ToLong();
