@@ -98,6 +98,8 @@ int SplitWindow::CountVisibleChildren() const {
 void SplitWindow::RefreshTransparentChildren() {
     if (sizing_) return;
     for (const auto& child : Children()) {
+        // Most children have no such property; asking would raise and catch an error each.
+        if (!host::HasMember(*child, "Transparent")) continue;
         bool transparent = false;
         host::TryInvoke([&] { transparent = host::GetProperty(*child, "Transparent").ToBool(); });
         if (transparent) host::TryInvoke([&] { host::CallMethod(*child, "Refresh"); });

@@ -1,8 +1,8 @@
 #include "foundation/painters/gradient.h"
 
 #include <algorithm>
-#include <utility>
-#include <vector>
+#include <array>
+#include <cmath>
 
 #include "foundation/helpers/colour.h"
 #include "platform/gdi/gdi.h"
@@ -11,70 +11,100 @@ namespace brimlox::foundation {
 
 namespace {
 
+// 256 steps on devices of 16 bits per pixel or more, 32 on others. Both are powers of two,
+// which the band walk below relies on.
 int GradientSteps(HDC hdc) { return GetDeviceCaps(hdc, BITSPIXEL) * GetDeviceCaps(hdc, PLANES) >= 16 ? 256 : 32; }
 
-struct Channels {
-    double r = 0, g = 0, b = 0;
+constexpr int kMostSteps = 256;
 
-    COLORREF Colour() const {
-        auto byte = [](double v) { return std::clamp(RoundHalfEven(v), 0, 255); };
-        return RGB(byte(r), byte(g), byte(b));
+// The walk from colour B's edge toward colour A's. At step i the band's moving side sits at
+// `far - (i + 1) * extent / steps`, rounded halves to even, and its colour is
+// `B + i * (A - B) / steps` per channel. With a power-of-two step count and whole-pixel
+// extents every one of these values is exact in a double, so each is worked out directly for
+// the steps that paint a band, and the steps in between are skipped: a step paints only when
+// the moving side passes the last band's, i.e. when the band covers at least one pixel.
+class BandWalk {
+public:
+    BandWalk(double far, double extent, int steps, COLORREF colorA, COLORREF colorB)
+        : far_(far), bandSize_(extent / steps), steps_(steps),
+          start_{double(GetRValue(colorB)), double(GetGValue(colorB)), double(GetBValue(colorB))},
+          delta_{(double(GetRValue(colorA)) - start_[0]) / steps, (double(GetGValue(colorA)) - start_[1]) / steps,
+                 (double(GetBValue(colorA)) - start_[2]) / steps} {}
+
+    int Steps() const { return steps_; }
+
+    // Where the moving side stands after step `i`.
+    int SideAt(int i) const { return RoundHalfEven(far_ - (i + 1) * bandSize_); }
+
+    // The first step from `from` on whose side lies before `edge`, or Steps() when none does.
+    int NextPaintingStep(int from, int edge) const {
+        // The side stays at `edge` or beyond while far - (i + 1) * size >= edge - 0.5, so the
+        // first step that can pass it is no earlier than this guess; the walk from there is a
+        // step or two.
+        const double guess = std::floor((far_ - edge + 0.5) / bandSize_) - 2.0;
+        int i = std::max(from, static_cast<int>(std::clamp(guess, 0.0, double(steps_))));
+        while (i < steps_ && SideAt(i) >= edge) ++i;
+        return i;
     }
+
+    // The colour of the band painted at step `i` (step Steps() gives colour A).
+    COLORREF ColourAt(int i) const {
+        auto byte = [&](int c) { return std::clamp(RoundHalfEven(start_[c] + i * delta_[c]), 0, 255); };
+        return RGB(byte(0), byte(1), byte(2));
+    }
+
+private:
+    double far_;
+    double bandSize_;
+    int steps_;
+    std::array<double, 3> start_;
+    std::array<double, 3> delta_;
 };
 
-// Each band is filled with the DC's own brush in the band's colour: a gradient of a few dozen
-// bands then creates and deletes no brush at all.
-void FillWith(HDC hdc, const RECT& band, COLORREF colour) {
-    SetDCBrushColor(hdc, colour);
-    FillRect(hdc, &band, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+struct Band {
+    int from;  // the side toward colour A
+    int to;    // the side toward colour B
+    COLORREF colour;
+};
+
+// Each band is filled with the DC's own brush in the band's colour: the gradient creates and
+// deletes no brush at all.
+void FillBand(HDC hdc, const RECT& rect, const Band& band, bool vertical) {
+    RECT r = rect;
+    if (vertical) r.top = band.from, r.bottom = band.to;
+    else r.left = band.from, r.right = band.to;
+    SetDCBrushColor(hdc, band.colour);
+    FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 }  // namespace
 
 void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, bool vertical) {
-    const int steps = GradientSteps(hdc);
-    Channels current{double(GetRValue(colorB)), double(GetGValue(colorB)), double(GetBValue(colorB))};
-    const Channels step{(double(GetRValue(colorA)) - current.r) / steps,
-                        (double(GetGValue(colorA)) - current.g) / steps,
-                        (double(GetBValue(colorA)) - current.b) / steps};
-    const double extent = vertical ? double(rect.bottom - rect.top) : double(rect.right - rect.left);
-    const double bandSize = extent / steps;
+    const int nearEdge = vertical ? rect.top : rect.left;
+    const int farEdge = vertical ? rect.bottom : rect.right;
+    const BandWalk walk(farEdge, double(farEdge) - nearEdge, GradientSteps(hdc), colorA, colorB);
 
-    // The band walks from colour B's edge toward colour A's; each step paints only when its
-    // far side moved past the near side, i.e. when it covers at least one pixel.
-    // The bands are disjoint, so they are collected first and painted from the top (or left)
-    // edge on: the same pixels, written in the order memory lies.
-    std::vector<std::pair<RECT, COLORREF>> bands;
-    bands.reserve(static_cast<std::size_t>(steps) + 1);
-    RECT band = rect;
-    double offset = bandSize;
-    for (int i = 0; i < steps; ++i) {
-        // The colour is worked out only for the steps that paint a band.
-        if (vertical) {
-            band.top = RoundHalfEven(rect.bottom - offset);
-            if (band.top < band.bottom) {
-                bands.emplace_back(band, current.Colour());
-                band.bottom = band.top;
-            }
-        } else {
-            band.left = RoundHalfEven(rect.right - offset);
-            if (band.left < band.right) {
-                bands.emplace_back(band, current.Colour());
-                band.right = band.left;
-            }
-        }
-        offset += bandSize;
-        current.r += step.r, current.g += step.g, current.b += step.b;
+    // The bands are collected from colour B's edge on; neighbours of one colour become one band.
+    std::array<Band, kMostSteps + 1> bands;
+    std::size_t count = 0;
+    auto add = [&](int from, int to, COLORREF colour) {
+        if (count > 0 && bands[count - 1].colour == colour) bands[count - 1].from = from;
+        else bands[count++] = Band{from, to, colour};
+    };
+    int edge = farEdge;
+    for (int i = walk.NextPaintingStep(0, edge); i < walk.Steps(); i = walk.NextPaintingStep(i + 1, edge)) {
+        const int side = walk.SideAt(i);
+        add(side, edge, walk.ColourAt(i));
+        edge = side;
     }
-    if (vertical) {
-        band.top = rect.top;
-    } else {
-        band.left = rect.left;
-    }
-    bands.emplace_back(band, current.Colour());
-    // The caller's DC brush colour is left as it was.
-    const COLORREF callers = SetDCBrushColor(hdc, current.Colour());
-    for (auto it = bands.rbegin(); it != bands.rend(); ++it) FillWith(hdc, it->first, it->second);
+    // The last step always brings the side to colour A's edge; only a rectangle with no
+    // extent, or a reversed one, leaves a band in colour A to fill.
+    if (edge != nearEdge) add(nearEdge, edge, walk.ColourAt(walk.Steps()));
+
+    // Painted from the top (or left) edge on: the same pixels, written in the order memory
+    // lies. The caller's DC brush colour is left as it was.
+    const COLORREF callers = SetDCBrushColor(hdc, walk.ColourAt(walk.Steps()));
+    for (std::size_t k = count; k-- > 0;) FillBand(hdc, rect, bands[k], vertical);
     SetDCBrushColor(hdc, callers);
 }
 

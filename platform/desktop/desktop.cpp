@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/trace_surface.h"
@@ -148,14 +151,29 @@ const std::uint32_t* LayerPixels(const Run& run, int y) {
     return run.layer->surface->Row32(y - run.layer->rect.top) + (run.left - run.layer->rect.left);
 }
 
+// Composing an area this large (in bytes) writes the screen with streaming stores: the pixels
+// go to memory without first being read into the cache, as a large memcpy does, and they
+// would not fit in it anyway. Smaller areas stay in the cache for the presenter.
+constexpr std::size_t kStreamingComposeBytes = std::size_t{4} << 20;
+
+// Copies n pixels with streaming stores where the target is 16-byte aligned.
+void StreamPixels(std::uint32_t* out, const std::uint32_t* in, std::size_t n) {
+#if defined(__SSE2__)
+    while (n > 0 && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0) *out++ = *in++, --n;
+    for (; n >= 4; n -= 4, out += 4, in += 4)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(in)));
+#endif
+    std::memcpy(out, in, n * 4);
+}
+
 // Writes one screen row left to right, so the screen is written as one forward stream.
-void ComposeRow(gdi::Surface& screen, const std::vector<Run>& runs, int y, std::uint32_t background) {
+void ComposeRow(gdi::Surface& screen, const std::vector<Run>& runs, int y, std::uint32_t background, bool stream) {
     std::uint32_t* row = screen.Row32(y);
     for (const Run& run : runs) {
-        if (run.layer)
-            std::memcpy(row + run.left, LayerPixels(run, y), static_cast<std::size_t>(run.right - run.left) * 4);
-        else
-            std::fill(row + run.left, row + run.right, background);
+        const auto n = static_cast<std::size_t>(run.right - run.left);
+        if (!run.layer) std::fill(row + run.left, row + run.right, background);
+        else if (stream) StreamPixels(row + run.left, LayerPixels(run, y), n);
+        else std::memcpy(row + run.left, LayerPixels(run, y), n * 4);
     }
 }
 
@@ -165,22 +183,68 @@ void Desktop::Compose(const RECT& screenRect) {
     RECT area;
     RECT bounds = screen_->Bounds();
     if (!IntersectRect(&area, &screenRect, &bounds)) return;
+    if (batchDepth_ > 0) NotePending(area);
+    else ComposeNow(area);
+}
+
+namespace {
+
+bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// More separate areas than this are composed as their bounding rectangle.
+constexpr std::size_t kMostPendingAreas = 16;
+
+}  // namespace
+
+// A parent's area usually holds its children's, so nested areas are kept once.
+void Desktop::NotePending(const RECT& area) {
+    for (const RECT& r : pendingCompose_)
+        if (Contains(r, area)) return;
+    std::erase_if(pendingCompose_, [&](const RECT& r) { return Contains(area, r); });
+    pendingCompose_.push_back(area);
+    if (pendingCompose_.size() <= kMostPendingAreas) return;
+    RECT all = pendingCompose_.front();
+    for (const RECT& r : pendingCompose_) UnionRect(&all, &all, &r);
+    pendingCompose_.assign(1, all);
+}
+
+void Desktop::EndComposeBatch() {
+    if (batchDepth_ > 0 && --batchDepth_ == 0) FlushComposition();
+}
+
+void Desktop::FlushComposition() {
+    std::vector<RECT> areas;
+    areas.swap(pendingCompose_);
+    for (const RECT& area : areas) ComposeNow(area);
+}
+
+void Desktop::ComposeNow(const RECT& area) {
     const std::vector<Layer> layers = LayersOver(area);
     const std::uint32_t background = gdi::ToPixel(GetSysColor(COLOR_BACKGROUND));
     const std::vector<int> edges = BandEdges(area, layers);
+    const bool stream = static_cast<std::size_t>(area.right - area.left) * static_cast<std::size_t>(area.bottom - area.top) *
+                            4 >= kStreamingComposeBytes;
     std::vector<Run> runs, open, next;
     for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
         const int top = edges[band];
         const int bottom = edges[band + 1];
         SplitBand(top, area, layers, runs, open, next);
-        for (int y = top; y < bottom; ++y) ComposeRow(*screen_, runs, y, background);
+        for (int y = top; y < bottom; ++y) ComposeRow(*screen_, runs, y, background, stream);
     }
+#if defined(__SSE2__)
+    if (stream) _mm_sfence();  // the streamed pixels are in place before anyone reads them
+#endif
     // The screen changed without a GDI call; a drawing trace must describe it again.
     gdi::TraceSurfaceChanged(*screen_);
     ++frameSerial_;
 }
 
 void Desktop::Reset() {
+    batchDepth_ = 0;
+    pendingCompose_.clear();
     clock_ = std::make_unique<VirtualClock>();
     source_.reset();
     injected_.clear();

@@ -2,15 +2,19 @@
 // input source feeding the message loop. One instance per process (one UI thread).
 //
 // Composition is incremental: a window's pixels reach the screen when its paint ends, its DC
-// is released, or it moves, shows or hides. Nothing else overwrites the screen, so drawing on
-// the screen DC (GetDC(0)) stays visible over every window until a window under it repaints,
-// exactly as on a Windows desktop without a compositor.
+// is released, or it moves, shows or hides; when a window repaints with its children at once
+// (RedrawWindow, UpdateWindow) they reach it after the last of them has painted, and before a
+// DC on the screen itself is handed out, whatever is still to be composed is. Nothing else
+// overwrites the screen, so drawing on the screen DC (GetDC(0)) stays visible over every
+// window until a window under it repaints, exactly as on a Windows desktop without a
+// compositor.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/desktop/clock.h"
 #include "platform/desktop/event_queue.h"
@@ -23,8 +27,8 @@ struct DesktopSettings {
     int width = 1024;
     int height = 768;
     int twipsPerPixel = 15;
-    // Headless runs have nobody to answer a dialog: message boxes are logged and answered OK
-    // at once. A presenter that shows the screen to a person turns this off.
+    // Headless runs have nobody to answer a dialog: message boxes are logged and answered with
+    // their default button at once (or with the answers a test queued). A presenter that shows the screen to a person turns this off.
     bool headlessDialogs = true;
 };
 
@@ -68,9 +72,17 @@ public:
     void SetScreenshotHandler(std::function<void(const std::string&)> handler) { screenshot_ = std::move(handler); }
     void TakeScreenshot(const std::string& name);
 
-    // Composes every top-level window, or one screen rectangle, onto the screen.
+    // Composes every top-level window, or one screen rectangle, onto the screen. Inside a
+    // composition batch the rectangle is only noted, and composed when the batch ends.
     void ComposeAll();
     void Compose(const RECT& screenRect);
+    // A batch holds composition back while a window and its children repaint in one go, so
+    // the pixels a child paints over its parent's reach the screen once. Batches nest; the
+    // outermost one composes what was noted. FlushComposition composes the noted areas at
+    // once, inside a batch too: drawing on the screen itself must land over them.
+    void BeginComposeBatch() { ++batchDepth_; }
+    void EndComposeBatch();
+    void FlushComposition();
     // Counts compositions, so presenters know when to show a new frame.
     std::uint64_t FrameSerial() const { return frameSerial_; }
 
@@ -88,7 +100,21 @@ private:
     std::uint64_t settleMs_ = 1000;
     std::uint64_t lastInputTime_ = 0;
     std::uint64_t frameSerial_ = 0;
+    int batchDepth_ = 0;
+    std::vector<RECT> pendingCompose_;  // screen areas noted in the current batch
+
+    void NotePending(const RECT& area);
+    void ComposeNow(const RECT& area);
     std::function<void(const std::string&)> screenshot_;
+};
+
+// Holds composition back for its lifetime (see Desktop::BeginComposeBatch).
+class ComposeBatch {
+public:
+    ComposeBatch() { Desktop::Instance().BeginComposeBatch(); }
+    ~ComposeBatch() { Desktop::Instance().EndComposeBatch(); }
+    ComposeBatch(const ComposeBatch&) = delete;
+    ComposeBatch& operator=(const ComposeBatch&) = delete;
 };
 
 }  // namespace brimlox::desktop

@@ -3,26 +3,15 @@
 namespace brimlox::gdi {
 
 namespace {
-// Handle layout: bits 0-15 slot index + 1, bits 16-23 generation, bits 24-27 kind, bit 28
-// set so that no GDI handle collides with small integers such as system-colour brush indices.
-constexpr std::uint32_t kGdiMark = 0x10000000u;
-
-std::uint32_t Encode(std::uint32_t index, std::uint8_t generation, ObjectKind kind) {
-    return kGdiMark | (static_cast<std::uint32_t>(kind) << 24) |
+std::uint32_t EncodeHandle(std::uint32_t index, std::uint8_t generation, ObjectKind kind) {
+    return HandleTable::kGdiMark | (static_cast<std::uint32_t>(kind) << 24) |
            (static_cast<std::uint32_t>(generation) << 16) | (index + 1);
 }
 }  // namespace
 
-HandleTable& HandleTable::Instance() {
-    // Never destroyed: objects of other layers (icons, window surfaces, host fonts) may free
-    // their GDI objects from their own static destructors at process exit, in any order.
-    static HandleTable* table = new HandleTable();
-    return *table;
-}
-
 ObjectKind KindOfHandle(HGDIOBJ handle) {
     auto v = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));
-    if ((v & 0xF0000000u) != kGdiMark) return ObjectKind::None;
+    if ((v & 0xF0000000u) != HandleTable::kGdiMark) return ObjectKind::None;
     auto kind = (v >> 24) & 0x0F;
     return kind < kObjectKindCount ? static_cast<ObjectKind>(kind) : ObjectKind::None;
 }
@@ -42,27 +31,7 @@ HGDIOBJ HandleTable::Add(std::unique_ptr<GdiObject> object) {
     ObjectKind kind = object->Kind();
     slot.object = std::move(object);
     ++live_[static_cast<int>(kind)];
-    return reinterpret_cast<HGDIOBJ>(static_cast<std::uintptr_t>(Encode(index, slot.generation, kind)));
-}
-
-GdiObject* HandleTable::Lookup(HGDIOBJ handle) const {
-    auto v = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));
-    if ((v & 0xF0000000u) != kGdiMark) return nullptr;
-    std::uint32_t low = v & 0xFFFF;
-    if (low == 0 || low > slots_.size()) return nullptr;
-    const Slot& slot = slots_[low - 1];
-    if (!slot.object) return nullptr;
-    if (((v >> 16) & 0xFF) != slot.generation) return nullptr;
-    if (((v >> 24) & 0x0F) != static_cast<std::uint32_t>(slot.object->Kind())) return nullptr;
-    return slot.object.get();
-}
-
-GdiObject* HandleTable::Lookup(HGDIOBJ handle, ObjectKind kind) const {
-    GdiObject* o = Lookup(handle);
-    if (!o) return nullptr;
-    // An extended pen answers wherever a pen is asked for.
-    if (o->Kind() == kind || (kind == ObjectKind::Pen && o->Kind() == ObjectKind::ExtPen)) return o;
-    return nullptr;
+    return reinterpret_cast<HGDIOBJ>(static_cast<std::uintptr_t>(EncodeHandle(index, slot.generation, kind)));
 }
 
 bool HandleTable::Remove(HGDIOBJ handle) {

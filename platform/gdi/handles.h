@@ -48,13 +48,37 @@ private:
 
 class HandleTable {
 public:
-    static HandleTable& Instance();
+    // Handle layout: bits 0-15 slot index + 1, bits 16-23 generation, bits 24-27 kind, bit 28
+    // set so that no GDI handle collides with small integers such as system-colour brush indices.
+    static constexpr std::uint32_t kGdiMark = 0x10000000u;
+
+    static HandleTable& Instance() {
+        // Never destroyed: objects of other layers (icons, window surfaces, host fonts) may free
+        // their GDI objects from their own static destructors at process exit, in any order.
+        static HandleTable* table = new HandleTable();
+        return *table;
+    }
 
     // Stores the object and returns its new handle, or nullptr when the table is full.
     HGDIOBJ Add(std::unique_ptr<GdiObject> object);
     // The object behind a handle, or nullptr if the handle is stale, forged or of another kind.
-    GdiObject* Lookup(HGDIOBJ handle) const;
-    GdiObject* Lookup(HGDIOBJ handle, ObjectKind kind) const;
+    // Every GDI call looks up its DC and objects, so the look-up is inline.
+    GdiObject* Lookup(HGDIOBJ handle) const {
+        const auto v = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));
+        if ((v & 0xF0000000u) != kGdiMark) return nullptr;
+        const std::uint32_t low = v & 0xFFFF;
+        if (low == 0 || low > slots_.size()) return nullptr;
+        const Slot& slot = slots_[low - 1];
+        if (!slot.object || ((v >> 16) & 0xFF) != slot.generation) return nullptr;
+        if (((v >> 24) & 0x0F) != static_cast<std::uint32_t>(slot.object->Kind())) return nullptr;
+        return slot.object.get();
+    }
+    GdiObject* Lookup(HGDIOBJ handle, ObjectKind kind) const {
+        GdiObject* o = Lookup(handle);
+        // An extended pen answers wherever a pen is asked for.
+        if (!o || (o->Kind() != kind && !(kind == ObjectKind::Pen && o->Kind() == ObjectKind::ExtPen))) return nullptr;
+        return o;
+    }
     template <typename T>
     T* Get(HGDIOBJ handle) const {
         return static_cast<T*>(Lookup(handle, T::kKind));

@@ -83,12 +83,12 @@ bool TraceActive() {
     return r.Active();
 }
 
-// Off, a traced call costs the environment check, the depth count and one branch; the
-// line is built only for the outermost call while a file is open.
-TraceCall::TraceCall(const char* op) {
+// The outermost call while the gate is open: the environment is checked once, and the line
+// is built only while a file is open.
+void TraceCall::Begin(const char* op) {
     TraceRecorder& r = TraceRecorder::Instance();
     r.CheckEnvironment();
-    if (r.Enter() != 1 || !r.Active()) return;
+    if (!r.Active()) return;
     active_ = true;
     r.BeginCall(op);
     line_ = "{\"op\":";
@@ -96,13 +96,10 @@ TraceCall::TraceCall(const char* op) {
     line_ += ",\"args\":[";
 }
 
-TraceCall::~TraceCall() {
-    // A call that returns without Return (a void call) is written without "ret".
-    if (active_) {
-        line_ += stage_ == 0 ? "]}\n" : "}\n";
-        TraceRecorder::Instance().WriteCall(line_);
-    }
-    TraceRecorder::Instance().Leave();
+// A call that returns without Return (a void call) is written without "ret".
+void TraceCall::End() {
+    line_ += stage_ == 0 ? "]}\n" : "}\n";
+    TraceRecorder::Instance().WriteCall(line_);
 }
 
 void TraceCall::Separator() {

@@ -64,9 +64,12 @@ TraceRecorder& TraceRecorder::Instance() {
     return r;
 }
 
+void TraceRecorder::UpdateGate() { g_traceGate.open = !envChecked_ || file_ != nullptr; }
+
 void TraceRecorder::CheckEnvironment() {
     if (envChecked_) return;
     envChecked_ = true;
+    UpdateGate();
     if (const char* path = std::getenv("BRIMLOX_GDI_TRACE"); path && *path) {
         // The handle table must outlive the exit handler that writes the final pixels, so it
         // is constructed before the handler is registered.
@@ -84,6 +87,7 @@ bool TraceRecorder::Start(const std::string& path, std::string* error) {
     envChecked_ = true;
     if (file_) Stop();
     file_ = std::fopen(path.c_str(), "w");
+    UpdateGate();
     if (!file_) {
         if (error) *error = "cannot open trace file " + path + ": " + std::strerror(errno);
         return false;
@@ -115,6 +119,7 @@ void TraceRecorder::Stop() {
     Flush();
     std::fclose(file_);
     file_ = nullptr;
+    UpdateGate();
     known_.clear();
     dibPrints_.clear();
     surfaces_.clear();

@@ -31,10 +31,6 @@ public:
     // Starts tracing when BRIMLOX_GDI_TRACE is set (once per process).
     void CheckEnvironment();
 
-    // Nesting of traced calls: only depth 1 is recorded.
-    int Enter() { return ++depth_; }
-    void Leave() { --depth_; }
-
     // The outermost call being recorded.
     void BeginCall(const char* op);
     // A handle passed to the call: objects the trace has not seen are described first, and
@@ -86,8 +82,9 @@ private:
     void WriteResults();
 
     std::FILE* file_ = nullptr;
-    int depth_ = 0;
     bool envChecked_ = false;
+    // Keeps the traced calls' inline gate open while the environment is unchecked or a file is.
+    void UpdateGate();
     std::string op_;
     std::unordered_set<std::uint32_t> known_;
     std::unordered_map<std::uint32_t, std::uint64_t> dibPrints_;

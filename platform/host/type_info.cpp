@@ -202,6 +202,8 @@ Variant Invoke(Dispatch& object, std::string_view name, InvokeKind kind, std::sp
     return InvokeMember(object, FindMember(object, name), kind, args);
 }
 
+bool HasMember(const Dispatch& object, std::string_view name) { return FindMember(object, name) != nullptr; }
+
 Variant GetProperty(Dispatch& object, std::string_view name) {
     return Invoke(object, name, InvokeKind::PropertyGet, {});
 }

@@ -105,6 +105,8 @@ std::shared_ptr<const TypeInfo> FindType(std::string_view name);
 // arguments 450; errors raised by the member itself pass through unchanged.
 Variant Invoke(Dispatch& object, std::string_view name, InvokeKind kind, std::span<Variant> args);
 Variant GetProperty(Dispatch& object, std::string_view name);
+// Whether a late-bound call of this name finds a member (the object's own or its host's).
+bool HasMember(const Dispatch& object, std::string_view name);
 void LetProperty(Dispatch& object, std::string_view name, Variant value);
 Variant CallMethod(Dispatch& object, std::string_view name, std::vector<Variant> args = {});
 

@@ -40,6 +40,8 @@ struct DcPlacement {
 DcPlacement PlacementFor(HWND hwnd, bool whole) {
     DcPlacement p;
     if (!hwnd) {
+        // Drawing on the screen lands over the windows' latest pixels.
+        desktop::Desktop::Instance().FlushComposition();
         p.surface = &desktop::Desktop::Instance().Screen();
         p.clip = p.surface->Bounds();
         return p;
@@ -251,7 +253,9 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
     if (flags & RDW_INVALIDATE) InvalidateRect(hwnd, rect, (flags & RDW_ERASE) ? TRUE : FALSE);
     if (flags & RDW_VALIDATE) ValidateRect(hwnd, rect);
     if (!(flags & RDW_UPDATENOW)) return TRUE;
-    // Paint the window, then its children, each once, right now.
+    // Paint the window, then its children, each once, right now; the screen takes the
+    // result once they all have.
+    brimlox::desktop::ComposeBatch batch;
     std::vector<HWND> order{hwnd};
     for (std::size_t i = 0; i < order.size(); ++i)
         if (WindowObject* x = LookupWindow(order[i]); x && (flags & RDW_ALLCHILDREN))

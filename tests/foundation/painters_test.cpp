@@ -1,6 +1,9 @@
 // The bevel painter, the gradient fill and the soft edge, on real surfaces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "foundation/helpers/colour.h"
 #include "foundation/painters/bevel.h"
 #include "foundation/painters/gradient.h"
@@ -76,6 +79,70 @@ TEST_F(PaintersTest, HorizontalGradientPutsColourBOnTheRightAndFillsEveryColumn)
     EXPECT_EQ(wide.At(599, 0), RGB(0, 0, 255));
     // The last step lands exactly on the left edge, so colour A itself is never reached.
     EXPECT_EQ(wide.At(0, 0), RGB(254, 0, 1));
+}
+
+// The colours along a 256-step gradient as the band walk defines them, step by step: the
+// moving side and the running channels accumulate one step at a time, and a band is painted
+// whenever the side passes the last one. Index 0 is the pixel at colour A's edge.
+std::vector<COLORREF> AccumulatedGradient(int extent, COLORREF a, COLORREF b) {
+    std::vector<COLORREF> pixels(static_cast<std::size_t>(std::max(extent, 0)), CLR_INVALID);
+    const int steps = 256;
+    double r = GetRValue(b), g = GetGValue(b), bl = GetBValue(b);
+    const double dr = (GetRValue(a) - r) / steps, dg = (GetGValue(a) - g) / steps, db = (GetBValue(a) - bl) / steps;
+    const double size = double(extent) / steps;
+    auto colour = [&] {
+        auto byte = [](double v) { return std::clamp(RoundHalfEven(v), 0, 255); };
+        return RGB(byte(r), byte(g), byte(bl));
+    };
+    int edge = extent;
+    double offset = size;
+    auto paint = [&](int from, int to) {
+        for (int p = std::max(from, 0); p < to; ++p) pixels[static_cast<std::size_t>(p)] = colour();
+    };
+    for (int i = 0; i < steps; ++i) {
+        const int side = RoundHalfEven(extent - offset);
+        if (side < edge) paint(side, edge), edge = side;
+        offset += size;
+        r += dr, g += dg, bl += db;
+    }
+    paint(0, edge);
+    return pixels;
+}
+
+TEST_F(PaintersTest, GradientsOfEverySizeMatchTheStepByStepWalk) {
+    // Sizes around the step count and its multiples, where a band covers less than a pixel,
+    // exactly one, or several; colours in both directions and with equal channels.
+    const int sizes[] = {1, 2, 3, 5, 7, 12, 13, 25, 75, 127, 128, 129, 255, 256, 257, 300, 511, 512, 513, 640, 1000, 1921};
+    const COLORREF pairs[][2] = {{RGB(255, 0, 0), RGB(0, 0, 255)},
+                                 {RGB(212, 208, 200), RGB(255, 255, 255)},
+                                 {RGB(1, 2, 3), RGB(250, 3, 129)},
+                                 {RGB(90, 90, 90), RGB(90, 90, 90)}};
+    for (bool vertical : {false, true}) {
+        for (int size : sizes) {
+            Canvas canvas(vertical ? 3 : size + 6, vertical ? size + 6 : 3, RGB(0, 255, 0));
+            for (const auto& pair : pairs) {
+                RECT rect = vertical ? RECT{1, 4, 2, 4 + size} : RECT{4, 1, 4 + size, 2};
+                GradientFill(canvas.dc(), rect, pair[0], pair[1], vertical);
+                const std::vector<COLORREF> expected = AccumulatedGradient(size, pair[0], pair[1]);
+                for (int p = 0; p < size; ++p) {
+                    const COLORREF got = vertical ? canvas.At(1, 4 + p) : canvas.At(4 + p, 1);
+                    ASSERT_EQ(got, expected[static_cast<std::size_t>(p)])
+                        << (vertical ? "vertical" : "horizontal") << " size " << size << " pixel " << p;
+                }
+                // Nothing outside the rectangle is touched.
+                ASSERT_EQ(vertical ? canvas.At(1, 3) : canvas.At(3, 1), RGB(0, 255, 0));
+                ASSERT_EQ(vertical ? canvas.At(1, 4 + size) : canvas.At(4 + size, 1), RGB(0, 255, 0));
+                ASSERT_EQ(vertical ? canvas.At(0, 4) : canvas.At(4, 0), RGB(0, 255, 0));
+            }
+        }
+    }
+    // An empty or reversed rectangle paints nothing.
+    Canvas untouched(8, 8, RGB(0, 255, 0));
+    GradientFill(untouched.dc(), RECT{2, 2, 2, 6}, RGB(255, 0, 0), RGB(0, 0, 255), false);
+    GradientFill(untouched.dc(), RECT{6, 2, 2, 6}, RGB(255, 0, 0), RGB(0, 0, 255), false);
+    GradientFill(untouched.dc(), RECT{2, 6, 6, 2}, RGB(255, 0, 0), RGB(0, 0, 255), true);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) ASSERT_EQ(untouched.At(x, y), RGB(0, 255, 0)) << x << "," << y;
 }
 
 TEST_F(PaintersTest, MonochromeDevicesGetThirtyTwoSteps) {

@@ -14,8 +14,11 @@ struct BrushPattern {
     bool null = true;  // a null (hollow) brush, or no brush: paints nothing
     bool solid = false;
     std::uint32_t solidValue = 0;
-    std::array<std::uint32_t, 64> values{};
-    std::array<bool, 64> opaque{};  // false where a transparent hatch background shows through
+    // The cells are read only for a brush that is neither null nor solid, and realizing such a
+    // brush writes all 64 of them; they are left unset otherwise, since every fill and blit
+    // realizes a brush and most brushes are solid.
+    std::array<std::uint32_t, 64> values;
+    std::array<bool, 64> opaque;  // false where a transparent hatch background shows through
     int originX = 0;                // surface coordinates of pattern cell (0, 0)
     int originY = 0;
 

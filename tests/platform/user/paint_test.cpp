@@ -378,5 +378,52 @@ TEST_F(PaintTest, XorDrawingOnTheScreenDcShowsOverWindowsAndUndoesItself) {
     DestroyWindow(a);
 }
 
+// Marks screen pixel (5, 5) red through the screen DC after each of its paints.
+LRESULT CALLBACK ScreenMarkerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m != WM_PAINT) return DefWindowProcA(h, m, w, l);
+    PAINTSTRUCT ps;
+    BeginPaint(h, &ps);
+    EndPaint(h, &ps);
+    HDC screen = GetDC(nullptr);
+    SetPixel(screen, 5, 5, RGB(255, 0, 0));
+    ReleaseDC(nullptr, screen);
+    return 0;
+}
+
+// A window repainted with its children at once reaches the screen once, after the last child
+// has painted; drawing on the screen during those paints still lands over what was painted
+// before it.
+TEST_F(PaintTest, AWindowRepaintedWithItsChildrenReachesTheScreenOnce) {
+    auto& desktop = desktop::Desktop::Instance();
+    const char* face = BrushClass("FaceBatched", HandleFromValue<HBRUSH>(COLOR_BTNFACE + 1));
+    HWND top = MakeTopLevel("top", {0, 0, 300, 200});
+    for (int i = 0; i < 10; ++i) MakeChild(top, "kid", {20 + 25 * i, 20, 40 + 25 * i, 60}, face);
+    RunLoop();
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    HDC dc = GetDC(top);
+    const RECT all{0, 0, 300, 200};
+    FillRect(dc, &all, red);
+    ReleaseDC(top, dc);
+    ASSERT_EQ(ScreenAt(30, 30), RGB(255, 0, 0));
+
+    std::uint64_t start = desktop.FrameSerial();
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(desktop.FrameSerial(), start + 1) << "eleven paints, one composition";
+    EXPECT_EQ(ScreenAt(30, 30), GetSysColor(COLOR_BTNFACE)) << "a child";
+    EXPECT_EQ(ScreenAt(5, 100), RGB(255, 255, 255)) << "the parent";
+    start = desktop.FrameSerial();
+    UpdateWindow(top);
+    EXPECT_EQ(desktop.FrameSerial(), start) << "nothing to paint, nothing composed";
+
+    HWND marker = CreateWindowExA(0, user::EnsureWindowClass("ScreenMarker", ScreenMarkerProc, 0), "", WS_CHILD | WS_VISIBLE,
+                                  200, 100, 30, 30, top, nullptr, nullptr, nullptr);
+    RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_EQ(ScreenAt(5, 5), RGB(255, 0, 0)) << "the mark made after the parent painted stays over it";
+    EXPECT_EQ(ScreenAt(5, 6), RGB(255, 255, 255));
+    DestroyWindow(marker);
+    DeleteObject(red);
+    DestroyWindow(top);
+}
+
 }  // namespace
 }  // namespace brimlox::test
