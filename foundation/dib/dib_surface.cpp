@@ -70,11 +70,10 @@ void CUlvaroDIBS::CreateFromBitmap(HBITMAP bitmap) {
     BITMAP info{};
     if (!bitmap || GetObjectA(bitmap, sizeof(info), &info) == 0 || GetObjectType(bitmap) != OBJ_BITMAP) return;
     if (!Create(info.bmWidth, info.bmHeight)) return;
-    // The screen's DC rather than the desktop window's: releasing a window's DC puts it on the
-    // screen, a composition of the whole desktop for a DC that only served as a model.
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
+    // A memory DC compatible with the screen, made without taking the screen's DC: a screen
+    // DC handed out while windows repaint brings their pixels to the screen first, and this
+    // one only holds the bitmap.
+    HDC memory = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(memory, bitmap);
     LoadPictureBlt(memory, 0, 0, -1, -1, SRCCOPY);
     SelectObject(memory, old);

@@ -3,9 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/trace_surface.h"
@@ -151,29 +148,14 @@ const std::uint32_t* LayerPixels(const Run& run, int y) {
     return run.layer->surface->Row32(y - run.layer->rect.top) + (run.left - run.layer->rect.left);
 }
 
-// Composing an area this large (in bytes) writes the screen with streaming stores: the pixels
-// go to memory without first being read into the cache, as a large memcpy does, and they
-// would not fit in it anyway. Smaller areas stay in the cache for the presenter.
-constexpr std::size_t kStreamingComposeBytes = std::size_t{4} << 20;
-
-// Copies n pixels with streaming stores where the target is 16-byte aligned.
-void StreamPixels(std::uint32_t* out, const std::uint32_t* in, std::size_t n) {
-#if defined(__SSE2__)
-    while (n > 0 && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0) *out++ = *in++, --n;
-    for (; n >= 4; n -= 4, out += 4, in += 4)
-        _mm_stream_si128(reinterpret_cast<__m128i*>(out), _mm_loadu_si128(reinterpret_cast<const __m128i*>(in)));
-#endif
-    std::memcpy(out, in, n * 4);
-}
-
 // Writes one screen row left to right, so the screen is written as one forward stream.
-void ComposeRow(gdi::Surface& screen, const std::vector<Run>& runs, int y, std::uint32_t background, bool stream) {
+void ComposeRow(gdi::Surface& screen, const std::vector<Run>& runs, int y, std::uint32_t background) {
     std::uint32_t* row = screen.Row32(y);
     for (const Run& run : runs) {
-        const auto n = static_cast<std::size_t>(run.right - run.left);
-        if (!run.layer) std::fill(row + run.left, row + run.right, background);
-        else if (stream) StreamPixels(row + run.left, LayerPixels(run, y), n);
-        else std::memcpy(row + run.left, LayerPixels(run, y), n * 4);
+        if (run.layer)
+            std::memcpy(row + run.left, LayerPixels(run, y), static_cast<std::size_t>(run.right - run.left) * 4);
+        else
+            std::fill(row + run.left, row + run.right, background);
     }
 }
 
@@ -225,18 +207,13 @@ void Desktop::ComposeNow(const RECT& area) {
     const std::vector<Layer> layers = LayersOver(area);
     const std::uint32_t background = gdi::ToPixel(GetSysColor(COLOR_BACKGROUND));
     const std::vector<int> edges = BandEdges(area, layers);
-    const bool stream = static_cast<std::size_t>(area.right - area.left) * static_cast<std::size_t>(area.bottom - area.top) *
-                            4 >= kStreamingComposeBytes;
     std::vector<Run> runs, open, next;
     for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
         const int top = edges[band];
         const int bottom = edges[band + 1];
         SplitBand(top, area, layers, runs, open, next);
-        for (int y = top; y < bottom; ++y) ComposeRow(*screen_, runs, y, background, stream);
+        for (int y = top; y < bottom; ++y) ComposeRow(*screen_, runs, y, background);
     }
-#if defined(__SSE2__)
-    if (stream) _mm_sfence();  // the streamed pixels are in place before anyone reads them
-#endif
     // The screen changed without a GDI call; a drawing trace must describe it again.
     gdi::TraceSurfaceChanged(*screen_);
     ++frameSerial_;

@@ -110,6 +110,17 @@ BOOL DeleteDC(HDC hdc) {
     return tc.Return(TRUE);
 }
 
+int GetClipBox(HDC hdc, LPRECT rect) {
+    DcObject* dc = LookupDc(hdc);
+    if (!dc || !rect) return RGN_ERROR;
+    // A DC's clip is one rectangle of its surface; logical units are the surface's shifted
+    // to the DC's origin.
+    RECT clip = dc->Clip();
+    OffsetRect(&clip, -dc->origin.x, -dc->origin.y);
+    *rect = clip;
+    return IsRectEmpty(&clip) ? NULLREGION : SIMPLEREGION;
+}
+
 int GetDeviceCaps(HDC hdc, int index) {
     DcObject* dc = LookupDc(hdc);
     if (!dc) return 0;

@@ -19,6 +19,9 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type);
 HDC CreateCompatibleDC(HDC hdc);
 WINBOOL DeleteDC(HDC hdc);
 int GetDeviceCaps(HDC hdc, int index);
+// The bounding box of what the DC may draw on, in logical units: SIMPLEREGION, NULLREGION when
+// nothing can be drawn, RGN_ERROR for a bad DC or rectangle pointer.
+int GetClipBox(HDC hdc, LPRECT rect);
 int SetROP2(HDC hdc, int rop2);
 int GetROP2(HDC hdc);
 int SetBkMode(HDC hdc, int mode);

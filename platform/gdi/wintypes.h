@@ -316,6 +316,12 @@ constexpr int R2_MERGEPENNOT = 14;
 constexpr int R2_MERGEPEN = 15;
 constexpr int R2_WHITE = 16;
 
+// What GetClipBox reports about the area a DC may draw on.
+constexpr int RGN_ERROR = 0;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 

@@ -8,7 +8,9 @@
 #include "foundation/painters/bevel.h"
 #include "foundation/painters/gradient.h"
 #include "foundation/painters/soft_edge.h"
+#include "platform/gdi/dc.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/surface.h"
 #include "support/gdi_test.h"
 
 namespace brimlox::test {
@@ -117,22 +119,26 @@ TEST_F(PaintersTest, GradientsOfEverySizeMatchTheStepByStepWalk) {
                                  {RGB(212, 208, 200), RGB(255, 255, 255)},
                                  {RGB(1, 2, 3), RGB(250, 3, 129)},
                                  {RGB(90, 90, 90), RGB(90, 90, 90)}};
+    // Gradients across are several rows tall (their rows are copied from the first).
     for (bool vertical : {false, true}) {
         for (int size : sizes) {
-            Canvas canvas(vertical ? 3 : size + 6, vertical ? size + 6 : 3, RGB(0, 255, 0));
+            Canvas canvas(vertical ? 3 : size + 6, vertical ? size + 6 : 9, RGB(0, 255, 0));
             for (const auto& pair : pairs) {
-                RECT rect = vertical ? RECT{1, 4, 2, 4 + size} : RECT{4, 1, 4 + size, 2};
+                RECT rect = vertical ? RECT{1, 4, 2, 4 + size} : RECT{4, 1, 4 + size, 8};
                 GradientFill(canvas.dc(), rect, pair[0], pair[1], vertical);
                 const std::vector<COLORREF> expected = AccumulatedGradient(size, pair[0], pair[1]);
                 for (int p = 0; p < size; ++p) {
-                    const COLORREF got = vertical ? canvas.At(1, 4 + p) : canvas.At(4 + p, 1);
-                    ASSERT_EQ(got, expected[static_cast<std::size_t>(p)])
-                        << (vertical ? "vertical" : "horizontal") << " size " << size << " pixel " << p;
+                    for (int row = 1; row < (vertical ? 2 : 8); ++row) {
+                        const COLORREF got = vertical ? canvas.At(1, 4 + p) : canvas.At(4 + p, row);
+                        ASSERT_EQ(got, expected[static_cast<std::size_t>(p)])
+                            << (vertical ? "vertical" : "horizontal") << " size " << size << " pixel " << p << " row " << row;
+                    }
                 }
                 // Nothing outside the rectangle is touched.
                 ASSERT_EQ(vertical ? canvas.At(1, 3) : canvas.At(3, 1), RGB(0, 255, 0));
                 ASSERT_EQ(vertical ? canvas.At(1, 4 + size) : canvas.At(4 + size, 1), RGB(0, 255, 0));
                 ASSERT_EQ(vertical ? canvas.At(0, 4) : canvas.At(4, 0), RGB(0, 255, 0));
+                ASSERT_EQ(vertical ? canvas.At(2, 4) : canvas.At(4, 8), RGB(0, 255, 0));
             }
         }
     }
@@ -143,6 +149,44 @@ TEST_F(PaintersTest, GradientsOfEverySizeMatchTheStepByStepWalk) {
     GradientFill(untouched.dc(), RECT{2, 6, 6, 2}, RGB(255, 0, 0), RGB(0, 0, 255), true);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) ASSERT_EQ(untouched.At(x, y), RGB(0, 255, 0)) << x << "," << y;
+}
+
+// A DC whose clip is part of its surface (as a window's DC is) gets the gradient inside the
+// clip only, and the same pixels there as an unclipped one.
+TEST_F(PaintersTest, AGradientUnderAClipPaintsOnlyInsideIt) {
+    auto surface = gdi::Surface::Create(48, 32, gdi::PixelFormat::Bgrx32);
+    const std::uint32_t green = gdi::ToPixel(RGB(0, 255, 0));
+    const RECT clip{10, 8, 30, 20};  // surface coordinates
+    for (bool vertical : {false, true}) {
+        surface->Clear(green);
+        HDC dc = gdi::CreateSurfaceDC(surface.get(), POINT{5, 3}, clip);
+        RECT box{};
+        ASSERT_EQ(GetClipBox(dc, &box), SIMPLEREGION);
+        const RECT logicalClip{5, 5, 25, 17};
+        EXPECT_TRUE(EqualRect(&box, &logicalClip)) << box.left << "," << box.top << "," << box.right << "," << box.bottom;
+        GradientFill(dc, RECT{0, 0, 40, 24}, RGB(255, 0, 0), RGB(0, 0, 255), vertical);
+        DeleteDC(dc);
+        const std::vector<COLORREF> expected = AccumulatedGradient(vertical ? 24 : 40, RGB(255, 0, 0), RGB(0, 0, 255));
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 48; ++x) {
+                const POINT p{x, y};
+                const bool inside = PtInRect(&clip, p);
+                const COLORREF want =
+                    inside ? expected[static_cast<std::size_t>(vertical ? y - 3 : x - 5)] : RGB(0, 255, 0);
+                ASSERT_EQ(gdi::ToColorRef(surface->Get(x, y)), want) << (vertical ? "vertical " : "across ") << x << "," << y;
+            }
+        }
+    }
+    // A DC that may draw nowhere says so, and paints nothing.
+    surface->Clear(green);
+    HDC none = gdi::CreateSurfaceDC(surface.get(), POINT{0, 0}, RECT{60, 40, 70, 50});
+    RECT box{};
+    EXPECT_EQ(GetClipBox(none, &box), NULLREGION);
+    GradientFill(none, RECT{0, 0, 48, 32}, RGB(255, 0, 0), RGB(0, 0, 255), false);
+    DeleteDC(none);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 48; ++x) ASSERT_EQ(surface->Get(x, y), green) << x << "," << y;
+    EXPECT_EQ(GetClipBox(nullptr, &box), RGN_ERROR);
 }
 
 TEST_F(PaintersTest, MonochromeDevicesGetThirtyTwoSteps) {
