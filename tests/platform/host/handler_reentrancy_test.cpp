@@ -1,6 +1,7 @@
 // Handlers that pull the ground from under their raiser: a control's Click handler that unloads
 // the form or removes the control, and event handlers that disconnect themselves, connect
 // others, raise again, throw, or destroy the object raising the event.
+#include <algorithm>
 #include <stdexcept>
 
 #include "host_test.h"
