@@ -31,7 +31,7 @@ std::vector<std::string>& ClassNames() {
 
 template <typename T>
 void AddControl(const char* typeName) {
-    host::RegisterControlType(typeName, [] { return std::make_shared<T>(); });
+    host::RegisterControlType(typeName, [] { return host::Control::Make<T>(); });
     ControlNames().push_back(typeName);
 }
 

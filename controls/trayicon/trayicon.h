@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "foundation/host_contract.h"
 #include "menus/popup_item_list.h"
@@ -84,7 +85,7 @@ private:
     void DelayElapsed();
     void OpenMenu();
     void RaiseMenuClick(std::int32_t chosen);
-    void RaiseButtonEvent(const char* name, std::int16_t button);
+    void RaiseButtonEvent(std::string_view name, std::int16_t button);
 
     std::string toolTip_;
     bool hidden_ = false;

@@ -52,7 +52,11 @@ void TrayIcon::StopDelay() {
     if (delay_) delay_->SetEnabled(false);
 }
 
-void TrayIcon::RaiseButtonEvent(const char* name, std::int16_t button) { RaiseEvent(name, button); }
+// The button is passed by value: nothing a handler does to it is read back.
+void TrayIcon::RaiseButtonEvent(std::string_view name, std::int16_t button) {
+    host::Variant argument(button);
+    RaiseEvent(name, std::span<host::Variant>(&argument, 1));
+}
 
 void TrayIcon::DelayElapsed() {
     auto alive = alive_;

@@ -2,6 +2,7 @@
 #include "platform/desktop/desktop.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "platform/gdi/gdi.h"
@@ -41,7 +42,34 @@ void Desktop::SetInputSource(std::unique_ptr<InputSource> source) {
     lastInputTime_ = Now();
 }
 
-void Desktop::Inject(const InputEvent& event) { injected_.push_back(event); }
+namespace {
+
+// Member by member: callers fill an event field by field just before injecting it, and a copy
+// of the whole struct reads x and y with one wide load that cannot be served from the two
+// narrow stores still in flight (a failed store-to-load forward costs more than the copy).
+// Injected events travel this way into the queue and out of it again.
+void CopyEvent(const InputEvent& from, InputEvent& to) {
+    static_assert(sizeof(InputEvent) == 56, "a member added to InputEvent must be copied here too");
+    to.type = from.type;
+    to.timeMs = from.timeMs;
+    // Compiler barriers keep the compiler from merging the reads of x and y (and their
+    // neighbours) into one wide load again: each is read the way it was written.
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    to.x = from.x;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    to.y = from.y;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    to.button = from.button;
+    to.vk = from.vk;
+    to.extended = from.extended;
+    to.name = from.name;
+    to.line = from.line;
+    to.force = from.force;
+}
+
+}  // namespace
+
+void Desktop::Inject(const InputEvent& event) { CopyEvent(event, injected_.emplace_back()); }
 
 std::optional<std::uint64_t> Desktop::NextInputTime() {
     if (!injected_.empty()) return std::min(injected_.front().timeMs, Now());
@@ -50,7 +78,7 @@ std::optional<std::uint64_t> Desktop::NextInputTime() {
 
 bool Desktop::TakeDueInput(std::uint64_t now, InputEvent& out) {
     if (!injected_.empty()) {
-        out = std::move(injected_.front());
+        CopyEvent(injected_.front(), out);
         injected_.pop_front();
     } else if (std::optional<InputEvent> e = source_ ? source_->TakeDue(now) : std::nullopt) {
         out = std::move(*e);

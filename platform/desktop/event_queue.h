@@ -28,6 +28,8 @@ public:
     const_iterator end() const { return items_.end(); }
 
     void push_back(T value) { items_.push_back(std::move(value)); }
+    // A default element at the back, for the caller to fill in place.
+    T& emplace_back() { return items_.emplace_back(); }
     // Puts an element before every other (a message that must come next).
     void push_front(T value) {
         if (head_ > 0)

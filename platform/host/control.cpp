@@ -167,19 +167,37 @@ void Control::Flush() {
     if (IsWindowVisible(hwnd_)) ReleaseDC(hwnd_, ownDc_);
 }
 
+class Control::HandlingScope {
+public:
+    explicit HandlingScope(Control& control) : control_(control) { ++control_.handling_; }
+    ~HandlingScope() {
+        if (--control_.handling_ == 0 && control_.released_) delete &control_;
+    }
+    HandlingScope(const HandlingScope&) = delete;
+    HandlingScope& operator=(const HandlingScope&) = delete;
+
+private:
+    Control& control_;
+};
+
+void Control::Release(Control* control) {
+    if (control->handling_ > 0) control->released_ = true;
+    else delete control;
+}
+
 LRESULT CALLBACK Control::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self || self->hwnd_ != hwnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
     // Keep the control alive while its handler runs, even if the handler unloads the form.
+    if (self->freedAfterHandling_) {
+        HandlingScope handling(*self);
+        return self->HandleMessage(msg, wParam, lParam);
+    }
     auto keep = self->shared_from_this();
     return self->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (LRESULT r = 0; HandleControlKeyboard(*this, msg, wParam, lParam, r)) {
-        Flush();
-        return r;
-    }
     switch (msg) {
         case WM_ERASEBKGND:
             if (!autoRedraw_) FillBackground(reinterpret_cast<HDC>(wParam));
@@ -228,7 +246,14 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (pressInProgress) RunHostEvent([&] { CaptureLost(); });
             return 0;
         }
-        default: break;
+        default:
+            // None of the messages above concern the keyboard side, so the mouse and paint
+            // messages that make up most of the traffic skip it.
+            if (LRESULT r = 0; HandleControlKeyboard(*this, msg, wParam, lParam, r)) {
+                Flush();
+                return r;
+            }
+            break;
     }
     return DefWindowProcA(hwnd_, msg, wParam, lParam);
 }

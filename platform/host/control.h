@@ -52,6 +52,17 @@ public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
+    // Makes a control the way the host's factories do. A control made so that loses its last
+    // owner while it is handling a message (a handler unloaded its form or removed it) lives
+    // on until the handling is over; the guard costs nothing otherwise. A control made any
+    // other way is kept alive through shared_from_this while it handles a message.
+    template <typename T>
+    static std::shared_ptr<T> Make() {
+        T* control = new T();
+        static_cast<Control*>(control)->freedAfterHandling_ = true;
+        return std::shared_ptr<T>(control, [](T* c) { Release(c); });
+    }
+
     const TypeInfo* GetExtenderTypeInfo() const override;
 
     // ---- What the host calls (authors override the handlers below) -------------------------
@@ -194,8 +205,8 @@ public:
 
 protected:
     // Pixels of the surface to this surface's scale and back.
-    float PixelsToScaleX(float px) const;
-    float PixelsToScaleY(float px) const;
+    float PixelsToScaleX(float px) const { return scaleMode_ == kScalePixels ? px : PixelsToOtherScaleX(px); }
+    float PixelsToScaleY(float px) const { return scaleMode_ == kScalePixels ? px : PixelsToOtherScaleY(px); }
     int ScaleToPixelsX(float v) const;
     int ScaleToPixelsY(float v) const;
     // Fills the surface with the back colour and the picture (Cls and erasing).
@@ -204,6 +215,11 @@ protected:
     void Flush();
 
 private:
+    // Counts the messages this control is handling; the control is freed at the end of the
+    // outermost one if its last owner let go meanwhile.
+    class HandlingScope;
+    static void Release(Control* control);
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void HandlePaint();
@@ -213,6 +229,8 @@ private:
     void ApplyWindowPosition();
     void SetUserScaleFromMode();
     float TextUnitsFromPixels(float px, bool horizontal) const;
+    float PixelsToOtherScaleX(float px) const;
+    float PixelsToOtherScaleY(float px) const;
 
     Form* form_ = nullptr;
     Control* container_ = nullptr;
@@ -248,6 +266,9 @@ private:
     int buttons_ = 0;          // buttons held since a press on this control (1 left, 2 right, 4 middle)
     bool clickArmed_ = false;  // a left press here that a release inside turns into Click
     int paintDepth_ = 0;
+    int handling_ = 0;                 // messages being handled, nested
+    bool freedAfterHandling_ = false;  // made by Make: Release defers the delete while handling_
+    bool released_ = false;            // the last owner let go while a message was being handled
     bool initialised_ = false;
     bool terminated_ = false;
 };

@@ -85,15 +85,14 @@ void Control::SetScaleTop(float v) {
     scaleTop_ = v;
 }
 
-float Control::PixelsToScaleX(float px) const {
-    if (scaleMode_ == kScalePixels) return px;
+// A surface in pixels needs no conversion (PixelsToScaleX); every other scale comes here.
+float Control::PixelsToOtherScaleX(float px) const {
     if (scaleMode_ != kScaleUser) return static_cast<float>(px * TwipsPerPixel() / TwipsPerUnit(scaleMode_, true));
     int client = std::max(1, ClientPixels(hwnd_, true, width_));
     return scaleLeft_ + px * userScaleWidth_ / static_cast<float>(client);
 }
 
-float Control::PixelsToScaleY(float px) const {
-    if (scaleMode_ == kScalePixels) return px;
+float Control::PixelsToOtherScaleY(float px) const {
     if (scaleMode_ != kScaleUser) return static_cast<float>(px * TwipsPerPixel() / TwipsPerUnit(scaleMode_, false));
     int client = std::max(1, ClientPixels(hwnd_, false, height_));
     return scaleTop_ + px * userScaleHeight_ / static_cast<float>(client);

@@ -4,13 +4,62 @@
 
 namespace brimlox::host {
 
+// Links a raise into its source's chain of raises in progress, and on the way out, unless a
+// handler destroyed the source, unlinks it and, at the outermost raise, drops the connections
+// removed meanwhile.
+class EventSource::RaiseScope {
+public:
+    explicit RaiseScope(EventSource& source) : source_(source) {
+        frame_.outer = source.raising_;
+        source.raising_ = &frame_;
+    }
+    ~RaiseScope() {
+        if (frame_.sourceGone) return;
+        source_.raising_ = frame_.outer;
+        if (!frame_.outer && source_.disconnectedDuringRaise_) source_.DropDisconnected();
+    }
+    RaiseScope(const RaiseScope&) = delete;
+    RaiseScope& operator=(const RaiseScope&) = delete;
+    bool SourceGone() const { return frame_.sourceGone; }
+
+private:
+    EventSource& source_;
+    RaiseFrame frame_;
+};
+
+EventSource::~EventSource() {
+    if (!raising_) return;
+    RaiseFrame* outermost = raising_;
+    for (RaiseFrame* f = raising_; f; f = f->outer) {
+        f->sourceGone = true;
+        outermost = f;
+    }
+    outermost->orphans = std::move(connections_);
+}
+
 int EventSource::Connect(std::string event, Handler handler) {
-    connections_.push_back(Connection{nextId_, std::move(event), std::move(handler)});
+    connections_.push_back(Connection{nextId_, std::move(event), std::make_unique<Handler>(std::move(handler))});
     return nextId_++;
 }
 
 void EventSource::Disconnect(int id) {
-    std::erase_if(connections_, [id](const Connection& c) { return c.id == id; });
+    if (id <= 0) return;
+    if (!raising_) {
+        std::erase_if(connections_, [id](const Connection& c) { return c.id == id; });
+        return;
+    }
+    // A raise is walking the list: the handler may be the one running, so it stays until the
+    // outermost raise ends.
+    for (Connection& c : connections_) {
+        if (c.id != id) continue;
+        c.id = 0;
+        disconnectedDuringRaise_ = true;
+    }
+}
+
+void EventSource::DropDisconnected() {
+    disconnectedDuringRaise_ = false;
+    std::erase_if(connections_, [](const Connection& c) { return c.id == 0; });
 }
 
 namespace {
@@ -30,31 +79,18 @@ bool SameEventName(std::string_view a, std::string_view b) {
 }  // namespace
 
 int EventSource::RaiseEvent(std::string_view event, std::span<Variant> args) {
-    // Handlers may connect or disconnect while running: walk a snapshot of the ids and skip
-    // connections that are gone by the time their turn comes. Most events have a handler or
-    // two, so the snapshot lives on the stack unless there are many.
-    constexpr std::size_t kOnStack = 8;
-    int stackIds[kOnStack];
-    std::vector<int> heapIds;
-    std::size_t count = 0;
-    for (const Connection& c : connections_) {
-        if (!SameEventName(c.event, event)) continue;
-        if (count < kOnStack) {
-            stackIds[count] = c.id;
-        } else {
-            if (heapIds.empty()) heapIds.assign(stackIds, stackIds + kOnStack);
-            heapIds.push_back(c.id);
-        }
-        ++count;
-    }
-    const std::span<const int> ids = count <= kOnStack ? std::span<const int>(stackIds, count) : std::span<const int>(heapIds);
+    // The connections made before the raise run, in order; nothing is erased while a raise is
+    // in progress, so their positions hold, and one disconnected on the way (id 0) is skipped.
+    // Each handler is called where it lives: it stays alive until the outermost raise is over.
+    RaiseScope scope(*this);
+    const std::size_t count = connections_.size();
     int run = 0;
-    for (int id : ids) {
-        auto it = std::find_if(connections_.begin(), connections_.end(), [id](const Connection& c) { return c.id == id; });
-        if (it == connections_.end()) continue;
-        Handler h = it->handler;  // a copy: the handler may disconnect itself
-        h(args);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Connection& c = connections_[i];
+        if (c.id == 0 || !SameEventName(c.event, event)) continue;
+        (*c.handler)(args);
         ++run;
+        if (scope.SourceGone()) break;
     }
     return run;
 }

@@ -1,10 +1,12 @@
 // EventSource: the events an object raises to application code. Handlers run synchronously,
 // in the order they were connected, and receive the arguments by reference, so a handler can
-// change a value the raiser reads back (a Cancel flag, a Tag). A handler may disconnect
-// itself or others while the event runs.
+// change a value the raiser reads back (a Cancel flag, a Tag). A handler may connect or
+// disconnect handlers (itself included) while the event runs, and may even destroy the source:
+// a running handler is never destroyed under its own feet.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,6 +19,11 @@ namespace brimlox::host {
 class EventSource {
 public:
     using Handler = std::function<void(std::span<Variant> args)>;
+
+    EventSource() = default;
+    EventSource(const EventSource&) = delete;
+    EventSource& operator=(const EventSource&) = delete;
+    ~EventSource();
 
     // Returns a connection id for Disconnect.
     int Connect(std::string event, Handler handler);
@@ -36,12 +43,29 @@ private:
     template <typename A>
     static A ReadBack(const Variant& v);
 
+    // A handler lives on the heap so that it keeps its address while the list grows under a
+    // running event. A connection removed during a raise keeps its handler, with id 0, until
+    // the outermost raise ends.
     struct Connection {
         int id;
         std::string event;
-        Handler handler;
+        std::unique_ptr<Handler> handler;
     };
+    // One per raise in progress on this source, innermost first (it lives on the raiser's stack).
+    // A source destroyed by a handler marks every raise and hands its connections to the
+    // outermost one, which frees them when it returns.
+    struct RaiseFrame {
+        RaiseFrame* outer = nullptr;
+        bool sourceGone = false;
+        std::vector<Connection> orphans;
+    };
+    class RaiseScope;
+
+    void DropDisconnected();
+
     std::vector<Connection> connections_;
+    RaiseFrame* raising_ = nullptr;
+    bool disconnectedDuringRaise_ = false;
     int nextId_ = 1;
 };
 

@@ -58,12 +58,8 @@ void StartHost() {
     RegisterStandardControls();
 }
 
-void RunHostEvent(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const HostError& e) {
-        MsgBox("Run-time error '" + std::to_string(e.Number()) + "':\n\n" + e.Description(), MB_OK | MB_ICONHAND);
-    }
+void ReportHostError(const HostError& e) {
+    MsgBox("Run-time error '" + std::to_string(e.Number()) + "':\n\n" + e.Description(), MB_OK | MB_ICONHAND);
 }
 
 void NoteFormLoaded(Form& form) {

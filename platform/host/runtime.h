@@ -22,8 +22,17 @@ void StartHost();
 
 // Runs a handler the host calls. A runtime error that escapes it is reported in a message box
 // ("Run-time error 'n': description"), as the host does for unhandled errors, and the event
-// loop goes on; other exceptions pass through.
-void RunHostEvent(const std::function<void()>& handler);
+// loop goes on; other exceptions pass through. Inline, so that a handler is called directly
+// on the way of every message rather than through a std::function.
+void ReportHostError(const HostError& e);
+template <typename F>
+void RunHostEvent(F&& handler) {
+    try {
+        handler();
+    } catch (const HostError& e) {
+        ReportHostError(e);
+    }
+}
 
 // ---- Forms and the event loop -------------------------------------------------------------
 void NoteFormLoaded(Form& form);

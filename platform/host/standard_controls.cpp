@@ -27,7 +27,7 @@ RECT ClientOf(HWND hwnd) {
 
 template <typename T>
 ControlFactory Factory() {
-    return [] { return std::make_shared<T>(); };
+    return [] { return Control::Make<T>(); };
 }
 
 }  // namespace

@@ -72,12 +72,14 @@ void SetKeyWithSides(int vk, bool extended, bool down) {
 // the window beneath it (a sibling below, else its parent). nullptr when nobody may have it.
 struct MouseHit {
     HWND window = nullptr;
+    WindowObject* object = nullptr;  // the window's object, as found after the last message
     LRESULT code = HTCLIENT;
 };
 
 MouseHit MouseTarget(POINT pt) {
     auto& s = State();
-    if (s.capture && IsWindow(s.capture)) return {s.capture, HTCLIENT};
+    if (s.capture)
+        if (WindowObject* w = LookupWindow(s.capture)) return {s.capture, w, HTCLIENT};
     HWND hit = WindowFromPoint(pt);
     LRESULT code = HTNOWHERE;
     while (hit) {
@@ -87,26 +89,20 @@ MouseHit MouseTarget(POINT pt) {
     }
     WindowObject* w = LookupWindow(hit);
     if (!w || !w->Enabled()) return {};
-    return {hit, code};
+    return {hit, w, code};
 }
 
 // The hit code of a point for the window that gets the mouse: HTCLIENT inside its client
 // area or while the mouse is captured; otherwise the window's own answer to WM_NCHITTEST.
-LRESULT FrameHit(const MouseHit& target, POINT screen) {
+// `origin` is the client origin of the target on the screen.
+LRESULT FrameHit(const MouseHit& target, const WindowObject& w, POINT origin, POINT screen) {
     if (State().capture) return HTCLIENT;
-    WindowObject* w = LookupWindow(target.window);
-    if (!w) return HTCLIENT;
-    const POINT o = ClientOriginOnScreen(w);
-    if (RectContains(ClientRectOf(w), POINT{screen.x - o.x, screen.y - o.y})) return HTCLIENT;
+    if (RectContains(ClientRectOf(&w), POINT{screen.x - origin.x, screen.y - origin.y})) return HTCLIENT;
     const LRESULT hit = target.code;
     return hit == HTNOWHERE || hit == HTTRANSPARENT || hit == HTERROR ? HTCLIENT : hit;
 }
 
-LPARAM ClientPointParam(HWND hwnd, POINT screen) {
-    WindowObject* w = LookupWindow(hwnd);
-    POINT o = w ? ClientOriginOnScreen(w) : POINT{0, 0};
-    return MAKELPARAM(screen.x - o.x, screen.y - o.y);
-}
+LPARAM ClientPointParam(POINT origin, POINT screen) { return MAKELPARAM(screen.x - origin.x, screen.y - origin.y); }
 
 bool MakeMessage(MSG& m, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, std::uint64_t now) {
     m.hwnd = hwnd;
@@ -178,9 +174,10 @@ bool ConvertMouse(const desktop::InputEvent& e, std::uint64_t now, MSG& out) {
         SetKey(ButtonVk(e.button), e.type == InputType::ButtonDown);
     const MouseHit found = MouseTarget(pointer);
     HWND target = found.window;
-    if (!target) return false;
-    const LRESULT hit = FrameHit(found, pointer);
-    if (!IsWindow(target)) return false;
+    if (!found.object) return false;
+    POINT origin = ClientOriginOnScreen(found.object);
+    const std::uint64_t originGeneration = TreeGeneration();
+    const LRESULT hit = FrameHit(found, *found.object, origin, pointer);
     const bool nonClient = hit != HTCLIENT;
     UINT message = WM_MOUSEMOVE;
     if (e.type == InputType::ButtonDown) {
@@ -191,13 +188,16 @@ bool ConvertMouse(const desktop::InputEvent& e, std::uint64_t now, MSG& out) {
         message = DownMessage(e.button) + 1;
     }
     SendSetCursor(target, message, hit);
-    if (!IsWindow(target)) return false;
+    WindowObject* targetWindow = LookupWindow(target);
+    if (!targetWindow) return false;
+    // WM_SETCURSOR may have moved the window.
+    if (TreeGeneration() != originGeneration) origin = ClientOriginOnScreen(targetWindow);
     if (nonClient) {
         // Frame input: the WM_NC* twin of the message, with the hit code and the screen point.
         const UINT ncMessage = message - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
         return MakeMessage(out, target, ncMessage, static_cast<WPARAM>(hit), MAKELPARAM(s.cursor.x, s.cursor.y), now);
     }
-    return MakeMessage(out, target, message, MouseKeyFlags(), ClientPointParam(target, s.cursor), now);
+    return MakeMessage(out, target, message, MouseKeyFlags(), ClientPointParam(origin, s.cursor), now);
 }
 
 // Key data of WM_KEYDOWN and friends: repeat count 1, scan code, extended bit 24, context
@@ -254,12 +254,14 @@ bool ConvertInput(const desktop::InputEvent& e, std::uint64_t now, MSG& out) {
 }
 
 WPARAM MouseKeyFlags() {
+    const auto& keys = State().keys;
+    auto down = [&keys](int vk) { return (keys[static_cast<std::size_t>(vk)] & 0x80) != 0; };
     WPARAM f = 0;
-    if (KeyDown(VK_LBUTTON)) f |= MK_LBUTTON;
-    if (KeyDown(VK_RBUTTON)) f |= MK_RBUTTON;
-    if (KeyDown(VK_MBUTTON)) f |= MK_MBUTTON;
-    if (KeyDown(VK_SHIFT)) f |= MK_SHIFT;
-    if (KeyDown(VK_CONTROL)) f |= MK_CONTROL;
+    if (down(VK_LBUTTON)) f |= MK_LBUTTON;
+    if (down(VK_RBUTTON)) f |= MK_RBUTTON;
+    if (down(VK_MBUTTON)) f |= MK_MBUTTON;
+    if (down(VK_SHIFT)) f |= MK_SHIFT;
+    if (down(VK_CONTROL)) f |= MK_CONTROL;
     return f;
 }
 

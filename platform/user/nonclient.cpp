@@ -123,17 +123,34 @@ FrameLayout LayoutFrame(const WindowObject* w) {
     return f;
 }
 
+namespace {
+
+// Neither a border nor a caption: the hit test needs no frame layout.
+bool Frameless(const WindowObject* w) {
+    return !(w->style & (WS_THICKFRAME | WS_CAPTION)) && !(w->exStyle & (WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE));
+}
+
+// Inside the client area as WM_NCCALCSIZE gave it, or on the border around it.
+LRESULT ClientOrBorder(const WindowObject* w, POINT p) {
+    const RECT& in = w->ncInsets;
+    const int width = w->Width(), height = w->Height();
+    if (p.x >= in.left && p.y >= in.top && p.x < width - in.right && p.y < height - in.bottom) return HTCLIENT;
+    return HTBORDER;
+}
+
+}  // namespace
+
 LRESULT FrameHitTest(const WindowObject* w, POINT p) {
     const int width = w->Width(), height = w->Height();
     if (p.x < 0 || p.y < 0 || p.x >= width || p.y >= height) return HTNOWHERE;
     if (Iconic(w)) return HTCAPTION;
+    // Most windows under the mouse are borderless children: no frame to lay out.
+    if (Frameless(w)) return ClientOrBorder(w, p);
     const FrameLayout f = LayoutFrame(w);
     const bool inBorder = p.x < f.frame || p.y < f.frame || p.x >= width - f.frame || p.y >= height - f.frame;
     if (inBorder) return f.sizable ? SizingHit(f, width, height, p) : HTBORDER;
     if (f.captionZone && p.y < f.captionZone) return CaptionHit(f, w, p);
-    const RECT& in = w->ncInsets;
-    if (p.x >= in.left && p.y >= in.top && p.x < width - in.right && p.y < height - in.bottom) return HTCLIENT;
-    return HTBORDER;
+    return ClientOrBorder(w, p);
 }
 
 void RecalcFrame(WindowObject* w) {

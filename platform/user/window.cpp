@@ -365,7 +365,8 @@ BOOL IsWindow(HWND hwnd) { return LookupWindow(hwnd) != nullptr; }
 
 BOOL IsWindowVisible(HWND hwnd) {
     WindowObject* w = LookupWindow(hwnd);
-    return w && IsReallyVisible(w);
+    // A hidden window (a control that only works at run time) is answered without the walk up.
+    return w && w->Visible() && IsReallyVisible(w);
 }
 
 BOOL IsWindowEnabled(HWND hwnd) {

@@ -18,16 +18,31 @@ RECT ClientRectOf(const WindowObject* w) {
     return RECT{0, 0, cx, cy};
 }
 
-POINT ClientOriginOnScreen(const WindowObject* w) {
-    // Mouse input maps every move into the target's client coordinates, usually for the same
-    // window again; the answer holds until a window is created, destroyed, moved, re-parented
-    // or changes its frame, all of which bump the tree generation.
-    static struct {
-        std::uint64_t generation = 0;
+namespace {
+
+// The last two origins asked for. Mouse input maps every move into the target's client
+// coordinates, usually for the same window again, and its hit test asks for the parent's; the
+// answers hold until a window is created, destroyed, moved, re-parented or changes its frame,
+// all of which bump the tree generation.
+struct OriginCache {
+    struct Entry {
         const WindowObject* window = nullptr;
         POINT origin{};
-    } last;
-    if (w && w == last.window && last.generation == TreeGeneration()) return last.origin;
+    };
+    std::uint64_t generation = 0;
+    Entry entries[2];
+    int older = 0;  // the entry the next miss replaces
+};
+OriginCache g_originCache;
+
+}  // namespace
+
+POINT ClientOriginOnScreen(const WindowObject* w) {
+    OriginCache& cache = g_originCache;
+    const std::uint64_t generation = TreeGeneration();
+    if (cache.generation != generation) cache = OriginCache{generation, {}, 0};
+    for (const OriginCache::Entry& e : cache.entries)
+        if (w && e.window == w) return e.origin;
     const WindowObject* start = w;
     POINT p{0, 0};
     while (w && !w->isDesktop) {
@@ -36,9 +51,8 @@ POINT ClientOriginOnScreen(const WindowObject* w) {
         p.y += w->rect.top + in.top;
         w = LookupWindow(w->parent);
     }
-    last.generation = TreeGeneration();
-    last.window = start;
-    last.origin = p;
+    cache.entries[cache.older] = OriginCache::Entry{start, p};
+    cache.older ^= 1;
     return p;
 }
 

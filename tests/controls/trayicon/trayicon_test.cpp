@@ -228,6 +228,56 @@ TEST_F(TrayIconTest, TheFormGoingWhileTheMenuIsOpenLeavesLaterClicksWorking) {
     EXPECT_TRUE(second->DelayRunning());
 }
 
+// The shell's callback reaching Click handlers that disconnect themselves, remove the icon or
+// unload its form: the icon goes with its control, and the control lives out the callback.
+TEST_F(TrayIconTest, ClickHandlersMayDisconnectThemselvesRemoveTheIconOrUnloadTheForm) {
+    auto tray = MakeTray();
+    tray->SetIcon(SolidIcon(RGB(0, 0, 255)));
+    std::vector<std::string> ran;
+    int selfId = 0;
+    selfId = tray->Connect("Click", [&](std::span<host::Variant> a) {
+        ran.push_back("once(" + a[0].ToString() + ")");
+        tray->Disconnect(selfId);
+    });
+    tray->Connect("Click", [&](std::span<host::Variant> a) { ran.push_back("every(" + a[0].ToString() + ")"); });
+    SendMessageA(tray->hWnd(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+    SendMessageA(tray->hWnd(), WM_MOUSEMOVE, 0, WM_MBUTTONUP);
+    EXPECT_EQ(ran, (Events{"once(2)", "every(2)", "every(4)"}));
+
+    // Removed by its own handler: the only owner is the form, and the icon leaves the tray.
+    std::weak_ptr<TrayIcon> weak = tray;
+    TrayIcon* raw = tray.get();
+    const HWND hwnd = tray->hWnd();
+    tray.reset();
+    std::string nameAfter;
+    raw->Connect("Click", [&](std::span<host::Variant>) {
+        form->Remove(*raw);
+        nameAfter = raw->Name();
+    });
+    SendMessageA(hwnd, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+    EXPECT_EQ(nameAfter, "TrayIcon1");
+    EXPECT_TRUE(weak.expired());
+    EXPECT_TRUE(Entries().empty());
+
+    // Unloading the form from the handler.
+    tray = std::static_pointer_cast<TrayIcon>(form->Add("TrayIcon"));
+    tray->SetIcon(SolidIcon(RGB(0, 0, 255)));
+    weak = tray;
+    raw = tray.get();
+    tray.reset();
+    int clicks = 0;
+    raw->Connect("Click", [&](std::span<host::Variant>) {
+        ++clicks;
+        form->Unload();
+        EXPECT_FALSE(raw->hWnd());
+    });
+    SendMessageA(raw->hWnd(), WM_MOUSEMOVE, 0, WM_MBUTTONUP);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(weak.expired());
+    EXPECT_TRUE(form->Unloaded());
+    EXPECT_TRUE(Entries().empty());
+}
+
 TEST_F(TrayIconTest, DesignerLookFixedSizeAndFormFileRoundTrip) {
     auto tray = MakeTray(true);
     tray->SetIcon(SolidIcon(RGB(0, 0, 255)));
