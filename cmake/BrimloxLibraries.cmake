@@ -30,6 +30,13 @@ function(brimlox_library target output export_name)
         $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
         $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/brimlox>)
     target_compile_options(${target} PRIVATE -Wall -Wextra)
+    # The library's calls to its own functions bind inside it: nothing is meant to interpose
+    # them, so the compiler may inline across them and the linker calls them directly rather
+    # than through the PLT (every GDI and USER call a control makes is such a call).
+    target_compile_options(${target} PRIVATE -fno-semantic-interposition)
+    if(BRIMLOX_SHARED)
+        target_link_options(${target} PRIVATE -Wl,-Bsymbolic-functions)
+    endif()
 endfunction()
 
 file(GLOB_RECURSE BRIMLOX_PLATFORM_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/platform/*.cpp)

@@ -54,6 +54,9 @@ void Command::Paint() {
     DrawButton(!value_);
 }
 
+// Every frame DrawButton paints starts by covering the whole client area.
+bool Command::PaintsWholeClient() const { return layout_.faceHeight >= 40; }
+
 // A transparent button shows its container's picture and colour as its own.
 void Command::TakeContainerLook() {
     host::TryInvoke([&] {
@@ -179,17 +182,21 @@ void Command::DrawGradientFace() {
          host::LineMode::Box);
 }
 
+// The face is drawn on the DC alone: the frame reaches the screen once, when DrawButton ends.
 void Command::DrawFace(std::uint32_t faceColor) {
-    Cls();
     if (!foundation::HasPicture(pictureBg_)) {
-        if (StripPressed()) return;
-        if (colorEffects_) {
-            DrawFaceColourBox(faceColor);
-        } else if (gradientFraction_ != 0 && !rounded_) {
+        const bool pressedStrip = StripPressed();
+        // The two halves of a gradient cover the whole client area, so nothing is filled
+        // under them first.
+        if (!pressedStrip && !colorEffects_ && gradientFraction_ != 0 && !rounded_) {
             DrawGradientFace();
+            return;
         }
+        ClearSurface();
+        if (!pressedStrip && colorEffects_) DrawFaceColourBox(faceColor);
         return;
     }
+    ClearSurface();
     DrawPictureFace();
     if (colorEffects_) DrawFaceColourBox(faceColor);
 }

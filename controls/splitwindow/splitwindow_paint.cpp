@@ -153,9 +153,10 @@ void SplitWindow::PaintPicture() {
 // the control for a splitter or a vertical tool bar, top to bottom for a horizontal tool bar.
 void SplitWindow::PaintBackColour() {
     // Filled on the DC without flushing it to the screen half way through the paint: the end
-    // of the paint shows the whole frame, children included.
-    FillBackground(hDC());
+    // of the paint shows the whole frame, children included. The two halves of a gradient
+    // cover the whole client area, so nothing is filled under them first.
     if (gradientFraction_ != 0) PaintGradient();
+    else FillBackground(hDC());
 }
 
 void SplitWindow::PaintGradient() {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <cstdint>
 
 #include "foundation/helpers/colour.h"
 #include "platform/gdi/gdi.h"
@@ -11,54 +11,68 @@ namespace brimlox::foundation {
 
 namespace {
 
-// 256 steps on devices of 16 bits per pixel or more, 32 on others. Both are powers of two,
-// which the band walk below relies on.
-int GradientSteps(HDC hdc) { return GetDeviceCaps(hdc, BITSPIXEL) * GetDeviceCaps(hdc, PLANES) >= 16 ? 256 : 32; }
+// 256 steps on devices of 16 bits per pixel or more, 32 on others: a power of two either way,
+// given here as its logarithm.
+int GradientStepShift(HDC hdc) { return GetDeviceCaps(hdc, BITSPIXEL) * GetDeviceCaps(hdc, PLANES) >= 16 ? 8 : 5; }
 
 constexpr int kMostSteps = 256;
 
-// The walk from colour B's edge toward colour A's. At step i the band's moving side sits at
-// `far - (i + 1) * extent / steps`, rounded halves to even, and its colour is
-// `B + i * (A - B) / steps` per channel. With a power-of-two step count and whole-pixel
-// extents every one of these values is exact in a double, so each is worked out directly for
-// the steps that paint a band, and the steps in between are skipped: a step paints only when
-// the moving side passes the last band's, i.e. when the band covers at least one pixel.
+// n / 2^shift rounded to the nearest integer, halves to even.
+std::int64_t ShiftRoundHalfEven(std::int64_t n, int shift) {
+    const std::int64_t d = std::int64_t{1} << shift;
+    std::int64_t q = n >> shift;  // floor, also below zero
+    const std::int64_t twice = 2 * (n & (d - 1));
+    if (twice > d || (twice == d && (q & 1))) ++q;
+    return q;
+}
+
+// The walk from colour B's edge toward colour A's in `steps` steps. After step i the band's
+// moving side stands at `far - (i + 1) * extent / steps`, and the band's colour is
+// `B + i * (A - B) / steps` per channel, both rounded halves to even. Every value is a
+// fraction over the step count, so it is worked out exactly in integers, and only for the
+// steps that paint: a step paints when its side passes the last band's, i.e. when the band
+// covers at least one new pixel.
 class BandWalk {
 public:
-    BandWalk(double far, double extent, int steps, COLORREF colorA, COLORREF colorB)
-        : far_(far), bandSize_(extent / steps), steps_(steps),
-          start_{double(GetRValue(colorB)), double(GetGValue(colorB)), double(GetBValue(colorB))},
-          delta_{(double(GetRValue(colorA)) - start_[0]) / steps, (double(GetGValue(colorA)) - start_[1]) / steps,
-                 (double(GetBValue(colorA)) - start_[2]) / steps} {}
+    BandWalk(int far, int extent, int stepShift, COLORREF colorA, COLORREF colorB)
+        : far_(far), extent_(extent), shift_(stepShift),
+          start_{GetRValue(colorB), GetGValue(colorB), GetBValue(colorB)},
+          delta_{GetRValue(colorA) - start_[0], GetGValue(colorA) - start_[1], GetBValue(colorA) - start_[2]} {}
 
-    int Steps() const { return steps_; }
+    int Steps() const { return 1 << shift_; }
 
     // Where the moving side stands after step `i`.
-    int SideAt(int i) const { return RoundHalfEven(far_ - (i + 1) * bandSize_); }
+    int SideAt(int i) const {
+        return static_cast<int>(ShiftRoundHalfEven((std::int64_t{far_} << shift_) - std::int64_t{i + 1} * extent_, shift_));
+    }
 
-    // The first step from `from` on whose side lies before `edge`, or Steps() when none does.
-    int NextPaintingStep(int from, int edge) const {
-        // The side stays at `edge` or beyond while far - (i + 1) * size >= edge - 0.5, so the
-        // first step that can pass it is no earlier than this guess; the walk from there is a
-        // step or two.
-        const double guess = std::floor((far_ - edge + 0.5) / bandSize_) - 2.0;
-        int i = std::max(from, static_cast<int>(std::clamp(guess, 0.0, double(steps_))));
-        while (i < steps_ && SideAt(i) >= edge) ++i;
-        return i;
+    // The first step whose side reaches `e` or beyond it, for `e` from `far - 1` down to the
+    // near edge (extent > 0). The side is at most e while 2 (i + 1) extent exceeds
+    // t = steps (2 (far - e) - 1); where the two are equal the side sits on a half, which
+    // rounds to e when e is even.
+    int FirstStepReaching(int e) const {
+        const std::int64_t t = (2 * (std::int64_t{far_} - e) - 1) << shift_;
+        const std::int64_t twiceExtent = 2 * std::int64_t{extent_};
+        std::int64_t i = t / twiceExtent;
+        if (t % twiceExtent == 0 && (e & 1) == 0) --i;
+        return static_cast<int>(i);
     }
 
     // The colour of the band painted at step `i` (step Steps() gives colour A).
     COLORREF ColourAt(int i) const {
-        auto byte = [&](int c) { return std::clamp(RoundHalfEven(start_[c] + i * delta_[c]), 0, 255); };
+        auto byte = [&](int c) {
+            const std::int64_t v = (std::int64_t{start_[c]} << shift_) + std::int64_t{i} * delta_[c];
+            return static_cast<int>(std::clamp<std::int64_t>(ShiftRoundHalfEven(v, shift_), 0, 255));
+        };
         return RGB(byte(0), byte(1), byte(2));
     }
 
 private:
-    double far_;
-    double bandSize_;
-    int steps_;
-    std::array<double, 3> start_;
-    std::array<double, 3> delta_;
+    int far_;
+    int extent_;
+    int shift_;
+    std::array<int, 3> start_;
+    std::array<int, 3> delta_;
 };
 
 struct Band {
@@ -99,12 +113,65 @@ bool FillAcrossByRows(HDC hdc, const RECT& rect, const Band* bands, std::size_t 
     return true;
 }
 
+// A window's DC, or a memory DC holding a 32-bit device bitmap: a colour reaches its pixels
+// unchanged whether a brush or a blit brings it. DIB sections may hold a palette or bit
+// fields, where brushes and blits match colours differently, so they are not counted.
+bool DeviceTrueColour(HDC hdc) {
+    HGDIOBJ bitmap = GetCurrentObject(hdc, OBJ_BITMAP);
+    if (!bitmap) return GetDeviceCaps(hdc, BITSPIXEL) >= 24;
+    DIBSECTION section{};
+    const int size = GetObjectA(bitmap, sizeof section, &section);
+    return size == static_cast<int>(sizeof(BITMAP)) && section.dsBm.bmBitsPixel == 32;
+}
+
+// Stacked bands over a small area of a true-colour DC: a fill per band costs more in calls than
+// in pixels there (a button's half paints a band on every row), so the visible part of the
+// bands is written into a 32-bit DIB section and copied with one BitBlt. Without dithering a
+// DIB pixel and a solid brush of one colour give the same device pixel. False (nothing
+// painted) where the shortcut does not apply.
+bool FillDownThroughDib(HDC hdc, const RECT& rect, const Band* bands, std::size_t count) {
+    constexpr int kMostPixels = 64 * 1024;
+    if (!DeviceTrueColour(hdc)) return false;
+    RECT box{}, visible{};
+    const int kind = GetClipBox(hdc, &box);
+    if (kind == NULLREGION) return true;
+    if (kind == RGN_ERROR || !IntersectRect(&visible, &rect, &box)) return kind != RGN_ERROR;
+    const int width = visible.right - visible.left, height = visible.bottom - visible.top;
+    if (std::int64_t{width} * height > kMostPixels) return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 is the visible part's top row
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib) return false;
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (std::size_t k = 0; k < count; ++k) {
+        const COLORREF c = bands[k].colour;
+        const std::uint32_t bgrx = (std::uint32_t{GetRValue(c)} << 16) | (std::uint32_t{GetGValue(c)} << 8) | GetBValue(c);
+        const int top = std::max<int>(bands[k].from, visible.top), bottom = std::min<int>(bands[k].to, visible.bottom);
+        for (int y = top; y < bottom; ++y)
+            std::fill_n(pixels + std::size_t(y - visible.top) * width, width, bgrx);
+    }
+    HDC memory = CreateCompatibleDC(hdc);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(hdc, visible.left, visible.top, width, height, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(dib);
+    return true;
+}
+
 }  // namespace
 
 void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, bool vertical) {
     const int nearEdge = vertical ? rect.top : rect.left;
     const int farEdge = vertical ? rect.bottom : rect.right;
-    const BandWalk walk(farEdge, double(farEdge) - nearEdge, GradientSteps(hdc), colorA, colorB);
+    const int extent = static_cast<int>(std::clamp<std::int64_t>(std::int64_t{farEdge} - nearEdge, INT32_MIN, INT32_MAX));
+    const BandWalk walk(farEdge, extent, GradientStepShift(hdc), colorA, colorB);
 
     // The bands are collected from colour B's edge on; neighbours of one colour become one band.
     std::array<Band, kMostSteps + 1> bands;
@@ -114,7 +181,8 @@ void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, b
         else bands[count++] = Band{from, to, colour};
     };
     int edge = farEdge;
-    for (int i = walk.NextPaintingStep(0, edge); i < walk.Steps(); i = walk.NextPaintingStep(i + 1, edge)) {
+    while (extent > 0 && edge > nearEdge) {
+        const int i = walk.FirstStepReaching(edge - 1);
         const int side = walk.SideAt(i);
         add(side, edge, walk.ColourAt(i));
         edge = side;
@@ -125,6 +193,7 @@ void GradientFill(HDC hdc, const RECT& rect, COLORREF colorA, COLORREF colorB, b
 
     // Painted from the top (or left) edge on: the same pixels, written in the order memory
     // lies. The caller's DC brush colour is left as it was.
+    if (vertical && FillDownThroughDib(hdc, rect, bands.data(), count)) return;
     const COLORREF callers = SetDCBrushColor(hdc, walk.ColourAt(walk.Steps()));
     if (vertical || !FillAcrossByRows(hdc, rect, bands.data(), count))
         for (std::size_t k = count; k-- > 0;) FillBand(hdc, rect, bands[k], vertical);

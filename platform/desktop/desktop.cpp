@@ -111,8 +111,8 @@ struct Layer {
 };
 
 // The visible top-level windows that reach into `area`, topmost first.
-std::vector<Layer> LayersOver(const RECT& area) {
-    std::vector<Layer> layers;
+void LayersOver(const RECT& area, std::vector<Layer>& layers) {
+    layers.clear();
     for (HWND h : user::DesktopWindowObject().children) {
         user::WindowObject* w = user::LookupWindow(h);
         if (!w || !w->Visible() || !w->surface) continue;
@@ -122,7 +122,6 @@ std::vector<Layer> LayersOver(const RECT& area) {
         RECT clipped;
         if (IntersectRect(&clipped, &r, &area)) layers.push_back(Layer{r, w->surface.get()});
     }
-    return layers;
 }
 
 // A run of screen columns that one window shows, or that shows the background (no layer).
@@ -134,15 +133,14 @@ struct Run {
 
 // The rows of `area` split where a layer begins or ends: inside one band every row is
 // divided among the layers the same way.
-std::vector<int> BandEdges(const RECT& area, const std::vector<Layer>& layers) {
-    std::vector<int> edges{static_cast<int>(area.top), static_cast<int>(area.bottom)};
+void BandEdges(const RECT& area, const std::vector<Layer>& layers, std::vector<int>& edges) {
+    edges.assign({static_cast<int>(area.top), static_cast<int>(area.bottom)});
     for (const Layer& layer : layers) {
         for (LONG y : {layer.rect.top, layer.rect.bottom})
             if (y > area.top && y < area.bottom) edges.push_back(static_cast<int>(y));
     }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    return edges;
 }
 
 // Divides the columns of `area` for rows starting at `y`: each column belongs to the first
@@ -186,6 +184,14 @@ void ComposeRow(gdi::Surface& screen, const std::vector<Run>& runs, int y, std::
             std::fill(row + run.left, row + run.right, background);
     }
 }
+
+// The lists one composition works with, kept from one to the next: a button's repaint composes
+// a few hundred pixels, where allocating five lists would cost more than copying them.
+struct ComposeScratch {
+    std::vector<Layer> layers;
+    std::vector<int> edges;
+    std::vector<Run> runs, open, next;
+};
 
 }  // namespace
 
@@ -232,15 +238,15 @@ void Desktop::FlushComposition() {
 }
 
 void Desktop::ComposeNow(const RECT& area) {
-    const std::vector<Layer> layers = LayersOver(area);
+    thread_local ComposeScratch s;
+    LayersOver(area, s.layers);
     const std::uint32_t background = gdi::ToPixel(GetSysColor(COLOR_BACKGROUND));
-    const std::vector<int> edges = BandEdges(area, layers);
-    std::vector<Run> runs, open, next;
-    for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
-        const int top = edges[band];
-        const int bottom = edges[band + 1];
-        SplitBand(top, area, layers, runs, open, next);
-        for (int y = top; y < bottom; ++y) ComposeRow(*screen_, runs, y, background);
+    BandEdges(area, s.layers, s.edges);
+    for (std::size_t band = 0; band + 1 < s.edges.size(); ++band) {
+        const int top = s.edges[band];
+        const int bottom = s.edges[band + 1];
+        SplitBand(top, area, s.layers, s.runs, s.open, s.next);
+        for (int y = top; y < bottom; ++y) ComposeRow(*screen_, s.runs, y, background);
     }
     // The screen changed without a GDI call; a drawing trace must describe it again.
     gdi::TraceSurfaceChanged(*screen_);

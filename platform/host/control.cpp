@@ -200,7 +200,7 @@ LRESULT CALLBACK Control::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_ERASEBKGND:
-            if (!autoRedraw_) FillBackground(reinterpret_cast<HDC>(wParam));
+            if (!autoRedraw_ && !PaintsWholeClient()) FillBackground(reinterpret_cast<HDC>(wParam));
             return 1;
         case WM_PAINT:
             HandlePaint();

@@ -86,6 +86,9 @@ public:
     // A windowless control has no window; its container draws it after its own paint.
     virtual bool IsWindowless() const { return false; }
     virtual void DrawWindowless(HDC hdc) { (void)hdc; }
+    // True when the coming Paint covers every pixel of the client area: the background is then
+    // not erased before it, since the paint would only fill it again.
+    virtual bool PaintsWholeClient() const { return false; }
     // A control that only does its work at run time (a timer, a tray icon) keeps its window
     // hidden on a running form whatever Visible says; the designer shows it.
     virtual bool InvisibleAtRunTime() const { return false; }
@@ -211,6 +214,9 @@ protected:
     int ScaleToPixelsY(float v) const;
     // Fills the surface with the back colour and the picture (Cls and erasing).
     void FillBackground(HDC hdc) const;
+    // Cls without putting the result on the screen: for a paint that shows its whole frame
+    // when it ends.
+    void ClearSurface();
     // Makes drawing done outside a paint visible on the screen.
     void Flush();
 

@@ -169,10 +169,14 @@ void Control::SetEnabled(bool enabled) {
 }
 
 void Control::Cls() {
+    ClearSurface();
+    Flush();
+}
+
+void Control::ClearSurface() {
     currentX_ = scaleMode_ == kScaleUser ? scaleLeft_ : 0;
     currentY_ = scaleMode_ == kScaleUser ? scaleTop_ : 0;
     FillBackground(hDC());
-    Flush();
 }
 
 void Control::Refresh() {

@@ -189,6 +189,58 @@ TEST_F(PaintersTest, AGradientUnderAClipPaintsOnlyInsideIt) {
     EXPECT_EQ(GetClipBox(nullptr, &box), RGN_ERROR);
 }
 
+// On a DIB section with a palette or 16-bit pixels a colour may land on another pixel value
+// through a blit than through a brush: the gradient there is exactly what its bands' brushes
+// paint, row by row.
+TEST_F(PaintersTest, GradientsOnDibSectionsPaintWhatTheirBrushesPaint) {
+    struct Layout {
+        WORD bits;
+        int colours;
+    };
+    for (Layout layout : {Layout{4, 16}, Layout{8, 256}, Layout{16, 0}, Layout{32, 0}}) {
+        std::vector<std::uint8_t> storage(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+        auto* info = reinterpret_cast<BITMAPINFO*>(storage.data());
+        info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info->bmiHeader.biWidth = 6;
+        info->bmiHeader.biHeight = -40;
+        info->bmiHeader.biPlanes = 1;
+        info->bmiHeader.biBitCount = layout.bits;
+        info->bmiHeader.biCompression = BI_RGB;
+        info->bmiHeader.biClrUsed = static_cast<DWORD>(layout.colours);
+        for (int i = 0; i < layout.colours; ++i) {
+            // A coarse ramp of reds and blues, so neighbouring gradient steps share entries.
+            const int level = i * 255 / (layout.colours - 1);
+            info->bmiColors[i] = RGBQUAD{static_cast<BYTE>(255 - level), 0, static_cast<BYTE>(level), 0};
+        }
+        HDC dcs[2]{};
+        HGDIOBJ old[2]{};
+        HBITMAP dibs[2]{};
+        for (int k = 0; k < 2; ++k) {
+            void* bits = nullptr;
+            dibs[k] = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
+            ASSERT_NE(dibs[k], nullptr) << layout.bits;
+            dcs[k] = CreateCompatibleDC(nullptr);
+            old[k] = SelectObject(dcs[k], dibs[k]);
+        }
+        GradientFill(dcs[0], RECT{1, 2, 5, 38}, RGB(255, 0, 0), RGB(0, 0, 255), true);
+        const std::vector<COLORREF> expected = AccumulatedGradient(36, RGB(255, 0, 0), RGB(0, 0, 255));
+        for (int row = 0; row < 36; ++row) {
+            HBRUSH brush = CreateSolidBrush(expected[static_cast<std::size_t>(row)]);
+            RECT r{1, 2 + row, 5, 3 + row};
+            FillRect(dcs[1], &r, brush);
+            DeleteObject(brush);
+        }
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 6; ++x)
+                ASSERT_EQ(GetPixel(dcs[0], x, y), GetPixel(dcs[1], x, y)) << layout.bits << " bits at " << x << "," << y;
+        for (int k = 0; k < 2; ++k) {
+            SelectObject(dcs[k], old[k]);
+            DeleteDC(dcs[k]);
+            DeleteObject(dibs[k]);
+        }
+    }
+}
+
 TEST_F(PaintersTest, MonochromeDevicesGetThirtyTwoSteps) {
     // A DC holding a 1-bpp bitmap reports 1 bit per pixel, so its gradient has 32 bands of
     // 8 columns; each band is the dither of its step's colour.
