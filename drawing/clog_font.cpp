@@ -94,13 +94,14 @@ LOGFONTA CLogFont::MakeRecord(const host::StdFont& font, float rotation, int dpi
     return lf;
 }
 
-// The screen's DC gives its vertical resolution. It is the DC of the whole screen rather than
-// the desktop window's: releasing a window's DC puts what was drawn on the screen, which
-// costs a composition of the desktop for a DC that only answered a question.
+// A memory DC compatible with the screen gives the screen's vertical resolution. It is made
+// without taking the screen's DC: handing that out while windows repaint brings their pixels
+// to the screen first, and releasing a window's DC composes, for a DC that only answers a
+// question.
 int CLogFont::ScreenDpiY() {
-    HDC dc = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
     int dpiY = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    if (dc) DeleteDC(dc);
     return dpiY;
 }
 

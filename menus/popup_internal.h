@@ -58,7 +58,6 @@ const OwnerDrawRecord* FindRecord(const PopupBuild& build, UINT itemId);
 
 // The drawing objects and measurements of an open popup.
 struct PopupDrawing {
-    HDC screenDc = nullptr;
     HDC memoryDc = nullptr;
     HGDIOBJ oldFont = nullptr;
     std::unique_ptr<foundation::CUlvaroMetrics> metrics;

@@ -223,8 +223,9 @@ void PopupDrawing::Open() {
     auto dims = static_cast<std::uint32_t>(GetMenuCheckMarkDimensions());
     checkWidth = LOWORD(dims) < 15 ? 16 : LOWORD(dims);
     checkHeight = HIWORD(dims) < 15 ? 16 : HIWORD(dims);
-    screenDc = GetDC(nullptr);
-    memoryDc = CreateCompatibleDC(screenDc);
+    // Compatible with the screen without taking the screen's DC, which would first bring the
+    // pixels of windows still repainting to the screen.
+    memoryDc = CreateCompatibleDC(nullptr);
     metrics = std::make_unique<foundation::CUlvaroMetrics>();
     metrics->GetMetrics();
     titleFont = metrics->FontHandle(foundation::SmallCaptionFont);
@@ -238,9 +239,8 @@ void PopupDrawing::Open() {
 void PopupDrawing::Close() {
     if (memoryDc) SelectObject(memoryDc, oldFont);
     metrics.reset();
-    if (screenDc) ReleaseDC(nullptr, screenDc);
     if (memoryDc) DeleteDC(memoryDc);
-    screenDc = memoryDc = nullptr;
+    memoryDc = nullptr;
     oldFont = nullptr;
     itemFont = titleFont = nullptr;
 }
