@@ -14,8 +14,8 @@ namespace brimlox::desktop {
 
 // The constructor touches no window: the window manager asks for this object while it starts.
 Desktop::Desktop() : clock_(std::make_unique<VirtualClock>()) {
-    screen_ = gdi::Surface::Create(settings_.width, settings_.height, gdi::PixelFormat::Bgrx32);
-    screen_->Clear(gdi::ToPixel(GetSysColor(COLOR_BACKGROUND)));
+    screen_ = gdi::Surface::CreateFilled(settings_.width, settings_.height, gdi::PixelFormat::Bgrx32,
+                                         gdi::ToPixel(GetSysColor(COLOR_BACKGROUND)));
 }
 
 bool Desktop::Configure(const DesktopSettings& settings) {

@@ -129,6 +129,22 @@ void PixelAllocator<T>::FreePixels(void* p, std::size_t bytes) {
 template struct PixelAllocator<std::uint8_t>;
 
 std::unique_ptr<Surface> Surface::Create(int width, int height, PixelFormat format) {
+    auto s = CreateUnfilled(width, height, format);
+    if (s) std::memset(s->bits_.data(), 0, s->bits_.size());
+    return s;
+}
+
+std::unique_ptr<Surface> Surface::CreateFilled(int width, int height, PixelFormat format, std::uint32_t value) {
+    auto s = CreateUnfilled(width, height, format);
+    if (!s) return s;
+    // Clear writes whole rows only where pixels fill them; padded rows are zeroed first.
+    if (s->format_ != PixelFormat::Bgrx32 && s->format_ != PixelFormat::Mono1)
+        std::memset(s->bits_.data(), 0, s->bits_.size());
+    s->Clear(value);
+    return s;
+}
+
+std::unique_ptr<Surface> Surface::CreateUnfilled(int width, int height, PixelFormat format) {
     if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) {
         return nullptr;
     }
@@ -142,19 +158,20 @@ std::unique_ptr<Surface> Surface::Create(int width, int height, PixelFormat form
     if (!s) return nullptr;
     s->bottomUp_ = format == PixelFormat::Rgb24;
     s->bitCount_ = format == PixelFormat::Mono1 ? 1 : format == PixelFormat::Rgb24 ? 24 : 32;
-    if (!s->Allocate()) return nullptr;
+    if (!s->Allocate(false)) return nullptr;
     return s;
 }
 
-// The pixel memory, zeroed; false when it is too large or cannot be had.
-bool Surface::Allocate() {
+// The pixel memory; false when it is too large or cannot be had.
+bool Surface::Allocate(bool zero) {
     const std::size_t bytes = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
     if (bytes > kMaxSurfaceBytes) return false;
     try {
-        bits_.assign(bytes, 0);
+        bits_.resize(bytes);
     } catch (const std::bad_alloc&) {
         return false;
     }
+    if (zero) std::memset(bits_.data(), 0, bits_.size());
     return true;
 }
 

@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/wintypes.h"
@@ -47,6 +49,16 @@ struct PixelAllocator {
     PixelAllocator(const PixelAllocator<U>&) {}
     T* allocate(std::size_t n) { return static_cast<T*>(AllocatePixels(n * sizeof(T))); }
     void deallocate(T* p, std::size_t n) { FreePixels(p, n * sizeof(T)); }
+    // Pixels made without a value are left unwritten: the surface fills them once, with the
+    // value it is asked for, instead of zeroing them first.
+    template <typename U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
     template <typename U>
     bool operator==(const PixelAllocator<U>&) const { return true; }
 
@@ -56,8 +68,10 @@ struct PixelAllocator {
 
 class Surface {
 public:
-    // Returns nullptr when the size is empty, negative or too large.
+    // Returns nullptr when the size is empty, negative or too large. The pixels are zero.
     static std::unique_ptr<Surface> Create(int width, int height, PixelFormat format);
+    // As Create, with every pixel the device value `value`, written once.
+    static std::unique_ptr<Surface> CreateFilled(int width, int height, PixelFormat format, std::uint32_t value);
     // A DIB section's pixels; the layout must be valid (see CreateDIBSection).
     static std::unique_ptr<Surface> CreateDib(int width, int height, const DibLayout& layout);
 
@@ -101,7 +115,9 @@ public:
 
 private:
     Surface(int width, int height, PixelFormat format, int stride);
-    bool Allocate();
+    static std::unique_ptr<Surface> CreateUnfilled(int width, int height, PixelFormat format);
+    // Takes the pixel memory, zeroed unless `zero` is false (the caller then writes every byte).
+    bool Allocate(bool zero = true);
     std::uint32_t GetPacked(const std::uint8_t* row, int x) const;
     void PutPacked(std::uint8_t* row, int x, std::uint32_t value);
     std::size_t RowOffset(int y) const {

@@ -266,7 +266,6 @@ BOOL DestroyWindow(HWND hwnd) {
             if (WindowObject* c = LookupWindow(k)) stack.push_back(c);
     }
     bool wasVisible = IsReallyVisible(w);
-    RECT screenRect = WindowRectOnScreen(w);
     WindowObject* parent = LookupWindow(w->parent);
     const HWND parentHandle = parent && !parent->isDesktop ? parent->handle : nullptr;
     RECT inParent = w->rect;

@@ -93,8 +93,8 @@ void EnsureSurface(WindowObject* w) {
     int cx = std::max(1, w->Width());
     int cy = std::max(1, w->Height());
     if (w->surface && w->surface->Width() == cx && w->surface->Height() == cy) return;
-    w->surface = gdi::Surface::Create(cx, cy, gdi::PixelFormat::Bgrx32);
-    if (w->surface) w->surface->Clear(gdi::ToPixel(GetSysColor(COLOR_WINDOW)));
+    // Filled with the window colour as it is allocated: one pass over the new pixels.
+    w->surface = gdi::Surface::CreateFilled(cx, cy, gdi::PixelFormat::Bgrx32, gdi::ToPixel(GetSysColor(COLOR_WINDOW)));
 }
 
 namespace {

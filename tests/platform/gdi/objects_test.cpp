@@ -152,4 +152,24 @@ TEST_F(GdiObjects, ReusedPixelBuffersComeBackZeroedUnderANewSerial) {
     ASSERT_TRUE(larger);
     larger->Clear(0x00FF00);  // writes every byte: a short buffer would fault or corrupt the heap
     EXPECT_EQ(larger->Get(1499, 2999), 0x00FF00u);
+    // A filled surface on a buffer freed dirty holds its own colour in every pixel, and a
+    // format whose rows are padded has the padding zeroed as a new surface does.
+    larger.reset();
+    auto filled = Surface::CreateFilled(1500, 3000, PixelFormat::Bgrx32, 0x336699);
+    ASSERT_TRUE(filled);
+    const auto* words = reinterpret_cast<const std::uint32_t*>(filled->Bits());
+    for (std::size_t i = 0; i < filled->ByteSize() / 4; i += 97) ASSERT_EQ(words[i], 0x336699u) << i;
+    EXPECT_EQ(words[filled->ByteSize() / 4 - 1], 0x336699u);
+    filled->Clear(0xABCDEF);
+    filled.reset();
+    auto padded = Surface::CreateFilled(5, 3, PixelFormat::Rgb24, 0x102030);
+    ASSERT_TRUE(padded);
+    ASSERT_EQ(padded->ByteSize(), 3u * 16u);  // 15 bytes of pixels and one of padding a row
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 5; ++x) EXPECT_EQ(padded->Get(x, y), 0x102030u) << x << "," << y;
+        EXPECT_EQ(padded->Bits()[y * 16 + 15], 0) << "row " << y;
+    }
+    auto mono = Surface::CreateFilled(13, 2, PixelFormat::Mono1, 0xFFFFFF);
+    ASSERT_TRUE(mono);
+    for (std::size_t i = 0; i < mono->ByteSize(); ++i) EXPECT_EQ(mono->Bits()[i], 0xFF) << i;
 }
