@@ -2,6 +2,7 @@
 #include "platform/gdi/text/paint.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "platform/gdi/raster/fill.h"
@@ -24,24 +25,31 @@ PlacedRun PlaceRun(Typeface& face, std::string_view chars, const INT* dx, int ex
 
 namespace {
 
-// Copies the ink of one glyph whose bitmap's top left corner lands at (x0, y0).
+// Copies the ink of one glyph whose bitmap's top left corner lands at (x0, y0). The bitmap
+// is walked a byte at a time and only its set bits are visited: a glyph is mostly blank.
 void BlitGlyph(Surface& target, const RECT& clip, const GlyphImage& g, int x0, int y0, std::uint32_t value) {
     int gxBegin = std::max(0, clip.left - x0), gxEnd = std::min(g.width, clip.right - x0);
     int gyBegin = std::max(0, clip.top - y0), gyEnd = std::min(g.height, clip.bottom - y0);
     if (gxBegin >= gxEnd || gyBegin >= gyEnd) return;
-    bool direct = target.Format() == PixelFormat::Bgrx32;
+    const bool direct = target.Format() == PixelFormat::Bgrx32;
+    const int firstByte = gxBegin >> 3, lastByte = (gxEnd - 1) >> 3;
+    // Bit 7 is the leftmost pixel of a byte; the columns clipped off the ends are masked out.
+    const unsigned headMask = 0xFFu >> (gxBegin & 7);
+    const unsigned tailMask = (0xFF00u >> (((gxEnd - 1) & 7) + 1)) & 0xFFu;
     for (int gy = gyBegin; gy < gyEnd; ++gy) {
         const std::uint8_t* row = g.bits.data() + static_cast<std::size_t>(gy) * static_cast<std::size_t>(g.pitch);
-        std::uint32_t* out = direct ? target.Row32(y0 + gy) : nullptr;
-        for (int gx = gxBegin; gx < gxEnd; ++gx) {
-            std::uint8_t byte = row[gx >> 3];
-            if (byte == 0) {
-                gx |= 7;  // skip an empty byte
-                continue;
+        std::uint32_t* out = direct ? target.Row32(y0 + gy) + x0 : nullptr;
+        for (int b = firstByte; b <= lastByte; ++b) {
+            unsigned bits = row[b];
+            if (b == firstByte) bits &= headMask;
+            if (b == lastByte) bits &= tailMask;
+            while (bits) {
+                const int bit = std::countl_zero(static_cast<std::uint8_t>(bits));
+                bits &= ~(0x80u >> bit);
+                const int gx = b * 8 + bit;
+                if (direct) out[gx] = value;
+                else target.Put(x0 + gx, y0 + gy, value);
             }
-            if (!((byte >> (7 - (gx & 7))) & 1)) continue;
-            if (direct) out[x0 + gx] = value;
-            else target.Put(x0 + gx, y0 + gy, value);
         }
     }
 }
