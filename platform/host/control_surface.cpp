@@ -226,14 +226,16 @@ void Control::Line(float x1, float y1, float x2, float y2, std::int64_t color, L
     if (!dc) return;
     COLORREF rgb = ResolveColor(color < 0 ? foreColor_ : static_cast<std::uint32_t>(color));
     int px1 = ScaleToPixelsX(x1), py1 = ScaleToPixelsY(y1), px2 = ScaleToPixelsX(x2), py2 = ScaleToPixelsY(y2);
+    // The DC's own brush and pen (solid, one pixel) take the colour: nothing is created and
+    // deleted for each line, and the DC's colours are put back after.
     if (mode == LineMode::FilledBox) {
         RECT r{std::min(px1, px2), std::min(py1, py2), std::max(px1, px2) + 1, std::max(py1, py2) + 1};
-        HBRUSH brush = CreateSolidBrush(rgb);
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
+        const COLORREF oldColour = SetDCBrushColor(dc, rgb);
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        SetDCBrushColor(dc, oldColour);
     } else {
-        HPEN pen = CreatePen(PS_SOLID, 1, rgb);
-        HGDIOBJ oldPen = SelectObject(dc, pen);
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+        const COLORREF oldColour = SetDCPenColor(dc, rgb);
         if (mode == LineMode::Box) {
             HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
             Rectangle(dc, std::min(px1, px2), std::min(py1, py2), std::max(px1, px2) + 1, std::max(py1, py2) + 1);
@@ -242,8 +244,8 @@ void Control::Line(float x1, float y1, float x2, float y2, std::int64_t color, L
             MoveToEx(dc, px1, py1, nullptr);
             LineTo(dc, px2, py2);
         }
+        SetDCPenColor(dc, oldColour);
         SelectObject(dc, oldPen);
-        DeleteObject(pen);
     }
     currentX_ = x2;
     currentY_ = y2;
