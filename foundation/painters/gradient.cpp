@@ -43,7 +43,7 @@ public:
 
     // Where the moving side stands after step `i`.
     int SideAt(int i) const {
-        return static_cast<int>(ShiftRoundHalfEven((std::int64_t{far_} << shift_) - std::int64_t{i + 1} * extent_, shift_));
+        return static_cast<int>(ShiftRoundHalfEven(std::int64_t{far_} * Steps() - std::int64_t{i + 1} * extent_, shift_));
     }
 
     // The first step whose side reaches `e` or beyond it, for `e` from `far - 1` down to the

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "foundation/helpers/colour.h"
@@ -85,8 +86,10 @@ TEST_F(PaintersTest, HorizontalGradientPutsColourBOnTheRightAndFillsEveryColumn)
 
 // The colours along a 256-step gradient as the band walk defines them, step by step: the
 // moving side and the running channels accumulate one step at a time, and a band is painted
-// whenever the side passes the last one. Index 0 is the pixel at colour A's edge.
-std::vector<COLORREF> AccumulatedGradient(int extent, COLORREF a, COLORREF b) {
+// whenever the side passes the last one. Index 0 is the pixel at colour A's edge; `far` is
+// where colour B's edge lies (halves round to even, so the bands move with its parity).
+std::vector<COLORREF> AccumulatedGradient(int extent, COLORREF a, COLORREF b, std::optional<int> farEdge = {}) {
+    const int far = farEdge.value_or(extent);
     std::vector<COLORREF> pixels(static_cast<std::size_t>(std::max(extent, 0)), CLR_INVALID);
     const int steps = 256;
     double r = GetRValue(b), g = GetGValue(b), bl = GetBValue(b);
@@ -102,7 +105,7 @@ std::vector<COLORREF> AccumulatedGradient(int extent, COLORREF a, COLORREF b) {
         for (int p = std::max(from, 0); p < to; ++p) pixels[static_cast<std::size_t>(p)] = colour();
     };
     for (int i = 0; i < steps; ++i) {
-        const int side = RoundHalfEven(extent - offset);
+        const int side = RoundHalfEven(far - offset) - (far - extent);
         if (side < edge) paint(side, edge), edge = side;
         offset += size;
         r += dr, g += dg, bl += db;
@@ -176,6 +179,24 @@ TEST_F(PaintersTest, AGradientUnderAClipPaintsOnlyInsideIt) {
                 ASSERT_EQ(gdi::ToColorRef(surface->Get(x, y)), want) << (vertical ? "vertical " : "across ") << x << "," << y;
             }
         }
+    }
+    // Left of and above the logical origin the walk rounds halves to even as it does right of
+    // and below it; odd and even far edges round their halves differently.
+    for (bool vertical : {false, true}) {
+        surface->Clear(green);
+        HDC dc = gdi::CreateSurfaceDC(surface.get(), POINT{44, 30}, RECT{0, 0, 48, 32});
+        GradientFill(dc, RECT{-41, -27, -4, -1}, RGB(10, 200, 30), RGB(250, 0, 99), vertical);
+        DeleteDC(dc);
+        const int extent = vertical ? 26 : 37;
+        const std::vector<COLORREF> expected =
+            AccumulatedGradient(extent, RGB(10, 200, 30), RGB(250, 0, 99), vertical ? -1 : -4);
+        for (int p = 0; p < extent; ++p) {
+            const int x = vertical ? 20 : 3 + p, y = vertical ? 3 + p : 15;
+            ASSERT_EQ(gdi::ToColorRef(surface->Get(x, y)), expected[static_cast<std::size_t>(p)])
+                << (vertical ? "vertical " : "across ") << p;
+        }
+        EXPECT_EQ(surface->Get(vertical ? 20 : 2, vertical ? 2 : 15), green);
+        EXPECT_EQ(surface->Get(vertical ? 20 : 40, vertical ? 29 : 15), green);
     }
     // A DC that may draw nowhere says so, and paints nothing.
     surface->Clear(green);
