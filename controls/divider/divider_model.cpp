@@ -173,7 +173,8 @@ bool Divider::ContainerFlag(const char* property) const {
 
 void Divider::RefreshContainer() {
     host::TryInvoke([&] {
-        if (auto container = Container()) host::CallMethod(*container, "Refresh");
+        auto container = Container();
+        if (container && host::HasMember(*container, "Refresh")) host::CallMethod(*container, "Refresh");
     });
 }
 

@@ -40,7 +40,11 @@ void Divider::Paint() {
 bool Divider::PaintContainerPicture() {
     std::shared_ptr<host::StdPicture> picture;
     host::TryInvoke([&] {
-        if (auto container = Container()) picture = host::GetProperty(*container, "Picture").As<host::StdPicture>();
+        // A container without a picture (a frame, the form) is asked nothing: asking would
+        // raise and catch an error on every paint.
+        auto container = Container();
+        if (container && host::HasMember(*container, "Picture"))
+            picture = host::GetProperty(*container, "Picture").As<host::StdPicture>();
     });
     if (!foundation::HasPicture(picture) || picture->Type() != host::PictureType::Bitmap) return false;
     const int tppX = TwipsPerPixelX(), tppY = TwipsPerPixelY();
@@ -60,7 +64,7 @@ bool Divider::PaintContainerPicture() {
 void Divider::TakeContainerColour() {
     host::TryInvoke([&] {
         auto container = Container();
-        if (!container) return;
+        if (!container || !host::HasMember(*container, "BackColor")) return;
         const auto colour = static_cast<std::uint32_t>(host::GetProperty(*container, "BackColor").ToLong());
         if (colour != host::Control::BackColor()) host::Control::SetBackColor(colour);
     });

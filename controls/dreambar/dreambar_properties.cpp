@@ -293,7 +293,9 @@ float DreamBar::TextHeightOf(const std::string& text) { return host::Control::Te
 
 void DreamBar::Refresh() {
     host::Control::Refresh();
-    for (const auto& child : ContainedControls()) host::TryInvoke([&] { host::CallMethod(*child, "Refresh", {}); });
+    // Children without the method (a timer, say) are skipped rather than asked and caught.
+    for (const auto& child : ContainedControls())
+        if (host::HasMember(*child, "Refresh")) host::TryInvoke([&] { host::CallMethod(*child, "Refresh", {}); });
 }
 
 void DreamBar::MenuPoppedUp(std::int32_t l, std::int32_t r, std::int32_t T, std::int32_t B, bool shown) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/host/control.h"
+#include "platform/host/erase.h"
 #include "platform/host/form.h"
 #include "platform/user/user.h"
 
@@ -139,7 +140,7 @@ void Control::FillBackground(HDC hdc) const {
     RECT r;
     GetClientRect(hwnd_, &r);
     HBRUSH brush = CreateSolidBrush(ResolveColor(backColor_));
-    FillRect(hdc, &r, brush);
+    FillAroundChildWindows(hwnd_, hdc, r, brush);
     DeleteObject(brush);
     if (picture_ && picture_->Type() != PictureType::None)
         picture_->Render(hdc, 0, 0, picture_->PixelWidth(), picture_->PixelHeight());

@@ -1,4 +1,5 @@
 #include "platform/host/form.h"
+#include "platform/host/erase.h"
 
 #include <algorithm>
 
@@ -362,7 +363,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             RECT r;
             GetClientRect(hwnd_, &r);
             HBRUSH brush = CreateSolidBrush(ResolveColor(backColor_));
-            FillRect(dc, &r, brush);
+            FillAroundChildWindows(hwnd_, dc, r, brush);
             DeleteObject(brush);
             if (picture_->Type() != PictureType::None)
                 picture_->Render(dc, 0, 0, picture_->PixelWidth(), picture_->PixelHeight());

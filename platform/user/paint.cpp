@@ -299,17 +299,16 @@ namespace {
 // paint covers its children's pixels. For a parent with WS_CLIPCHILDREN the children it painted
 // over are invalidated, and they paint again on top, which leaves the pixels Windows shows.
 void RepaintCoveredChildren(HWND parent, const RECT& painted) {
-    if (!(GetWindowLongA(parent, GWL_STYLE) & WS_CLIPCHILDREN) || IsRectEmpty(&painted)) return;
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child)) continue;
-        RECT r{};
-        GetWindowRect(child, &r);
-        POINT corner{r.left, r.top};
-        ScreenToClient(parent, &corner);
-        OffsetRect(&r, corner.x - r.left, corner.y - r.top);
+    WindowObject* p = LookupWindow(parent);
+    if (!p || !(p->style & WS_CLIPCHILDREN) || IsRectEmpty(&painted) || !IsReallyVisible(p)) return;
+    // Invalidating sends no message and leaves the tree as it is, so the list is walked in place.
+    for (HWND child : p->children) {
+        const WindowObject* c = LookupWindow(child);
+        if (!c || !c->Visible()) continue;
+        // The child's rectangle is kept in the parent's client coordinates already.
         RECT overlap{};
-        if (!IntersectRect(&overlap, &r, &painted)) continue;
-        OffsetRect(&overlap, -r.left, -r.top);
+        if (!IntersectRect(&overlap, &c->rect, &painted)) continue;
+        OffsetRect(&overlap, -c->rect.left, -c->rect.top);
         InvalidateRect(child, &overlap, TRUE);
     }
 }
@@ -320,24 +319,28 @@ void RepaintCoveredChildren(HWND parent, const RECT& painted) {
 // them on the shared surface, so the ones it painted over are invalidated and paint again on
 // top. Only windows above are touched, so this ends.
 void RepaintSiblingsAbove(HWND hwnd, const RECT& painted) {
-    if (IsRectEmpty(&painted)) return;
+    const WindowObject* start = LookupWindow(hwnd);
+    if (!start || IsRectEmpty(&painted)) return;
+    const POINT corner = ClientOriginOnScreen(start);
     RECT screenPainted = painted;
-    POINT corner{0, 0};
-    ClientToScreen(hwnd, &corner);
     OffsetRect(&screenPainted, corner.x, corner.y);
-    for (HWND w = hwnd; w; w = GetParent(w)) {
-        const LONG style = GetWindowLongA(w, GWL_STYLE);
-        if (!(style & WS_CHILD)) break;
-        if (!(style & WS_CLIPSIBLINGS)) continue;
-        for (HWND sibling = GetWindow(w, GW_HWNDPREV); sibling; sibling = GetWindow(sibling, GW_HWNDPREV)) {
-            if (!IsWindowVisible(sibling)) continue;
-            RECT r{};
-            GetWindowRect(sibling, &r);
+    for (const WindowObject* w = start; w && w->IsChild(); w = LookupWindow(w->parent)) {
+        if (!(w->style & WS_CLIPSIBLINGS)) continue;
+        const WindowObject* parent = LookupWindow(w->parent);
+        if (!parent || !IsReallyVisible(parent)) continue;
+        // Siblings keep their rectangles in the parent's client coordinates.
+        const POINT parentCorner = ClientOriginOnScreen(parent);
+        RECT inParent = screenPainted;
+        OffsetRect(&inParent, -parentCorner.x, -parentCorner.y);
+        // Children are listed topmost first: the ones above come before this window.
+        for (HWND sibling : parent->children) {
+            if (sibling == w->handle) break;
+            const WindowObject* s = LookupWindow(sibling);
+            if (!s || !s->Visible()) continue;
             RECT overlap{};
-            if (!IntersectRect(&overlap, &r, &screenPainted)) continue;
-            POINT origin{0, 0};
-            ClientToScreen(sibling, &origin);
-            OffsetRect(&overlap, -origin.x, -origin.y);
+            if (!IntersectRect(&overlap, &s->rect, &inParent)) continue;
+            const RECT in = NonClientInsets(s);
+            OffsetRect(&overlap, -(s->rect.left + in.left), -(s->rect.top + in.top));
             InvalidateRect(sibling, &overlap, TRUE);
         }
     }
