@@ -1,5 +1,6 @@
 // Command: the caption with its 3D passes, and the arrow glyphs drawn from straight lines.
 #include <algorithm>
+#include <vector>
 
 #include "controls/command/command.h"
 #include "foundation/helpers/colour.h"
@@ -104,10 +105,14 @@ public:
     float PointPx() const { return Horizontal() ? py_ : px_; }
     float PointSign() const { return dir_ == Direction::Down || dir_ == Direction::Right ? 1.0f : -1.0f; }
 
-    // One line of length s from the start point.
+    // One line of length s from the start point; the lines are drawn together by Flush.
     void Line(float s) {
-        if (Horizontal()) c_.Line(x, y, x + s, y, colour_);
-        else c_.Line(x, y, x, y + s, colour_);
+        if (Horizontal()) lines_.push_back(host::LineSegment{x, y, x + s, y});
+        else lines_.push_back(host::LineSegment{x, y, x, y + s});
+    }
+    void Flush() {
+        c_.Lines(lines_, colour_);
+        lines_.clear();
     }
     // Moves by n pixels in the pointing direction.
     void Advance(float n) {
@@ -143,6 +148,7 @@ public:
 
 private:
     host::Control& c_;
+    std::vector<host::LineSegment> lines_;
     std::uint32_t colour_;
     Direction dir_;
     float px_, py_;
@@ -184,6 +190,7 @@ void Command::DrawArrow(float o, std::uint32_t color) {
         const int strip = static_cast<int>(l.menuWidth);
         pen.x = static_cast<float>((Width() - strip) + (strip - static_cast<int>(s)) / 2);
         pen.Triangle(s);
+        pen.Flush();
         return;
     }
     switch (arrowType_) {
@@ -239,6 +246,7 @@ void Command::DrawArrow(float o, std::uint32_t color) {
         }
         default: pen.Triangle(s); break;
     }
+    pen.Flush();
 }
 
 }  // namespace brimlox::controls

@@ -134,8 +134,9 @@ bool FillDownThroughDib(HDC hdc, const RECT& rect, const Band* bands, std::size_
     if (!DeviceTrueColour(hdc)) return false;
     RECT box{}, visible{};
     const int kind = GetClipBox(hdc, &box);
-    if (kind == NULLREGION) return true;
-    if (kind == RGN_ERROR || !IntersectRect(&visible, &rect, &box)) return kind != RGN_ERROR;
+    if (kind == RGN_ERROR) return false;
+    // Nothing of the rectangle can show: there is nothing to paint, and nothing left to do.
+    if (kind == NULLREGION || !IntersectRect(&visible, &rect, &box)) return true;
     const int width = visible.right - visible.left, height = visible.bottom - visible.top;
     if (std::int64_t{width} * height > kMostPixels) return false;
     BITMAPINFO info{};

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,11 @@ enum ScaleModeValue : std::int16_t {
 // Align values (also the type of SplitWindow.Dock).
 enum AlignValue : std::int16_t { kAlignNone = 0, kAlignTop = 1, kAlignBottom = 2, kAlignLeft = 3, kAlignRight = 4 };
 enum class LineMode { Line, Box, FilledBox };
+
+// One straight line for Control::Lines, in the surface's scale.
+struct LineSegment {
+    float x1, y1, x2, y2;
+};
 
 // The ambient properties the container offers its controls.
 struct AmbientProperties {
@@ -139,6 +145,9 @@ public:
     void Refresh();
     // Line from (x1, y1) to (x2, y2) in the surface's scale; a colour of -1 means ForeColor.
     void Line(float x1, float y1, float x2, float y2, std::int64_t color = -1, LineMode mode = LineMode::Line);
+    // Several lines in one colour: the pixels of one Line call each, with the pen set up once.
+    // The current position ends at the last line's end.
+    void Lines(std::span<const LineSegment> segments, std::int64_t color = -1);
     // Draws a picture at (x, y); a missing width or height means the picture's own size.
     void PaintPicture(const StdPicture& picture, float x, float y, std::optional<float> width = {},
                       std::optional<float> height = {});

@@ -223,6 +223,11 @@ void Control::ResizeMemorySurface() {
 }
 
 void Control::Line(float x1, float y1, float x2, float y2, std::int64_t color, LineMode mode) {
+    if (mode == LineMode::Line) {
+        const LineSegment segment{x1, y1, x2, y2};
+        Lines(std::span(&segment, 1), color);
+        return;
+    }
     HDC dc = hDC();
     if (!dc) return;
     COLORREF rgb = ResolveColor(color < 0 ? foreColor_ : static_cast<std::uint32_t>(color));
@@ -237,19 +242,30 @@ void Control::Line(float x1, float y1, float x2, float y2, std::int64_t color, L
     } else {
         HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
         const COLORREF oldColour = SetDCPenColor(dc, rgb);
-        if (mode == LineMode::Box) {
-            HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-            Rectangle(dc, std::min(px1, px2), std::min(py1, py2), std::max(px1, px2) + 1, std::max(py1, py2) + 1);
-            SelectObject(dc, oldBrush);
-        } else {
-            MoveToEx(dc, px1, py1, nullptr);
-            LineTo(dc, px2, py2);
-        }
+        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, std::min(px1, px2), std::min(py1, py2), std::max(px1, px2) + 1, std::max(py1, py2) + 1);
+        SelectObject(dc, oldBrush);
         SetDCPenColor(dc, oldColour);
         SelectObject(dc, oldPen);
     }
     currentX_ = x2;
     currentY_ = y2;
+}
+
+void Control::Lines(std::span<const LineSegment> segments, std::int64_t color) {
+    HDC dc = hDC();
+    if (!dc || segments.empty()) return;
+    const COLORREF rgb = ResolveColor(color < 0 ? foreColor_ : static_cast<std::uint32_t>(color));
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+    const COLORREF oldColour = SetDCPenColor(dc, rgb);
+    for (const LineSegment& s : segments) {
+        MoveToEx(dc, ScaleToPixelsX(s.x1), ScaleToPixelsY(s.y1), nullptr);
+        LineTo(dc, ScaleToPixelsX(s.x2), ScaleToPixelsY(s.y2));
+    }
+    SetDCPenColor(dc, oldColour);
+    SelectObject(dc, oldPen);
+    currentX_ = segments.back().x2;
+    currentY_ = segments.back().y2;
 }
 
 void Control::PaintPicture(const StdPicture& picture, float x, float y, std::optional<float> width,

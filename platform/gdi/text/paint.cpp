@@ -2,10 +2,12 @@
 #include "platform/gdi/text/paint.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 
 #include "platform/gdi/raster/fill.h"
+#include "platform/gdi/text/glyph_cache.h"
 
 namespace brimlox::gdi::text {
 
@@ -59,11 +61,39 @@ void BlitGlyph(Surface& target, const RECT& clip, const GlyphImage& g, int x0, i
 void PaintGlyphs(Surface& target, const RECT& clip, Typeface& face, const PlacedRun& run, const RunFrame& frame,
                  std::uint32_t value) {
     if (clip.left >= clip.right || clip.top >= clip.bottom) return;
+    // Upright text (the common case) lands each pen offset on a whole pixel: no rounding.
+    const bool upright = frame.sin == 0 && frame.cos == 1;
+    // The glyphs this run has looked up, by character. A glyph stays where the cache put it
+    // until the cache stores another one, which only a miss does, so the memo is dropped
+    // whenever the miss count moves.
+    struct Seen {
+        int ch = -1;
+        const GlyphImage* glyph = nullptr;
+    };
+    std::array<Seen, 32> seen{};
+    const GlyphCache& cache = GlyphCache::Instance();
+    std::uint64_t misses = cache.Misses();
     for (std::size_t i = 0; i < run.chars.size(); ++i) {
-        const GlyphImage& g = face.Glyph(static_cast<unsigned char>(run.chars[i]));
+        const auto ch = static_cast<unsigned char>(run.chars[i]);
+        Seen& slot = seen[ch & 31];
+        if (slot.ch != ch || cache.Misses() != misses) {
+            const GlyphImage& found = face.Glyph(ch);
+            if (cache.Misses() != misses) {
+                seen.fill(Seen{});
+                misses = cache.Misses();
+            }
+            slot = Seen{ch, &found};
+        }
+        const GlyphImage& g = *slot.glyph;
         if (g.width == 0) continue;
-        long long x = frame.ToX(run.pens[i], 0) + static_cast<long long>(g.left);
-        long long y = frame.ToY(run.pens[i], 0) + static_cast<long long>(g.top);
+        long long x = static_cast<long long>(g.left), y = static_cast<long long>(g.top);
+        if (upright) {
+            x += static_cast<long long>(frame.originX) + run.pens[i];
+            y += frame.originY;
+        } else {
+            x += frame.ToX(run.pens[i], 0);
+            y += frame.ToY(run.pens[i], 0);
+        }
         if (x >= clip.right || y >= clip.bottom || x + g.width <= clip.left || y + g.height <= clip.top) continue;
         BlitGlyph(target, clip, g, static_cast<int>(x), static_cast<int>(y), value);
     }

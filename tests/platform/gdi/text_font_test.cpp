@@ -199,7 +199,29 @@ TEST_F(TextFont, GlyphCacheStaysWithinItsBudgetAndReusesGlyphs) {
     cache.SetLimit(2048);
     TextOutA(c.dc(), 0, 0, all.c_str(), static_cast<int>(all.size()));
     EXPECT_LE(cache.Bytes(), 2048u + 1024u);
+    // A run that keeps evicting the glyphs it used a moment ago (a budget of one glyph, every
+    // character rendered again) paints what a run drawn from a warm cache paints.
+    const char* repeated = "abcabc WMWM abcabc";
+    const int length = static_cast<int>(std::strlen(repeated));
+    Canvas cold(200, 20), warm(200, 20);
+    HGDIOBJ oldCold = SelectObject(cold.dc(), f);
+    HGDIOBJ oldWarm = SelectObject(warm.dc(), f);
+    cache.Clear();
+    cache.SetLimit(1);
+    TextOutA(cold.dc(), 0, 0, repeated, length);
+    EXPECT_LE(cache.Count(), 1u);
     cache.SetLimit(text::GlyphCache::kDefaultLimit);
+    TextOutA(warm.dc(), 0, 0, repeated, length);
+    int differing = 0, ink = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 200; ++x) {
+            differing += cold.At(x, y) != warm.At(x, y);
+            ink += warm.At(x, y) != RGB(255, 255, 255);
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(ink, 50);
+    SelectObject(cold.dc(), oldCold);
+    SelectObject(warm.dc(), oldWarm);
     SelectObject(c.dc(), old);
     DeleteObject(f);
 }

@@ -270,6 +270,24 @@ TEST_F(FormFileTest, SurfaceScalesDrawsAndMeasuresText) {
     EXPECT_FLOAT_EQ(pic->CurrentX(), 5.0f);
     EXPECT_EQ(GetPixel(pic->hDC(), 0, 3), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(pic->hDC(), 25, 3), RGB(0, 255, 0)) << "a box is not filled";
+    // Several lines at once land where one Line each would put them (the end point left out),
+    // the DC keeps its own pen and colour, and the current position ends at the last line's end.
+    HGDIOBJ penBefore = GetCurrentObject(pic->hDC(), OBJ_PEN);
+    const COLORREF dcPenBefore = SetDCPenColor(pic->hDC(), RGB(1, 2, 3));  // reads the colour
+    SetDCPenColor(pic->hDC(), dcPenBefore);
+    const LineSegment lines[] = {{0, 8, 5, 8}, {9, 0, 9, 6}};
+    pic->Lines(lines, 0x00FF0000);
+    EXPECT_EQ(GetPixel(pic->hDC(), 0, 8), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(pic->hDC(), 49, 8), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(pic->hDC(), 50, 8), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(pic->hDC(), 90, 5), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(pic->hDC(), 90, 6), RGB(0, 255, 0));
+    EXPECT_EQ(GetCurrentObject(pic->hDC(), OBJ_PEN), penBefore);
+    EXPECT_EQ(SetDCPenColor(pic->hDC(), dcPenBefore), dcPenBefore);
+    EXPECT_FLOAT_EQ(pic->CurrentX(), 9.0f);
+    EXPECT_FLOAT_EQ(pic->CurrentY(), 6.0f);
+    pic->Lines({}, 0);
+    EXPECT_FLOAT_EQ(pic->CurrentX(), 9.0f) << "no lines leave the position alone";
     form->Unload();
 }
 
