@@ -140,7 +140,10 @@ void Control::FillBackground(HDC hdc) const {
     RECT r;
     GetClientRect(hwnd_, &r);
     HBRUSH brush = CreateSolidBrush(ResolveColor(backColor_));
-    FillAroundChildWindows(hwnd_, hdc, r, brush);
+    // The persistent bitmap outlives where the children stand, so it is filled whole; on the
+    // window's surface each child paints its own rectangle.
+    if (hdc == memDc_) FillRect(hdc, &r, brush);
+    else FillAroundChildWindows(hwnd_, hdc, r, brush);
     DeleteObject(brush);
     if (picture_ && picture_->Type() != PictureType::None)
         picture_->Render(hdc, 0, 0, picture_->PixelWidth(), picture_->PixelHeight());

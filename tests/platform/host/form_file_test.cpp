@@ -288,6 +288,13 @@ TEST_F(FormFileTest, SurfaceScalesDrawsAndMeasuresText) {
     EXPECT_FLOAT_EQ(pic->CurrentY(), 6.0f);
     pic->Lines({}, 0);
     EXPECT_FLOAT_EQ(pic->CurrentX(), 9.0f) << "no lines leave the position alone";
+    // The persistent bitmap is cleared under a child window too: it shows there once the child
+    // is gone.
+    HWND child = CreateWindowExA(0, RecorderClass(), "child", WS_CHILD | WS_VISIBLE, 10, 10, 30, 30, pic->hWnd(),
+                                 nullptr, nullptr, nullptr);
+    pic->SetBackColor(0x00FF0000);
+    EXPECT_EQ(GetPixel(pic->hDC(), 20, 20), RGB(0, 0, 255));
+    DestroyWindow(child);
     form->Unload();
 }
 
