@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "foundation/helpers/colour.h"
 #include "platform/gdi/gdi.h"
@@ -126,9 +127,9 @@ bool DeviceTrueColour(HDC hdc) {
 
 // Stacked bands over a small area of a true-colour DC: a fill per band costs more in calls than
 // in pixels there (a button's half paints a band on every row), so the visible part of the
-// bands is written into a 32-bit DIB section and copied with one BitBlt. Without dithering a
-// DIB pixel and a solid brush of one colour give the same device pixel. False (nothing
-// painted) where the shortcut does not apply.
+// bands is written into a 32-bit top-down DIB in memory and copied with one SetDIBitsToDevice.
+// Without dithering a DIB pixel and a solid brush of one colour give the same device pixel.
+// False (nothing painted) where the shortcut does not apply.
 bool FillDownThroughDib(HDC hdc, const RECT& rect, const Band* bands, std::size_t count) {
     constexpr int kMostPixels = 64 * 1024;
     if (!DeviceTrueColour(hdc)) return false;
@@ -146,24 +147,18 @@ bool FillDownThroughDib(HDC hdc, const RECT& rect, const Band* bands, std::size_
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dib) return false;
-    auto* pixels = static_cast<std::uint32_t*>(bits);
+    // One buffer per thread, kept: a button paints its halves many times a second.
+    thread_local std::vector<std::uint32_t> pixels;
+    pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (std::size_t k = 0; k < count; ++k) {
         const COLORREF c = bands[k].colour;
         const std::uint32_t bgrx = (std::uint32_t{GetRValue(c)} << 16) | (std::uint32_t{GetGValue(c)} << 8) | GetBValue(c);
         const int top = std::max<int>(bands[k].from, visible.top), bottom = std::min<int>(bands[k].to, visible.bottom);
         for (int y = top; y < bottom; ++y)
-            std::fill_n(pixels + std::size_t(y - visible.top) * width, width, bgrx);
+            std::fill_n(pixels.data() + std::size_t(y - visible.top) * width, width, bgrx);
     }
-    HDC memory = CreateCompatibleDC(hdc);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(hdc, visible.left, visible.top, width, height, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    return true;
+    return SetDIBitsToDevice(hdc, visible.left, visible.top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0,
+                             0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) != 0;
 }
 
 }  // namespace

@@ -58,14 +58,18 @@ void ReadColourTable(const BITMAPINFO& info, DibLayout& layout) {
     }
 }
 
+}  // namespace
+
+namespace brimlox::gdi {
+
 // What a BITMAPINFO asks for, or nothing when Windows refuses it: 1, 4, 8, 16, 24 or 32 bits,
 // one plane, a positive width and non-zero height, uncompressed or (16 and 32 bits only) bit
 // fields, and a size the memory can hold.
-std::optional<DibLayout> ReadDibLayout(const BITMAPINFO& info) {
+std::optional<DibLayout> ReadDibLayout(const BITMAPINFO& info, PlaneCount planes) {
     const BITMAPINFOHEADER& h = info.bmiHeader;
     const int bpp = h.biBitCount;
     const bool depthOk = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
-    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > 4096 || !depthOk || h.biPlanes != 1 || h.biWidth <= 0 ||
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > 4096 || !depthOk || (planes == PlaneCount::MustBeOne && h.biPlanes != 1) || h.biWidth <= 0 ||
         h.biHeight == 0 || h.biHeight == std::numeric_limits<LONG>::min())
         return std::nullopt;
     const bool fields = h.biCompression == BI_BITFIELDS;
@@ -86,7 +90,7 @@ std::optional<DibLayout> ReadDibLayout(const BITMAPINFO& info) {
     return layout;
 }
 
-}  // namespace
+}  // namespace brimlox::gdi
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
     TraceCall tc("CreateCompatibleBitmap");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "platform/gdi/handles.h"
 #include "platform/gdi/surface.h"
@@ -21,5 +22,10 @@ public:
     BITMAPINFOHEADER dibHeader;  // for DIB sections: the header they were created from
     DWORD dibMasks[3] = {0, 0, 0};  // and their colour bit fields (16 and 32 bits)
 };
+
+// What a BITMAPINFO asks for, or nothing when Windows refuses it (see CreateDIBSection).
+// SetDIBitsToDevice does not look at the plane count.
+enum class PlaneCount { MustBeOne, Ignored };
+std::optional<DibLayout> ReadDibLayout(const BITMAPINFO& info, PlaneCount planes = PlaneCount::MustBeOne);
 
 }  // namespace brimlox::gdi

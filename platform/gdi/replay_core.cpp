@@ -1,6 +1,10 @@
 // Replay handlers for the core GDI calls: DCs and their state, object selection and deletion,
 // stock objects, bitmaps, pixels, pens, brushes, FillRect/FrameRect and system colours.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/gdi/surface.h"
 #include "platform/gdi/trace_replay.h"
@@ -87,39 +91,65 @@ struct FullBitmapInfo {
 };
 
 // The colour table or bit fields a trace keeps after the header (older traces have none).
-void ReadTraceColours(const Json& a, FullBitmapInfo& full) {
-    if (a.size() < 2 || !a[1].is_object() || !a[1].contains("bmiColors")) return;
-    const Json& colours = a[1]["bmiColors"];
-    if (!colours.is_array() || colours.size() > 256) throw ReplayError("argument 1 has a bad bmiColors table");
+void ReadTraceColours(const Json& a, std::size_t i, FullBitmapInfo& full) {
+    if (a.size() <= i || !a[i].is_object() || !a[i].contains("bmiColors")) return;
+    const Json& colours = a[i]["bmiColors"];
+    const std::string arg = "argument " + std::to_string(i + 1);
+    if (!colours.is_array() || colours.size() > 256) throw ReplayError(arg + " has a bad bmiColors table");
     auto* words = reinterpret_cast<DWORD*>(full.info.bmiColors);
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        if (!colours[i].is_number_unsigned()) throw ReplayError("argument 1 has a bad bmiColors entry");
-        words[i] = colours[i].get<DWORD>();
+    for (std::size_t k = 0; k < colours.size(); ++k) {
+        if (!colours[k].is_number_unsigned()) throw ReplayError(arg + " has a bad bmiColors entry");
+        words[k] = colours[k].get<DWORD>();
     }
+}
+
+// A BITMAPINFO argument: the header's fields and what follows it.
+void ReadBitmapInfo(Context& c, const Json& a, std::size_t i, FullBitmapInfo& full) {
+    BITMAPINFOHEADER& h = full.info.bmiHeader;
+    h.biSize = c.Field<DWORD>(a, i, "biSize");
+    h.biWidth = c.Field<LONG>(a, i, "biWidth");
+    h.biHeight = c.Field<LONG>(a, i, "biHeight");
+    h.biPlanes = c.Field<WORD>(a, i, "biPlanes");
+    h.biBitCount = c.Field<WORD>(a, i, "biBitCount");
+    h.biCompression = c.Field<DWORD>(a, i, "biCompression");
+    h.biSizeImage = c.Field<DWORD>(a, i, "biSizeImage");
+    h.biXPelsPerMeter = c.Field<LONG>(a, i, "biXPelsPerMeter");
+    h.biYPelsPerMeter = c.Field<LONG>(a, i, "biYPelsPerMeter");
+    h.biClrUsed = c.Field<DWORD>(a, i, "biClrUsed");
+    h.biClrImportant = c.Field<DWORD>(a, i, "biClrImportant");
+    c.CheckBitmapSize(h.biWidth, h.biHeight);
+    // The trace keeps only the plain header: a larger one replays as that.
+    if (h.biSize > sizeof(BITMAPINFOHEADER)) h.biSize = sizeof(BITMAPINFOHEADER);
+    ReadTraceColours(a, i, full);
 }
 
 void ReplayCreateDibSection(Context& c, const Json& a, const Json& ret) {
     FullBitmapInfo full;
-    BITMAPINFO& info = full.info;
-    BITMAPINFOHEADER& h = info.bmiHeader;
-    h.biSize = c.Field<DWORD>(a, 1, "biSize");
-    h.biWidth = c.Field<LONG>(a, 1, "biWidth");
-    h.biHeight = c.Field<LONG>(a, 1, "biHeight");
-    h.biPlanes = c.Field<WORD>(a, 1, "biPlanes");
-    h.biBitCount = c.Field<WORD>(a, 1, "biBitCount");
-    h.biCompression = c.Field<DWORD>(a, 1, "biCompression");
-    h.biSizeImage = c.Field<DWORD>(a, 1, "biSizeImage");
-    h.biXPelsPerMeter = c.Field<LONG>(a, 1, "biXPelsPerMeter");
-    h.biYPelsPerMeter = c.Field<LONG>(a, 1, "biYPelsPerMeter");
-    h.biClrUsed = c.Field<DWORD>(a, 1, "biClrUsed");
-    h.biClrImportant = c.Field<DWORD>(a, 1, "biClrImportant");
-    c.CheckBitmapSize(h.biWidth, h.biHeight);
-    // The trace keeps only the plain header: a larger one replays as that.
-    if (h.biSize > sizeof(BITMAPINFOHEADER)) h.biSize = sizeof(BITMAPINFOHEADER);
-    ReadTraceColours(a, full);
+    ReadBitmapInfo(c, a, 1, full);
     // The bits pointer goes nowhere: writes through it reach the trace as #bits lines.
     void* bits = nullptr;
-    c.Bind(ret, CreateDIBSection(c.Dc(a, 0), &info, c.U(a, 2), &bits, nullptr, c.U(a, 5)));
+    c.Bind(ret, CreateDIBSection(c.Dc(a, 0), &full.info, c.U(a, 2), &bits, nullptr, c.U(a, 5)));
+}
+
+// The bits were recorded with the length the call reads (whole rows of the band, up to the
+// DIB's last scan); fewer bytes would make the replayed call read past them.
+void ReplaySetDIBitsToDevice(Context& c, const Json& a, const Json&) {
+    FullBitmapInfo full;
+    ReadBitmapInfo(c, a, 10, full);
+    const BITMAPINFOHEADER& h = full.info.bmiHeader;
+    const UINT first = c.U(a, 7), lines = c.U(a, 8);
+    std::vector<std::uint8_t> bits = c.Bytes(a, 9);
+    const std::int64_t scans = h.biHeight < 0 ? -std::int64_t{h.biHeight} : std::int64_t{h.biHeight};
+    if (!bits.empty() && h.biWidth > 0 && h.biWidth <= kMaxSurfaceSide && h.biBitCount <= 32) {
+        const std::int64_t rows = std::clamp<std::int64_t>(scans - first, 0, lines);
+        const std::size_t need = static_cast<std::size_t>(DibStride(static_cast<int>(h.biWidth), h.biBitCount)) *
+                                 static_cast<std::size_t>(rows);
+        if (bits.size() < need)
+            throw ReplayError("argument 10 holds " + std::to_string(bits.size()) + " bytes where " +
+                              std::to_string(need) + " are needed");
+    }
+    SetDIBitsToDevice(c.Dc(a, 0), c.I(a, 1), c.I(a, 2), c.U(a, 3), c.U(a, 4), c.I(a, 5), c.I(a, 6), first, lines,
+                      bits.empty() ? nullptr : bits.data(), &full.info, c.U(a, 11));
 }
 
 const HandlerEntry kBitmapHandlers[] = {
@@ -130,6 +160,7 @@ const HandlerEntry kBitmapHandlers[] = {
      }},
     {"CreateBitmap", ReplayCreateBitmap},
     {"CreateDIBSection", ReplayCreateDibSection},
+    {"SetDIBitsToDevice", ReplaySetDIBitsToDevice},
     {"SetPixel",
      [](Context& c, const Json& a, const Json&) { SetPixel(c.Dc(a, 0), c.I(a, 1), c.I(a, 2), c.U(a, 3)); }},
 };
