@@ -62,6 +62,7 @@ public:
     void WriteProperties(host::PropertyBag& bag) override;
     void Resize() override;
     void Paint() override;
+    bool PaintsWholeClient() const override;
     void MouseDown(int button, int shift, float x, float y) override;
     void MouseMove(int button, int shift, float x, float y) override;
     void MouseUp(int button, int shift, float x, float y) override;

@@ -61,6 +61,15 @@ void SplitWindow::Paint() {
     paintedOnce_ = true;
 }
 
+// Paint covers the client area with the gradient, the back colour (around the children) or the
+// tiled bitmap, so the erase before it would only be painted over. A transparent control
+// follows its container's look, which may be an icon with see-through parts; an icon or a
+// metafile leaves gaps; a paint that returns early paints nothing. Those keep the erase.
+bool SplitWindow::PaintsWholeClient() const {
+    if (painting_ || moveGuard_ || transparent_) return false;
+    return !foundation::HasPicture(picture_) || picture_->Type() == host::PictureType::Bitmap;
+}
+
 // The frame is drawn over the whole client area, the children's places included (a window and
 // its children share one surface here): every shown child paints again on top of it, as
 // children of a container that clips its controls are always seen.
