@@ -58,18 +58,24 @@ void Command::Paint() {
 bool Command::PaintsWholeClient() const { return layout_.faceHeight >= 40; }
 
 // A transparent button shows its container's picture and colour as its own.
+// Each look is taken on its own: a container without a picture (a frame, say) still gives
+// its back colour, and one without either leaves the button as it was.
 void Command::TakeContainerLook() {
-    host::TryInvoke([&] {
-        auto container = Container();
-        if (!container) return;
-        auto picture = host::GetProperty(*container, "Picture").As<host::StdPicture>();
-        pictureBg_ = foundation::HasPicture(picture) ? picture : nullptr;
-        std::uint32_t colour = static_cast<std::uint32_t>(host::GetProperty(*container, "BackColor").ToLong());
-        backColor_ = buttonColor_ = colour;
-        // Setting the surface's colour clears it and asks for another paint: only a change
-        // may do that, or the button would paint for ever.
-        if (colour != host::Control::BackColor()) host::Control::SetBackColor(colour);
-    });
+    auto container = Container();
+    if (!container) return;
+    if (host::HasMember(*container, "Picture"))
+        host::TryInvoke([&] {
+            auto picture = host::GetProperty(*container, "Picture").As<host::StdPicture>();
+            pictureBg_ = foundation::HasPicture(picture) ? picture : nullptr;
+        });
+    if (host::HasMember(*container, "BackColor"))
+        host::TryInvoke([&] {
+            const auto colour = static_cast<std::uint32_t>(host::GetProperty(*container, "BackColor").ToLong());
+            backColor_ = buttonColor_ = colour;
+            // Setting the surface's colour clears it and asks for another paint: only a change
+            // may do that, or the button would paint for ever.
+            if (colour != host::Control::BackColor()) host::Control::SetBackColor(colour);
+        });
 }
 
 void Command::PrepareCache(const host::StdPicture& picture, PictureCache& cache) const {

@@ -81,6 +81,8 @@ void Label::Paint() {
 const TypeInfo* Frame::GetTypeInfo() const {
     static const auto info = TypeBuilder<Frame>("Frame")
                                  .Property("Caption", &Frame::Caption, &Frame::SetCaption, "Returns/sets the title.", 0)
+                                 .Property("BackColor", &Frame::BackColor, &Frame::SetBackColor, "Returns/sets the background colour.", -501)
+                                 .Property("ForeColor", &Frame::ForeColor, &Frame::SetForeColor, "Returns/sets the title colour.", -513)
                                  .Build();
     return info.get();
 }

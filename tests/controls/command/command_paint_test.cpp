@@ -128,6 +128,22 @@ TEST_F(CommandTest, ATransparentButtonContinuesTheContainersPictureOverManyTiles
     EXPECT_EQ(wrong, 0);
 }
 
+// A container without a picture still lends a transparent button its colour: a frame has a
+// back colour and no picture.
+TEST_F(CommandTest, ATransparentButtonInAFrameTakesTheFramesColour) {
+    MakeForm();
+    auto frame = form->Add("Frame", "fraHolder");
+    frame->Move(0, 0, 120 * 15, 60 * 15);
+    host::LetProperty(*frame, "BackColor", host::Variant(static_cast<std::int32_t>(RGB(30, 140, 90))));
+    auto b = std::static_pointer_cast<Command>(form->Add("Command", "cmdInFrame", frame.get()));
+    b->Move(20 * 15, 20 * 15, 75 * 15, 25 * 15);
+    b->SetTransparent(true);
+    b->Refresh();
+    host::DoEvents();
+    EXPECT_EQ(b->BackColor(), RGB(30, 140, 90));
+    EXPECT_EQ(GetPixel(b->hDC(), 37, 12), RGB(30, 140, 90));
+}
+
 // The rows and columns of a menu button's face (left of its strip) that hold caption ink.
 struct Ink {
     int top = 1 << 20, bottom = -1, left = 1 << 20, right = -1;
