@@ -84,6 +84,20 @@ private:
     const Pool& Of(GlyphPool pool) const { return pools_[static_cast<int>(pool)]; }
     static void EvictBeyond(Pool& pool, const Entry* keep);
 
+    // The last glyphs found, by key, in front of the pools' maps: a text run asks for the same
+    // few characters again and again. An entry holds while `recentEpoch` matches `epoch_`,
+    // which every insertion and removal moves on.
+    struct Recent {
+        std::uint64_t key = 0;
+        std::uint64_t epoch = 0;
+        int pool = 0;
+        std::list<Entry>::iterator at;
+    };
+    static constexpr std::size_t kRecentSlots = 64;  // Find picks a slot from the top six bits of a hash
+    Recent recent_[kRecentSlots];
+    std::uint64_t epoch_ = 1;
+    const GlyphImage* Touch(Pool& pool, std::list<Entry>::iterator at);
+
     Pool pools_[2];
     std::uint64_t hits_ = 0;
     std::uint64_t misses_ = 0;

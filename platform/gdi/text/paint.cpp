@@ -45,10 +45,11 @@ void BlitGlyph(Surface& target, const RECT& clip, const GlyphImage& g, int x0, i
             unsigned bits = row[b];
             if (b == firstByte) bits &= headMask;
             if (b == lastByte) bits &= tailMask;
+            // Lowest set bit first (the rightmost pixel): clearing it is one instruction, so
+            // the next bit does not wait for the position of this one.
             while (bits) {
-                const int bit = std::countl_zero(static_cast<std::uint8_t>(bits));
-                bits &= ~(0x80u >> bit);
-                const int gx = b * 8 + bit;
+                const int gx = b * 8 + 7 - std::countr_zero(bits);
+                bits &= bits - 1;
                 if (direct) out[gx] = value;
                 else target.Put(x0 + gx, y0 + gy, value);
             }

@@ -220,6 +220,28 @@ TEST_F(TextFont, GlyphCacheStaysWithinItsBudgetAndReusesGlyphs) {
         }
     EXPECT_EQ(differing, 0);
     EXPECT_GT(ink, 50);
+    // A glyph just found is found again from the recent slots, but never one that was replaced,
+    // evicted or cleared since.
+    const std::uint64_t key = text::GlyphCache::Key(0xFFFFFF, 'q');
+    auto image = [](int width) {
+        text::GlyphImage g;
+        g.width = width;
+        return g;
+    };
+    cache.Insert(key, image(3));
+    ASSERT_NE(cache.Find(key), nullptr);
+    EXPECT_EQ(cache.Find(key)->width, 3);
+    cache.Insert(key, image(5));
+    ASSERT_NE(cache.Find(key), nullptr);
+    EXPECT_EQ(cache.Find(key)->width, 5);
+    EXPECT_EQ(cache.Find(key, text::GlyphPool::Rotated), nullptr);
+    cache.SetLimit(0);
+    EXPECT_EQ(cache.Find(key), nullptr);
+    cache.SetLimit(text::GlyphCache::kDefaultLimit);
+    cache.Insert(key, image(7));
+    EXPECT_EQ(cache.Find(key)->width, 7);
+    cache.Clear();
+    EXPECT_EQ(cache.Find(key), nullptr);
     SelectObject(cold.dc(), oldCold);
     SelectObject(warm.dc(), oldWarm);
     SelectObject(c.dc(), old);
