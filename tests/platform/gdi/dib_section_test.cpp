@@ -10,43 +10,27 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/handles.h"
 #include "support/paths.h"
+#include "wine_record.h"
 
 using namespace brimlox::gdi;
 #include "dib_format_cases.h"
 
 namespace {
 
-// The wine record, split into one block per case (the refusals line last).
-std::string ReadRecord() {
-    std::ifstream in(brimlox::test::SourceDir() + "/tests/golden/gdi/dib_formats_wine.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Block(const std::string& record, const std::string& name) {
-    const std::string head = "case " + name + "\n";
-    std::size_t start = record.find(head);
-    if (start == std::string::npos) return "";
-    std::size_t end = record.find("case ", start + head.size());
-    if (end == std::string::npos) end = record.find("refusals", start);
-    return record.substr(start, end - start);
-}
-
 TEST(DibSection, EveryLayoutDrawsAndConvertsAsWindowsDoes) {
-    const std::string record = ReadRecord();
+    const std::string record = brimlox::test::ReadWineRecord("dib_formats_wine.txt");
     ASSERT_FALSE(record.empty());
     const std::size_t live = HandleTable::Instance().LiveCount();
     for (const auto& c : dib_format_cases::kCases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(dib_format_cases::Run(c), Block(record, c.name));
+        EXPECT_EQ(dib_format_cases::Run(c), brimlox::test::WineRecordBlock(record, c.name));
     }
     EXPECT_EQ(HandleTable::Instance().LiveCount(), live);
 }
 
 TEST(DibSection, RefusesTheHeadersWindowsRefuses) {
-    const std::string record = ReadRecord();
-    EXPECT_EQ(dib_format_cases::RunRefusals(), record.substr(record.find("refusals")));
+    const std::string record = brimlox::test::ReadWineRecord("dib_formats_wine.txt");
+    EXPECT_EQ(dib_format_cases::RunRefusals(), brimlox::test::WineRecordRefusals(record));
 }
 
 TEST(DibSection, ReportsItsLayoutThroughGetObject) {
