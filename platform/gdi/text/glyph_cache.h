@@ -85,8 +85,8 @@ private:
     static void EvictBeyond(Pool& pool, const Entry* keep);
 
     // The last glyphs found, by key, in front of the pools' maps: a text run asks for the same
-    // few characters again and again. An entry holds while `recentEpoch` matches `epoch_`,
-    // which every insertion and removal moves on.
+    // few characters again and again. An entry holds while its epoch matches `epoch_`, which
+    // every insertion and removal moves on.
     struct Recent {
         std::uint64_t key = 0;
         std::uint64_t epoch = 0;
