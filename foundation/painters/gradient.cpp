@@ -92,6 +92,51 @@ void FillBand(HDC hdc, const RECT& rect, const Band& band, bool vertical) {
     FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+// A window's DC, or a memory DC holding a 32-bit device bitmap: a colour reaches its pixels
+// unchanged whether a brush or a blit brings it. DIB sections may hold a palette or bit
+// fields, where brushes and blits match colours differently, so they are not counted.
+bool DeviceTrueColour(HDC hdc) {
+    HGDIOBJ bitmap = GetCurrentObject(hdc, OBJ_BITMAP);
+    if (!bitmap) return GetDeviceCaps(hdc, BITSPIXEL) >= 24;
+    DIBSECTION section{};
+    const int size = GetObjectA(bitmap, sizeof section, &section);
+    return size == static_cast<int>(sizeof(BITMAP)) && section.dsBm.bmBitsPixel == 32;
+}
+
+// Bands as 32-bit DIB pixels: the same colour a solid brush gives on a true-colour device.
+std::uint32_t DibPixel(COLORREF c) {
+    return (std::uint32_t{GetRValue(c)} << 16) | (std::uint32_t{GetGValue(c)} << 8) | GetBValue(c);
+}
+
+// A 32-bit top-down DIB header for a block of width x height pixels.
+BITMAPINFO TopDownDib(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 is the block's top row
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// The first visible row of a gradient across, written as one row of DIB pixels and copied with
+// one SetDIBitsToDevice instead of a fill per band (a wide gradient has up to 256 bands, each
+// a pixel or two wide). False (nothing painted) where the device is not plainly true colour.
+bool PaintSeedRowThroughDib(HDC hdc, const RECT& visible, const Band* bands, std::size_t count) {
+    if (!DeviceTrueColour(hdc)) return false;
+    const int width = visible.right - visible.left;
+    thread_local std::vector<std::uint32_t> row;
+    row.resize(static_cast<std::size_t>(width));
+    for (std::size_t k = 0; k < count; ++k) {
+        const int from = std::max<int>(bands[k].from, visible.left), to = std::min<int>(bands[k].to, visible.right);
+        if (from < to) std::fill(row.begin() + (from - visible.left), row.begin() + (to - visible.left), DibPixel(bands[k].colour));
+    }
+    const BITMAPINFO info = TopDownDib(width, 1);
+    return SetDIBitsToDevice(hdc, visible.left, visible.top, static_cast<DWORD>(width), 1, 0, 0, 0, 1, row.data(), &info,
+                             DIB_RGB_COLORS) != 0;
+}
+
 // A gradient across (bands side by side) on a device without dithering: the bands are painted
 // on the first row the DC may draw on, and that row is copied down the rest of the rectangle,
 // doubling each time. Every pixel is then written row by row, in the order memory lies,
@@ -103,26 +148,17 @@ bool FillAcrossByRows(HDC hdc, const RECT& rect, const Band* bands, std::size_t 
     if (GetClipBox(hdc, &box) != SIMPLEREGION || !IntersectRect(&visible, &rect, &box)) return false;
     const int rows = visible.bottom - visible.top;
     if (rows < 4) return false;
-    const RECT seed{rect.left, visible.top, rect.right, visible.top + 1};
-    for (std::size_t k = count; k-- > 0;) FillBand(hdc, seed, bands[k], false);
     const int width = visible.right - visible.left;
+    if (!PaintSeedRowThroughDib(hdc, visible, bands, count)) {
+        const RECT seed{rect.left, visible.top, rect.right, visible.top + 1};
+        for (std::size_t k = count; k-- > 0;) FillBand(hdc, seed, bands[k], false);
+    }
     for (int done = 1; done < rows;) {
         const int n = std::min(done, rows - done);
         BitBlt(hdc, visible.left, visible.top + done, width, n, hdc, visible.left, visible.top, SRCCOPY);
         done += n;
     }
     return true;
-}
-
-// A window's DC, or a memory DC holding a 32-bit device bitmap: a colour reaches its pixels
-// unchanged whether a brush or a blit brings it. DIB sections may hold a palette or bit
-// fields, where brushes and blits match colours differently, so they are not counted.
-bool DeviceTrueColour(HDC hdc) {
-    HGDIOBJ bitmap = GetCurrentObject(hdc, OBJ_BITMAP);
-    if (!bitmap) return GetDeviceCaps(hdc, BITSPIXEL) >= 24;
-    DIBSECTION section{};
-    const int size = GetObjectA(bitmap, sizeof section, &section);
-    return size == static_cast<int>(sizeof(BITMAP)) && section.dsBm.bmBitsPixel == 32;
 }
 
 // Stacked bands over a small area of a true-colour DC: a fill per band costs more in calls than
@@ -140,19 +176,12 @@ bool FillDownThroughDib(HDC hdc, const RECT& rect, const Band* bands, std::size_
     if (kind == NULLREGION || !IntersectRect(&visible, &rect, &box)) return true;
     const int width = visible.right - visible.left, height = visible.bottom - visible.top;
     if (std::int64_t{width} * height > kMostPixels) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 is the visible part's top row
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownDib(width, height);
     // One buffer per thread, kept: a button paints its halves many times a second.
     thread_local std::vector<std::uint32_t> pixels;
     pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (std::size_t k = 0; k < count; ++k) {
-        const COLORREF c = bands[k].colour;
-        const std::uint32_t bgrx = (std::uint32_t{GetRValue(c)} << 16) | (std::uint32_t{GetGValue(c)} << 8) | GetBValue(c);
+        const std::uint32_t bgrx = DibPixel(bands[k].colour);
         const int top = std::max<int>(bands[k].from, visible.top), bottom = std::min<int>(bands[k].to, visible.bottom);
         for (int y = top; y < bottom; ++y)
             std::fill_n(pixels.data() + std::size_t(y - visible.top) * width, width, bgrx);

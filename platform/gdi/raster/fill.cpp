@@ -75,7 +75,16 @@ void FillSolid(Surface& target, const RECT& r, std::uint32_t value) {
             Fill32(target.Row32(r.top), width * static_cast<std::size_t>(r.bottom - r.top), value);
             return;
         }
-        for (int y = r.top; y < r.bottom; ++y) Fill32(target.Row32(y) + r.left, width, value);
+        // Rows are a fixed step apart (negative for a bottom-up surface).
+        const std::ptrdiff_t step = (target.BottomUp() ? -1 : 1) * static_cast<std::ptrdiff_t>(target.Stride() / 4);
+        std::uint32_t* row = target.Row32(r.top) + r.left;
+        const int rows = r.bottom - r.top;
+        if (width == 1) {
+            // The one-pixel sides of edges and frames: one store per row.
+            for (int y = 0; y < rows; ++y, row += step) *row = value;
+            return;
+        }
+        for (int y = 0; y < rows; ++y, row += step) Fill32(row, width, value);
         return;
     }
     for (int y = r.top; y < r.bottom; ++y)

@@ -1,4 +1,6 @@
 // FillRect, FrameRect, pixels, rectangles and colours.
+#include <cstdint>
+
 #include <gtest/gtest.h>
 
 #include "platform/gdi/gdi.h"
@@ -31,6 +33,42 @@ TEST_F(GdiFill, FillRectCoversLeftTopButNotRightBottomAndClips) {
     EXPECT_EQ(c.At(9, 9), RGB(255, 0, 0));
     EXPECT_EQ(FillRect(c.dc(), nullptr, red), 0);
     DeleteObject(red);
+}
+
+// Fills of every width class (one-pixel sides, short runs, long runs) land on the right bytes
+// of a 32-bit DIB section, whichever way up its rows lie in memory.
+TEST_F(GdiFill, FillRectWritesTheRightRowsOfTopDownAndBottomUpDibs) {
+    constexpr int kW = 320, kH = 9;
+    for (const bool topDown : {true, false}) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = kW;
+        info.bmiHeader.biHeight = topDown ? -kH : kH;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(dib, nullptr);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, dib);
+        HBRUSH brush = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+        const RECT rects[] = {{1, 1, 2, 8}, {4, 2, 7, 6}, {10, 3, 310, 7}, {0, 8, 320, 9}};
+        for (const RECT& r : rects) FillRect(dc, &r, brush);
+        const auto* pixels = static_cast<const std::uint32_t*>(bits);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                bool inside = false;
+                for (const RECT& r : rects) inside |= x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                const int memoryRow = topDown ? y : kH - 1 - y;
+                ASSERT_EQ(pixels[memoryRow * kW + x], inside ? 0x123456u : 0u)
+                    << (topDown ? "top-down" : "bottom-up") << " at " << x << "," << y;
+            }
+        SelectObject(dc, old);
+        DeleteObject(brush);
+        DeleteDC(dc);
+        DeleteObject(dib);
+    }
 }
 
 TEST_F(GdiFill, SystemColourBrushesFollowTheSchemeAndIndexPlusOneWorks) {
