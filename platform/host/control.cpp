@@ -350,7 +350,7 @@ std::vector<std::shared_ptr<Control>> Control::ContainedControls() const {
 }
 
 void Control::DrawWindowlessChildren(HDC hdc) const {
-    if (!form_) return;
+    if (!form_ || !form_->HasWindowlessControls()) return;
     for (const auto& c : form_->Controls())
         if (c->IsWindowless() && c->visible_ && c->container_ == this) c->DrawWindowless(hdc);
 }

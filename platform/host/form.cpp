@@ -340,6 +340,7 @@ void Form::TerminateControls() {
 void Form::Discard() {
     TerminateControls();
     controls_.clear();
+    windowless_ = 0;
     if (hwnd_) {
         HWND h = hwnd_;
         hwnd_ = nullptr;

@@ -97,6 +97,9 @@ public:
 
     // Every control in every container, in creation (z-) order.
     const std::vector<std::shared_ptr<Control>>& Controls() const { return controls_; }
+    // Whether any control on the form is drawn by its container (a line or a shape): every
+    // paint asks, so the answer is counted as controls come and go.
+    bool HasWindowlessControls() const { return windowless_ > 0; }
     std::shared_ptr<Control> Find(const std::string& name, std::int16_t index = -1) const;
     // The members of a control array, by index.
     std::vector<std::shared_ptr<Control>> ControlArray(const std::string& name) const;
@@ -170,6 +173,7 @@ private:
     bool arranging_ = false;
     bool dirty_ = false;
     std::vector<std::shared_ptr<Control>> controls_;
+    std::size_t windowless_ = 0;  // how many of controls_ are windowless
     std::vector<std::pair<std::size_t, std::shared_ptr<PropertyChangedListener>>> changeListeners_;
     std::size_t nextListenerId_ = 1;
 };

@@ -74,6 +74,7 @@ std::shared_ptr<Control> Form::CreateUninitialised(const std::string& typeName, 
     if (withWindow) control->CreateSurface(hwnd_);
     PlaceInTabOrder(*control, static_cast<std::int16_t>(controls_.size()));
     controls_.push_back(control);
+    if (control->IsWindowless()) ++windowless_;
     return control;
 }
 
@@ -113,6 +114,7 @@ void Form::Remove(Control& control) {
     }
     for (auto it = going.rbegin(); it != going.rend(); ++it) (*it)->DestroySurface();
     std::erase_if(controls_, [&](const auto& c) { return inside(*c); });
+    windowless_ = static_cast<std::size_t>(std::count_if(controls_.begin(), controls_.end(), [](const auto& c) { return c->IsWindowless(); }));
     RenumberTabOrder(*this);
     Arrange();
     dirty_ = true;

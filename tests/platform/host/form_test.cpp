@@ -229,6 +229,40 @@ TEST_F(FormTest, ScriptedClicksReachTheControlWithCaptureAndScaledCoordinates) {
     form->Unload();
 }
 
+// A line held by a picture box is drawn by the box's paint, whichever controls came and went
+// before it, and a removed line is no longer drawn.
+TEST_F(FormTest, WindowlessControlsInAContainerAreDrawnByItsPaintAsTheyComeAndGo) {
+    auto form = Form::Create();
+    auto pic = form->Add("PictureBox", "picHolder");
+    LetProperty(*pic, "Width", Variant(3000));
+    LetProperty(*pic, "Height", Variant(1500));
+    LetProperty(*pic, "BackColor", Variant(0x00FFFFFF));
+    form->Show();
+    DoEvents();
+    auto addLine = [&](std::int32_t colour) {
+        auto line = std::static_pointer_cast<LineControl>(form->Add("Line", "", pic.get()));
+        line->SetX1(0), line->SetY1(150), line->SetX2(1500), line->SetY2(150);
+        line->SetBorderColor(colour);
+        return line;
+    };
+    auto repaintAndRead = [&] {
+        pic->Refresh();
+        return GetPixel(pic->hDC(), 50, 10);
+    };
+    EXPECT_EQ(repaintAndRead(), RGB(255, 255, 255));
+    auto first = addLine(0x000000FF);
+    EXPECT_EQ(repaintAndRead(), RGB(255, 0, 0)) << "the box draws the line it holds";
+    form->Remove(*first);
+    EXPECT_EQ(repaintAndRead(), RGB(255, 255, 255)) << "a removed line is gone";
+    auto second = addLine(0x0000FF00);
+    EXPECT_EQ(repaintAndRead(), RGB(0, 255, 0)) << "a line added after one was removed is drawn";
+    form->Remove(*pic);
+    EXPECT_TRUE(form->Controls().empty());
+    auto lone = form->Add("PictureBox", "picLone");
+    lone->Refresh();
+    form->Unload();
+}
+
 TEST_F(FormTest, RepaintInsidePaintRunsAtOnceAndHandlerErrorsAreReported) {
     auto form = Form::Create();
     auto probe = std::static_pointer_cast<Probe>(form->Add("Probe", "prbPaint"));
