@@ -54,8 +54,18 @@ public:
     int FirstStepReaching(int e) const {
         const std::int64_t t = (2 * (std::int64_t{far_} - e) - 1) << shift_;
         const std::int64_t twiceExtent = 2 * std::int64_t{extent_};
-        std::int64_t i = t / twiceExtent;
-        if (t % twiceExtent == 0 && (e & 1) == 0) --i;
+        std::int64_t i = 0;
+        bool exact = false;
+        if (t >= 0 && t <= UINT32_MAX && twiceExtent <= UINT32_MAX) {
+            // Button-sized gradients: a 32-bit division, several times quicker than a 64-bit one.
+            const auto t32 = static_cast<std::uint32_t>(t), d32 = static_cast<std::uint32_t>(twiceExtent);
+            i = t32 / d32;
+            exact = t32 % d32 == 0;
+        } else {
+            i = t / twiceExtent;
+            exact = t % twiceExtent == 0;
+        }
+        if (exact && (e & 1) == 0) --i;
         return static_cast<int>(i);
     }
 

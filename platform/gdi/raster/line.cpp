@@ -1,6 +1,7 @@
 #include "platform/gdi/raster/line.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 #include "platform/gdi/raster/rop.h"
@@ -12,6 +13,14 @@ namespace {
 using i128 = __int128;
 
 std::int64_t FloorDiv(i128 num, i128 den) {
+    // Lines on any surface fit 64 bits; the 128-bit division (a library call) is left for
+    // coordinates near the 32-bit limits.
+    if (num >= INT64_MIN && num <= INT64_MAX && den >= INT64_MIN && den <= INT64_MAX && den != -1) {
+        const auto n = static_cast<std::int64_t>(num), d = static_cast<std::int64_t>(den);
+        std::int64_t q = n / d;
+        if ((n % d != 0) && ((n < 0) != (d < 0))) --q;
+        return q;
+    }
     i128 q = num / den;
     if ((num % den != 0) && ((num < 0) != (den < 0))) --q;
     return static_cast<std::int64_t>(q);
