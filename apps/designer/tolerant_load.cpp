@@ -149,15 +149,12 @@ void AddBagWarnings(const std::vector<host::LoadedBag>& bags, const std::string&
 }  // namespace
 
 OrderedJson ParseJsonText(std::string_view text, const std::string& source) {
-    OrderedJson json = OrderedJson::parse(text.begin(), text.end(), nullptr, false);
-    if (!json.is_discarded()) return json;
-    // Parse again with exceptions for the position of the error.
     try {
-        (void)OrderedJson::parse(text.begin(), text.end());
+        return OrderedJson::parse(text.begin(), text.end());
     } catch (const nlohmann::json::exception& e) {
+        // The parser's message names the position of the error.
         throw host::FormFileError(source, std::string("bad JSON: ") + e.what());
     }
-    throw host::FormFileError(source, "bad JSON");
 }
 
 TolerantLoad LoadTolerantly(OrderedJson json, const std::string& source) {

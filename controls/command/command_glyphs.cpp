@@ -32,7 +32,7 @@ void Command::DrawCaption(bool up, std::uint32_t textColor) {
     const int ph = pictureCache_.width ? pictureCache_.dest.bottom - pictureCache_.dest.top : 0;
     InflateRect(&workRect, -4, 0);
     // Keep the caption clear of the picture.
-    switch (menuButton_ ? CenterMiddle : pictureAlignment_) {
+    switch (menuButton_ ? std::int16_t{CenterMiddle} : pictureAlignment_) {
         case CenterTop: workRect.top += Half(ph) + 1; break;
         case CenterBottom: OffsetRect(&workRect, 0, -Half(ph)); break;
         case LeftMiddle:
@@ -52,7 +52,7 @@ void Command::DrawCaption(bool up, std::uint32_t textColor) {
     // A menu button's caption is centred on the face left of its drop-down strip.
     const int faceWidthPx = l.faceWidthPx - (menuButton_ ? l.menuWidthPx : 0);
     const int centreX = Half(faceWidthPx - workRect.right + workRect.left);
-    switch (menuButton_ ? CenterMiddle : pictureAlignment_) {
+    switch (menuButton_ ? std::int16_t{CenterMiddle} : pictureAlignment_) {
         case CenterTop: OffsetRect(&workRect, centreX - 4, l.faceHeightPx - workRect.bottom - 2); break;
         case CenterBottom: OffsetRect(&workRect, centreX - 4, l.faceTopPx - workRect.top + 2); break;
         default: OffsetRect(&workRect, centreX - 5, Half(l.faceHeightPx - workRect.bottom + workRect.top)); break;

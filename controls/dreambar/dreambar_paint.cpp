@@ -44,7 +44,7 @@ void DreamBar::Paint() {
 
 void DreamBar::PaintForeground() {
     FirstPaintMinimize();
-    const std::int16_t style = minimized_ ? foundation::SoftRaised : borderStyle_;
+    const std::int16_t style = minimized_ ? std::int16_t{foundation::SoftRaised} : borderStyle_;
     if (alignControls_ && !minimized_) {
         // Half way through growing, the bar is smaller than the room its controls need: they
         // are kept inside the margin (and the bar sized to them) once it has its full size.

@@ -264,7 +264,7 @@ void DreamBar::SetCaptionBar(bool on) {
 }
 
 void DreamBar::SetGradient(std::int16_t direction) {
-    gradient_ = direction >= NoGradient && direction <= HorizontalGradient ? direction : NoGradient;
+    gradient_ = direction >= NoGradient && direction <= HorizontalGradient ? direction : std::int16_t{NoGradient};
     PropertyChanged("Gradient");
     Cls();
     Refresh();

@@ -232,7 +232,10 @@ void AppendColourTable(std::string& line, const BITMAPINFO& bi) {
     if (count == 0 || count > 256 || h.biSize != sizeof(BITMAPINFOHEADER)) return;
     const auto* words = reinterpret_cast<const DWORD*>(bi.bmiColors);
     line += ",\"bmiColors\":[";
-    for (std::size_t i = 0; i < count; ++i) line += (i ? "," : "") + std::to_string(words[i]);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i) line += ',';
+        line += std::to_string(words[i]);
+    }
     line += ']';
 }
 }  // namespace

@@ -40,7 +40,10 @@ std::string SurfacePixels(const Surface& surface) {
 }
 
 std::string RectText(const RECT& r) {
-    return "[" + Num(r.left) + "," + Num(r.top) + "," + Num(r.right) + "," + Num(r.bottom) + "]";
+    std::string text = "[";
+    for (const LONG v : {r.left, r.top, r.right, r.bottom}) text += Num(v) + ',';
+    text.back() = ']';
+    return text;
 }
 
 BitmapObject* DibSection(std::uint32_t handle) {

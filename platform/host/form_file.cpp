@@ -524,15 +524,12 @@ void ReloadFormJson(Form& form, const OrderedJson& json, const std::string& sour
 
 std::shared_ptr<Form> LoadFormText(std::string_view text, const std::string& source, bool designMode,
                                    std::vector<LoadedBag>* bags) {
-    OrderedJson json = OrderedJson::parse(text.begin(), text.end(), nullptr, false);
-    if (json.is_discarded()) {
-        // Parse again with exceptions for the position of the error.
-        try {
-            (void)OrderedJson::parse(text.begin(), text.end());
-        } catch (const nlohmann::json::exception& e) {
-            throw FormFileError(source, std::string("bad JSON: ") + e.what());
-        }
-        throw FormFileError(source, "bad JSON");
+    OrderedJson json;
+    try {
+        json = OrderedJson::parse(text.begin(), text.end());
+    } catch (const nlohmann::json::exception& e) {
+        // The parser's message names the position of the error.
+        throw FormFileError(source, std::string("bad JSON: ") + e.what());
     }
     return LoadFormJson(json, source, designMode, bags);
 }
