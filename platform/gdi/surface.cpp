@@ -221,12 +221,23 @@ void Surface::Put(int x, int y, std::uint32_t value) {
     }
 }
 
+void FillPixels32(std::uint32_t* p, std::size_t n, std::uint32_t value) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (n >= 256) {
+        asm volatile("rep stosl" : "+D"(p), "+c"(n) : "a"(value) : "memory");
+        return;
+    }
+#endif
+    for (std::size_t i = 0; i < n; ++i) p[i] = value;
+}
+
 void Surface::Clear(std::uint32_t value) {
     if (format_ == PixelFormat::Bgrx32) {
-        for (int y = 0; y < height_; ++y) {
-            std::uint32_t* r = Row32(y);
-            for (int x = 0; x < width_; ++x) r[x] = value & 0xFFFFFF;
-        }
+        value &= 0xFFFFFF;
+        // Rows without padding are one run.
+        if (stride_ == width_ * 4) FillPixels32(reinterpret_cast<std::uint32_t*>(bits_.data()), bits_.size() / 4, value);
+        else
+            for (int y = 0; y < height_; ++y) FillPixels32(Row32(y), static_cast<std::size_t>(width_), value);
         return;
     }
     if (format_ == PixelFormat::Mono1) {

@@ -66,6 +66,11 @@ struct PixelAllocator {
     static void FreePixels(void* p, std::size_t bytes);
 };
 
+// Writes `value` into n consecutive 32-bit pixels. Long runs use the string store, which
+// current x86-64 processors execute with full-width stores and without first reading the
+// lines they overwrite, as memset does; short runs use a plain loop.
+void FillPixels32(std::uint32_t* p, std::size_t n, std::uint32_t value);
+
 class Surface {
 public:
     // Returns nullptr when the size is empty, negative or too large. The pixels are zero.

@@ -17,19 +17,6 @@ bool ClipToDc(const DcObject& dc, RECT& r) {
 
 namespace {
 
-// The store loop of solid fills. Long runs use the string store instruction, which current
-// x86-64 processors execute with full-width stores, as memset does; the plain loop is limited
-// to the 16-byte vectors of the baseline target.
-void Fill32(std::uint32_t* p, std::size_t n, std::uint32_t value) {
-#if defined(__x86_64__) && defined(__GNUC__)
-    if (n >= 256) {
-        asm volatile("rep stosl" : "+D"(p), "+c"(n) : "a"(value) : "memory");
-        return;
-    }
-#endif
-    for (std::size_t i = 0; i < n; ++i) p[i] = value;
-}
-
 // Applies one pair of ROP2 masks to n pixels: the loop of fills with a solid pen.
 void CombineRow32(std::uint32_t* __restrict__ p, std::size_t n, Rop2Masks m) {
     for (std::size_t i = 0; i < n; ++i) p[i] = (p[i] & m.keep) ^ m.flip;
@@ -72,7 +59,7 @@ void FillSolid(Surface& target, const RECT& r, std::uint32_t value) {
         const auto width = static_cast<std::size_t>(r.right - r.left);
         // Whole rows of a top-down surface are one contiguous run.
         if (r.left == 0 && r.right == target.Width() && !target.BottomUp()) {
-            Fill32(target.Row32(r.top), width * static_cast<std::size_t>(r.bottom - r.top), value);
+            FillPixels32(target.Row32(r.top), width * static_cast<std::size_t>(r.bottom - r.top), value);
             return;
         }
         // Rows are a fixed step apart (negative for a bottom-up surface).
@@ -84,7 +71,7 @@ void FillSolid(Surface& target, const RECT& r, std::uint32_t value) {
             for (int y = 0; y < rows; ++y, row += step) *row = value;
             return;
         }
-        for (int y = 0; y < rows; ++y, row += step) Fill32(row, width, value);
+        for (int y = 0; y < rows; ++y, row += step) FillPixels32(row, width, value);
         return;
     }
     for (int y = r.top; y < r.bottom; ++y)
