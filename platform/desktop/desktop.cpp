@@ -181,7 +181,7 @@ void ComposeRow(gdi::Surface& screen, const std::vector<Run>& runs, int y, std::
         if (run.layer)
             std::memcpy(row + run.left, LayerPixels(run, y), static_cast<std::size_t>(run.right - run.left) * 4);
         else
-            std::fill(row + run.left, row + run.right, background);
+            gdi::FillPixels32(row + run.left, static_cast<std::size_t>(run.right - run.left), background);
     }
 }
 
