@@ -223,6 +223,14 @@ void FillMinMax(const WindowObject* w, MINMAXINFO* info) {
 
 }  // namespace
 
+// The window's corner on the screen is its client origin less the frame's insets: mouse input
+// maps the same move into this window's client area next, so the origin is asked for once.
+LRESULT DefHitTest(const WindowObject* w, LPARAM lParam) {
+    const POINT client = ClientOriginOnScreen(w);
+    const POINT corner{client.x - w->ncInsets.left, client.y - w->ncInsets.top};
+    return FrameHitTest(w, POINT{GET_X_LPARAM(lParam) - corner.x, GET_Y_LPARAM(lParam) - corner.y});
+}
+
 LRESULT DefNonClientMessage(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_NCCALCSIZE: return CalcClient(w, lParam);
@@ -231,10 +239,6 @@ LRESULT DefNonClientMessage(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lPa
             w->ncActive = wParam != 0;
             RedrawFrame(w->handle);
             return TRUE;
-        case WM_NCHITTEST: {
-            const RECT wr = WindowRectOnScreen(w);
-            return FrameHitTest(w, POINT{GET_X_LPARAM(lParam) - wr.left, GET_Y_LPARAM(lParam) - wr.top});
-        }
         case WM_SETICON: return SetIcon(w, wParam, lParam);
         case WM_GETICON: return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? w->bigIcon : w->smallIcon);
         case WM_GETMINMAXINFO: FillMinMax(w, reinterpret_cast<MINMAXINFO*>(lParam)); return 0;

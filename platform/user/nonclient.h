@@ -40,8 +40,10 @@ bool HasFrame(const WindowObject* w);
 void PaintFrame(WindowObject* w);
 void RedrawFrame(HWND hwnd);
 
-// The default handling of WM_NCCALCSIZE, WM_NCPAINT, WM_NCACTIVATE, WM_NCHITTEST, WM_SETICON,
-// WM_GETICON and WM_GETMINMAXINFO.
+// The default WM_NCHITTEST: where the screen point of lParam falls in the window's frame.
+LRESULT DefHitTest(const WindowObject* w, LPARAM lParam);
+// The default handling of WM_NCCALCSIZE, WM_NCPAINT, WM_NCACTIVATE, WM_SETICON, WM_GETICON
+// and WM_GETMINMAXINFO.
 LRESULT DefNonClientMessage(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam);
 // The cursor of a hit code: the sizing arrows over the sizing border, else the arrow.
 LPCSTR SizingCursor(LRESULT hit);

@@ -2,6 +2,8 @@
 
 namespace brimlox::user {
 
+constinit UserHandleStorage g_userHandles;
+
 namespace {
 // The layout is described with the table's constants.
 std::uint32_t Encode(std::uint32_t index, std::uint8_t generation, UserKind kind) {

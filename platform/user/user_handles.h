@@ -32,12 +32,9 @@ private:
 
 class UserHandleTable {
 public:
-    static UserHandleTable& Instance() {
-        // Never destroyed, like the GDI's table: static destructors of other layers may still
-        // destroy windows or icons at process exit.
-        static UserHandleTable* table = new UserHandleTable();
-        return *table;
-    }
+    constexpr UserHandleTable() = default;
+    // The one table of the process (see g_userHandles below).
+    static UserHandleTable& Instance();
 
     // Stores the object and returns its handle value, or 0 when the table is full.
     std::uint32_t Add(std::unique_ptr<UserObject> object);
@@ -82,6 +79,20 @@ private:
     std::vector<std::uint32_t> freeSlots_;
     std::size_t live_[kUserKindCount] = {};
 };
+
+// Storage for the one table: constant-initialised, so a look-up neither checks a guard
+// variable nor follows a pointer to the table first (every message makes several look-ups),
+// and never destroyed, like the GDI's table: static destructors of other layers may still
+// destroy windows or icons at process exit. Hidden, so code inside the library reaches it
+// directly rather than through the global offset table; nothing outside the library uses it.
+union UserHandleStorage {
+    constexpr UserHandleStorage() : table() {}
+    ~UserHandleStorage() {}
+    UserHandleTable table;
+};
+[[gnu::visibility("hidden")]] extern constinit UserHandleStorage g_userHandles;
+
+inline UserHandleTable& UserHandleTable::Instance() { return g_userHandles.table; }
 
 }  // namespace brimlox::user
 

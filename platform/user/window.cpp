@@ -13,6 +13,8 @@
 
 namespace brimlox::user {
 
+constinit std::uint64_t g_treeGeneration = 1;
+
 namespace {
 
 std::unordered_map<std::string, std::shared_ptr<const WindowClass>>& Classes() {
@@ -27,7 +29,6 @@ std::string ClassKey(LPCSTR name) {
     return key;
 }
 
-std::uint64_t g_treeGeneration = 1;
 WindowObject* g_desktop = nullptr;
 
 void LinkChild(WindowObject* parent, HWND child, bool atTop) {
@@ -102,8 +103,6 @@ WindowObject* TopLevelOf(WindowObject* w) {
     return nullptr;
 }
 
-std::uint64_t TreeGeneration() { return g_treeGeneration; }
-void BumpTreeGeneration() { ++g_treeGeneration; }
 
 LRESULT CallProc(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam) {
     WNDPROC proc = w->proc ? w->proc : DefWindowProcA;
@@ -285,9 +284,44 @@ BOOL DestroyWindow(HWND hwnd) {
     return TRUE;
 }
 
+namespace {
+
+// WM_SETCURSOR: a child lets its parent choose first; otherwise the class cursor of the window
+// under the pointer (wParam) in the client area, also when a parent answers for its child, and
+// the sizing cursors on a top-level frame.
+// The parent's procedure may destroy the child, so nothing is read from `w` after asking it.
+LRESULT DefSetCursor(const WindowObject* w, WPARAM wParam, LPARAM lParam) {
+    const bool child = w->IsChild();
+    if (child && SendMessageA(w->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
+    const auto hit = static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lParam)));
+    WindowObject* under = LookupWindow(reinterpret_cast<HWND>(wParam));
+    if (hit == HTCLIENT && under && under->cls->cursor) {
+        SetCursor(under->cls->cursor);
+        return TRUE;
+    }
+    if (hit != HTCLIENT && !child) SetCursor(LoadCursorA(nullptr, SizingCursor(hit)));
+    return FALSE;
+}
+
+// Every other message DefWindowProcA handles; out of line, so its frame stays its own.
+[[gnu::noinline]] LRESULT DefOtherMessage(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam);
+
+}  // namespace
+
+// The two messages of every mouse move are answered first, by small functions: the rest of the
+// messages need a larger stack frame, which the mouse should not pay for.
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     WindowObject* w = LookupWindow(hwnd);
     if (!w) return 0;
+    if (msg == WM_NCHITTEST) return DefHitTest(w, lParam);
+    if (msg == WM_SETCURSOR) return DefSetCursor(w, wParam, lParam);
+    return DefOtherMessage(w, msg, wParam, lParam);
+}
+
+namespace {
+
+LRESULT DefOtherMessage(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = w->handle;
     switch (msg) {
         case WM_NCCREATE: return TRUE;
         case WM_CLOSE: DestroyWindow(hwnd); return 0;
@@ -298,7 +332,6 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCCALCSIZE: return DefNonClientMessage(w, msg, wParam, lParam);
         case WM_NCPAINT:
         case WM_NCACTIVATE:
-        case WM_NCHITTEST:
         case WM_SETICON:
         case WM_GETICON:
         case WM_GETMINMAXINFO: return DefNonClientMessage(w, msg, wParam, lParam);
@@ -337,19 +370,6 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (w->IsChild())
                 if (LRESULT r = SendMessageA(w->parent, WM_MOUSEACTIVATE, wParam, lParam)) return r;
             return MA_ACTIVATE;
-        case WM_SETCURSOR: {
-            if (w->IsChild() && SendMessageA(w->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
-            // The cursor is the class cursor of the window under the pointer (wParam), also
-            // when a parent answers for its child.
-            WindowObject* under = LookupWindow(reinterpret_cast<HWND>(wParam));
-            if (LOWORD(static_cast<std::uintptr_t>(lParam)) == HTCLIENT && under && under->cls->cursor) {
-                SetCursor(under->cls->cursor);
-                return TRUE;
-            }
-            if (LOWORD(static_cast<std::uintptr_t>(lParam)) != HTCLIENT && !w->IsChild())
-                SetCursor(LoadCursorA(nullptr, SizingCursor(static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lParam))))));
-            return FALSE;
-        }
         case WM_SYSCHAR: DefSystemKey(hwnd, msg, wParam); return 0;
         case WM_SYSKEYDOWN:
             if (DefSystemKey(hwnd, msg, wParam)) return 0;
@@ -359,6 +379,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         default: return 0;
     }
 }
+
+}  // namespace
 
 BOOL IsWindow(HWND hwnd) { return LookupWindow(hwnd) != nullptr; }
 

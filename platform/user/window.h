@@ -115,9 +115,11 @@ bool IsReallyVisible(const WindowObject* w);
 // clipped by every ancestor's client area (children are clipped by their parents).
 RECT VisibleClientRect(const WindowObject* w);
 // Bumped whenever a window is created, destroyed, moved, shown, hidden or re-ordered; caches of
-// hit tests and geometry compare against it.
-std::uint64_t TreeGeneration();
-void BumpTreeGeneration();
+// hit tests and geometry compare against it. Inline on a hidden global: every mouse move reads
+// it several times.
+[[gnu::visibility("hidden")]] extern constinit std::uint64_t g_treeGeneration;
+inline std::uint64_t TreeGeneration() { return g_treeGeneration; }
+inline void BumpTreeGeneration() { ++g_treeGeneration; }
 
 // Calls the window's procedure (the one now installed), or DefWindowProcA when it has none.
 LRESULT CallProc(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam);
