@@ -191,5 +191,34 @@ TEST_F(MouseInputTest, ClickingActivatesAndRaisesTopLevelWindows) {
     EXPECT_EQ(GetActiveWindow(), nullptr);
 }
 
+// A parent that destroys the child under the pointer when the child asks it for the cursor,
+// and leaves the choice to the child.
+WNDPROC g_recorderProc = nullptr;
+LRESULT CALLBACK DestroysChildOnSetCursor(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) != hwnd) {
+        DestroyWindow(reinterpret_cast<HWND>(wParam));
+        return FALSE;
+    }
+    return CallWindowProcA(g_recorderProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(MouseInputTest, AChildDestroyedWhileItsCursorIsChosenGetsNoMoveAndThePointerGoesOn) {
+    HWND top = MakeTopLevel("top", {0, 0, 200, 200});
+    // A bordered child, pointed at on its border: the cursor is asked for a frame hit code.
+    HWND kid = CreateWindowExA(0, RecorderClass(), "kid", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 50, 50, top,
+                               nullptr, nullptr, nullptr);
+    g_recorderProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DestroysChildOnSetCursor)));
+    UseScript("move 10 10\nat 10ms move 100 100\n");
+    RunLoop();
+    EXPECT_FALSE(IsWindow(kid));
+    EXPECT_EQ(Filtered(MessageLog(), {"WM_MOUSEMOVE", "WM_NCMOUSEMOVE"}),
+              (std::vector<std::string>{"top:WM_MOUSEMOVE(100,100)"}))
+        << "the move over the destroyed child is dropped; the next one reaches the parent";
+    EXPECT_EQ(Filtered(MessageLog(), {"WM_SETCURSOR"}), (std::vector<std::string>{"kid:WM_SETCURSOR", "top:WM_SETCURSOR"}));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+    DestroyWindow(top);
+}
+
 }  // namespace
 }  // namespace brimlox::test
