@@ -110,7 +110,17 @@ struct Layer {
     const gdi::Surface* surface;
 };
 
-// The visible top-level windows that reach into `area`, topmost first.
+bool Overlap(const RECT& a, const RECT& b) {
+    return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+}
+
+bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// The visible top-level windows that reach into `area`, topmost first, down to the first that
+// covers all of it: nothing beneath that one shows there.
 void LayersOver(const RECT& area, std::vector<Layer>& layers) {
     layers.clear();
     for (HWND h : user::DesktopWindowObject().children) {
@@ -119,8 +129,9 @@ void LayersOver(const RECT& area, std::vector<Layer>& layers) {
         RECT r{w->rect.left, w->rect.top, w->rect.left + w->surface->Width(), w->rect.top + w->surface->Height()};
         r.right = std::min(r.right, w->rect.right);
         r.bottom = std::min(r.bottom, w->rect.bottom);
-        RECT clipped;
-        if (IntersectRect(&clipped, &r, &area)) layers.push_back(Layer{r, w->surface.get()});
+        if (!Overlap(r, area)) continue;
+        layers.push_back(Layer{r, w->surface.get()});
+        if (Contains(r, area)) return;
     }
 }
 
@@ -170,18 +181,38 @@ void SplitBand(int y, const RECT& area, const std::vector<Layer>& layers, std::v
     std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.left < b.left; });
 }
 
-const std::uint32_t* LayerPixels(const Run& run, int y) {
-    return run.layer->surface->Row32(y - run.layer->rect.top) + (run.left - run.layer->rect.left);
+// A run as one band's rows copy it: where it lands in a screen row, and where its pixels start
+// in the layer's row for the band's first row and how far the next row's are (a layer may be
+// stored bottom-up). No source: the run shows the background.
+struct Span {
+    int left;
+    std::size_t count;
+    const std::uint8_t* source;
+    std::ptrdiff_t step;
+};
+
+void SpansOfBand(const std::vector<Run>& runs, int top, std::vector<Span>& spans) {
+    spans.clear();
+    for (const Run& run : runs) {
+        Span span{run.left, static_cast<std::size_t>(run.right - run.left), nullptr, 0};
+        if (const Layer* layer = run.layer) {
+            const gdi::Surface& surface = *layer->surface;
+            span.source = surface.Row(top - layer->rect.top) + static_cast<std::size_t>(run.left - layer->rect.left) * 4;
+            span.step = surface.BottomUp() ? -static_cast<std::ptrdiff_t>(surface.Stride()) : surface.Stride();
+        }
+        spans.push_back(span);
+    }
 }
 
-// Writes one screen row left to right, so the screen is written as one forward stream.
-void ComposeRow(gdi::Surface& screen, const std::vector<Run>& runs, int y, std::uint32_t background) {
-    std::uint32_t* row = screen.Row32(y);
-    for (const Run& run : runs) {
-        if (run.layer)
-            std::memcpy(row + run.left, LayerPixels(run, y), static_cast<std::size_t>(run.right - run.left) * 4);
-        else
-            gdi::FillPixels32(row + run.left, static_cast<std::size_t>(run.right - run.left), background);
+// Writes the band's row `index` to the screen row left to right, so the screen is written as
+// one forward stream.
+void ComposeRow(std::uint32_t* row, const std::vector<Span>& spans, std::ptrdiff_t index, std::uint32_t background) {
+    for (const Span& span : spans) {
+        if (span.source) {
+            std::memcpy(row + span.left, span.source + index * span.step, span.count * 4);
+        } else {
+            gdi::FillPixels32(row + span.left, span.count, background);
+        }
     }
 }
 
@@ -191,7 +222,37 @@ struct ComposeScratch {
     std::vector<Layer> layers;
     std::vector<int> edges;
     std::vector<Run> runs, open, next;
+    std::vector<Span> spans;
 };
+
+// A band that one window shows from edge to edge is a rectangle copy. Its loop keeps the
+// addresses in registers: across the call that copies a row, the general loop must read the
+// span list and the screen's layout again for every row, which costs as much as copying a
+// button-wide row.
+void CopyRows(gdi::Surface& screen, const Span& span, int top, int bottom) {
+    std::uint8_t* target = reinterpret_cast<std::uint8_t*>(screen.Row32(top) + span.left);
+    const std::ptrdiff_t targetStep = screen.BottomUp() ? -static_cast<std::ptrdiff_t>(screen.Stride()) : screen.Stride();
+    const std::uint8_t* source = span.source;
+    const std::ptrdiff_t sourceStep = span.step;
+    const std::size_t bytes = span.count * 4;
+    for (std::ptrdiff_t i = 0, rows = bottom - top; i < rows; ++i)
+        std::memcpy(target + i * targetStep, source + i * sourceStep, bytes);
+}
+
+// Writes the screen rows top to bottom - 1 from the runs of their band.
+void ComposeBand(gdi::Surface& screen, ComposeScratch& s, int top, int bottom, std::uint32_t background) {
+    SpansOfBand(s.runs, top, s.spans);
+    if (s.spans.size() == 1 && s.spans.front().source) return CopyRows(screen, s.spans.front(), top, bottom);
+    for (int y = top; y < bottom; ++y) ComposeRow(screen.Row32(y), s.spans, y - top, background);
+}
+
+// One set for the process, as there is one desktop: a thread-local set in a shared library
+// costs a call to find it on every composition. Never destroyed, because windows destroyed by
+// static destructors at exit may still compose.
+ComposeScratch& Scratch() {
+    static ComposeScratch* scratch = new ComposeScratch();
+    return *scratch;
+}
 
 }  // namespace
 
@@ -204,11 +265,6 @@ void Desktop::Compose(const RECT& screenRect) {
 }
 
 namespace {
-
-bool Contains(const RECT& outer, const RECT& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
 
 // More separate areas than this are composed as their bounding rectangle.
 constexpr std::size_t kMostPendingAreas = 16;
@@ -238,15 +294,13 @@ void Desktop::FlushComposition() {
 }
 
 void Desktop::ComposeNow(const RECT& area) {
-    thread_local ComposeScratch s;
+    ComposeScratch& s = Scratch();
     LayersOver(area, s.layers);
     const std::uint32_t background = gdi::ToPixel(GetSysColor(COLOR_BACKGROUND));
     BandEdges(area, s.layers, s.edges);
     for (std::size_t band = 0; band + 1 < s.edges.size(); ++band) {
-        const int top = s.edges[band];
-        const int bottom = s.edges[band + 1];
-        SplitBand(top, area, s.layers, s.runs, s.open, s.next);
-        for (int y = top; y < bottom; ++y) ComposeRow(*screen_, s.runs, y, background);
+        SplitBand(s.edges[band], area, s.layers, s.runs, s.open, s.next);
+        ComposeBand(*screen_, s, s.edges[band], s.edges[band + 1], background);
     }
     // The screen changed without a GDI call; a drawing trace must describe it again.
     gdi::TraceSurfaceChanged(*screen_);
