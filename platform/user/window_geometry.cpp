@@ -150,13 +150,16 @@ void ApplyShow(WindowObject* w, bool show, bool activate) {
         w->style |= WS_VISIBLE;
         BumpTreeGeneration();
         InvalidateWhole(w);
-        // Redrawing a frame composes the window's area already.
+        // Redrawing a frame composes the window's area already. A window without a frame
+        // shows nothing of its own before its first paint, whose end composes it: composing
+        // its area now would copy pixels that are about to be painted over (for a popup menu
+        // of a thousand items, megabytes).
         const bool frameComposed = HasFrame(w);
         RedrawFrame(hwnd);
         if (!(w = LookupWindow(hwnd))) return;
         if (!w->IsChild()) {
             const RECT now = WindowRectOnScreen(w);
-            if (!frameComposed || !EqualRect(&oldScreen, &now)) ComposeScreenRect(oldScreen);
+            if (frameComposed && !EqualRect(&oldScreen, &now)) ComposeScreenRect(oldScreen);
             if (activate && !(w->exStyle & WS_EX_NOACTIVATE)) SetActiveWindow(hwnd);
         }
     } else {

@@ -172,6 +172,19 @@ TEST_F(PaintTest, TheScreenIsComposedOnlyWhenSomethingMayHaveChanged) {
     EXPECT_NE(ScreenAt(400, 10), GetSysColor(COLOR_BACKGROUND)) << "the caption shows before any paint";
     RunLoop();
 
+    // A window without a frame has nothing to show before its first paint, which brings it to
+    // the screen once.
+    HWND popup = CreateWindowExA(0, RecorderClass(), "popup", WS_POPUP, 300, 200, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    start = desktop.FrameSerial();
+    ShowWindow(popup, SW_SHOWNA);
+    EXPECT_EQ(desktop.FrameSerial(), start) << "nothing drawn yet";
+    EXPECT_EQ(ScreenAt(350, 250), GetSysColor(COLOR_BACKGROUND));
+    UpdateWindow(popup);
+    EXPECT_EQ(desktop.FrameSerial(), start + 1) << "its first paint";
+    EXPECT_EQ(ScreenAt(350, 250), RGB(255, 255, 255));
+    DestroyWindow(popup);
+
     start = desktop.FrameSerial();
     ASSERT_NE(GetActiveWindow(), plain);  // no other window takes the activation from it
     DestroyWindow(plain);
