@@ -167,16 +167,19 @@ void BM_PeekWithNothingWaitingOver200Children(benchmark::State& state) {
 }
 BENCHMARK(BM_PeekWithNothingWaitingOver200Children);
 
-void BM_MemcpyFullHdScreen(benchmark::State& state) {
-    std::vector<std::uint32_t> a(1920u * 1080u, 1);
-    std::vector<std::uint32_t> b(1920u * 1080u, 2);
+// The baselines of the compositions below: one memcpy of as many pixels as they compose, a
+// full-HD screen (1920 x 1080) or a button (75 x 25).
+void BM_MemcpyPixels(benchmark::State& state) {
+    const auto pixels = static_cast<std::size_t>(state.range(0) * state.range(1));
+    std::vector<std::uint32_t> a(pixels, 1);
+    std::vector<std::uint32_t> b(pixels, 2);
     for (auto _ : state) {
         std::memcpy(b.data(), a.data(), a.size() * 4);
         benchmark::DoNotOptimize(b.data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(a.size() * 4));
 }
-BENCHMARK(BM_MemcpyFullHdScreen);
+BENCHMARK(BM_MemcpyPixels)->Args({1920, 1080})->Args({75, 25});
 
 // Ten cascaded 1600 x 900 windows: every screen pixel is covered by up to ten of them.
 void BM_ComposeFullHdTenWindows(benchmark::State& state) {
@@ -220,16 +223,5 @@ void BM_ComposeButtonRepaint(benchmark::State& state) {
     for (HWND w : windows) DestroyWindow(w);
 }
 BENCHMARK(BM_ComposeButtonRepaint);
-
-void BM_MemcpyButtonPixels(benchmark::State& state) {
-    std::vector<std::uint32_t> a(75u * 25u, 1);
-    std::vector<std::uint32_t> b(75u * 25u, 2);
-    for (auto _ : state) {
-        std::memcpy(b.data(), a.data(), a.size() * 4);
-        benchmark::DoNotOptimize(b.data());
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(a.size() * 4));
-}
-BENCHMARK(BM_MemcpyButtonPixels);
 
 }  // namespace

@@ -198,7 +198,7 @@ void SpansOfBand(const std::vector<Run>& runs, int top, std::vector<Span>& spans
         if (const Layer* layer = run.layer) {
             const gdi::Surface& surface = *layer->surface;
             span.source = surface.Row(top - layer->rect.top) + static_cast<std::size_t>(run.left - layer->rect.left) * 4;
-            span.step = surface.BottomUp() ? -static_cast<std::ptrdiff_t>(surface.Stride()) : surface.Stride();
+            span.step = surface.RowStep();
         }
         spans.push_back(span);
     }
@@ -231,7 +231,7 @@ struct ComposeScratch {
 // button-wide row.
 void CopyRows(gdi::Surface& screen, const Span& span, int top, int bottom) {
     std::uint8_t* target = reinterpret_cast<std::uint8_t*>(screen.Row32(top) + span.left);
-    const std::ptrdiff_t targetStep = screen.BottomUp() ? -static_cast<std::ptrdiff_t>(screen.Stride()) : screen.Stride();
+    const std::ptrdiff_t targetStep = screen.RowStep();
     const std::uint8_t* source = span.source;
     const std::ptrdiff_t sourceStep = span.step;
     const std::size_t bytes = span.count * 4;

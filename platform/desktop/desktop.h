@@ -2,7 +2,8 @@
 // input source feeding the message loop. One instance per process (one UI thread).
 //
 // Composition is incremental: a window's pixels reach the screen when its paint ends, its DC
-// is released, or it moves, shows or hides; when a window repaints with its children at once
+// is released, or it moves, shows or hides (a window without a frame shows nothing of its own
+// before it paints, so it reaches the screen with its first paint instead); when a window repaints with its children at once
 // (RedrawWindow, UpdateWindow) they reach it after the last of them has painted, and before a
 // DC on the screen itself is handed out, whatever is still to be composed is. Nothing else
 // overwrites the screen, so drawing on the screen DC (GetDC(0)) stays visible over every

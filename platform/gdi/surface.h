@@ -87,6 +87,8 @@ public:
     // Bytes between rows as stored in memory.
     int Stride() const { return stride_; }
     bool BottomUp() const { return bottomUp_; }
+    // Bytes from one row to the row below it: negative when the rows are stored bottom-up.
+    std::ptrdiff_t RowStep() const { return bottomUp_ ? -static_cast<std::ptrdiff_t>(stride_) : stride_; }
     // Whether pixels of the two surfaces mean the same colours, so a blit copies bits.
     bool SameLayout(const Surface& other) const;
     // Device value of a 0x00RRGGBB colour (the nearest table entry for indexed layouts) and

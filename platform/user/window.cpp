@@ -103,7 +103,6 @@ WindowObject* TopLevelOf(WindowObject* w) {
     return nullptr;
 }
 
-
 LRESULT CallProc(WindowObject* w, UINT msg, WPARAM wParam, LPARAM lParam) {
     WNDPROC proc = w->proc ? w->proc : DefWindowProcA;
     return proc(w->handle, msg, wParam, lParam);

@@ -63,7 +63,7 @@ void FillSolid(Surface& target, const RECT& r, std::uint32_t value) {
             return;
         }
         // Rows are a fixed step apart (negative for a bottom-up surface).
-        const std::ptrdiff_t step = (target.BottomUp() ? -1 : 1) * static_cast<std::ptrdiff_t>(target.Stride() / 4);
+        const std::ptrdiff_t step = target.RowStep() / 4;
         std::uint32_t* row = target.Row32(r.top) + r.left;
         const int rows = r.bottom - r.top;
         if (width == 1) {
