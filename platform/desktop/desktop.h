@@ -1,13 +1,13 @@
 // The desktop: the screen surface that top-level windows are composed onto, the clock, and the
 // input source feeding the message loop. One instance per process (one UI thread).
 //
-// Composition is incremental: a window's pixels reach the screen when its paint ends, its DC
-// is released, or it moves, shows or hides (a window without a frame shows nothing of its own
-// before it paints, so it reaches the screen with its first paint instead); when a window repaints with its children at once
-// (RedrawWindow, UpdateWindow) they reach it after the last of them has painted, and before a
-// DC on the screen itself is handed out, whatever is still to be composed is. Nothing else
-// overwrites the screen, so drawing on the screen DC (GetDC(0)) stays visible over every
-// window until a window under it repaints, exactly as on a Windows desktop without a
+// Composition is incremental: a window's pixels reach the screen when its paint ends, its DC is
+// released, or it moves, shows or hides (a window without a frame shows nothing of its own before
+// it paints, so it reaches the screen with its first paint instead); when a window repaints with
+// its children at once (RedrawWindow, UpdateWindow) they reach it after the last of them has
+// painted, and before a DC on the screen itself is handed out, whatever is still to be composed is.
+// Nothing else overwrites the screen, so drawing on the screen DC (GetDC(0)) stays visible over
+// every window until a window under it repaints, exactly as on a Windows desktop without a
 // compositor.
 #pragma once
 
