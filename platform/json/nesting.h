@@ -42,8 +42,8 @@ std::optional<std::string> FindTooDeep(const Json& root, int maxDepth, const std
             for (const Frame& f : stack) {
                 auto step = f.next;
                 --step;
-                if (f.node->is_object()) path += "." + step.key();
-                else path += "[" + std::to_string(static_cast<std::size_t>(step - f.node->cbegin())) + "]";
+                if (f.node->is_object()) path.append(".").append(step.key());
+                else path.append("[").append(std::to_string(static_cast<std::size_t>(step - f.node->cbegin()))).append("]");
             }
             return path;
         }

@@ -23,7 +23,7 @@ std::unordered_map<std::string, std::shared_ptr<const WindowClass>>& Classes() {
 }
 
 std::string ClassKey(LPCSTR name) {
-    if (!name || IS_INTRESOURCE(name)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
+    if (!name || IS_INTRESOURCE(name)) return std::string(1, '#').append(std::to_string(reinterpret_cast<std::uintptr_t>(name)));
     std::string key(name);
     for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return key;

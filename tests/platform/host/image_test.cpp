@@ -126,8 +126,8 @@ TEST(PictureDecoding, BitmapsOfEveryDepthReadTopDownWithTheirColours) {
 
 TEST(PictureDecoding, IconsGifsAndPngsCarryTheirTransparency) {
     // A 2x2 32-bpp icon without alpha: the AND mask makes the top-right pixel transparent.
-    std::vector<std::uint8_t> xorBits, andMask = {0x00, 0, 0, 0, 0x40, 0, 0, 0};
-    for (int i = 0; i < 4; ++i) xorBits.insert(xorBits.end(), {0x80, 0x80, 0x80, 0x00});
+    std::vector<std::uint8_t> andMask = {0x00, 0, 0, 0, 0x40, 0, 0, 0};
+    const std::vector<std::uint8_t> xorBits = {0x80, 0x80, 0x80, 0, 0x80, 0x80, 0x80, 0, 0x80, 0x80, 0x80, 0, 0x80, 0x80, 0x80, 0};
     std::vector<std::uint8_t> rows = xorBits;
     rows.insert(rows.end(), andMask.begin(), andMask.end());
     auto dib = Dib(2, 4, 32, {}, rows);
