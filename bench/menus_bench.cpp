@@ -108,9 +108,6 @@ void BM_Baseline_StringPopup200Items(benchmark::State& state) {
 }
 BENCHMARK(BM_Baseline_StringPopup200Items)->Unit(benchmark::kMicrosecond);
 
-// A flat popup of 100 or 1,000 items on a 4096 x 2304 screen, shown and closed: the time per
-// item should not grow with the count (each item is measured and drawn once, and the screen
-// work is the popup's own rectangle). Compare the per-item times of the two sizes.
 // The large screen and a flat list of `count` items with shortcut texts.
 void UseLargeScreenAndFlatList(PopupItemList& list, int count) {
     brimlox::desktop::Desktop::Instance().Configure(brimlox::desktop::DesktopSettings{4096, 2304, 15});
@@ -118,6 +115,9 @@ void UseLargeScreenAndFlatList(PopupItemList& list, int count) {
     for (int i = 0; i < count; ++i) list.AddMenu("Menu item " + std::to_string(i) + "\\tCtrl+" + std::to_string(i % 10), Variant(""));
 }
 
+// A flat popup of 100 or 1,000 items on a 4096 x 2304 screen, shown and closed: the time per
+// item should not grow with the count (each item is measured and drawn once, and the screen
+// work is the popup's own rectangle). Compare the per-item times of the two sizes.
 void BM_ShowPopupMenuOnLargeScreen(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     Fixture f;
